@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test: the release build, then the
+# sanitizer build (AddressSanitizer + UBSan) over the same suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+for preset in release asan; do
+  echo "== $preset: build"
+  scripts/build.sh "$preset"
+  echo "== $preset: test"
+  ctest --preset "$preset" -j "$(nproc)"
+done

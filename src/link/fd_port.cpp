@@ -1,0 +1,149 @@
+#include "link/fd_port.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace qm {
+
+namespace {
+
+// How long to wait before asking again a device that reports ready but gives nothing
+// (a parallel port without poll support, a terminal reading zero bytes).
+constexpr int kIdleStepMs = 5;
+// With DSR flow, the most bytes written between two DSR checks.
+constexpr size_t kDsrChunk = 64;
+
+}  // namespace
+
+FdPort::FdPort(int fd, Clock& clock) : fd_(fd), clock_(clock), isTerminal_(::isatty(fd) == 1) {}
+
+FdPort::~FdPort() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool FdPort::WaitForDsr(const Deadline& deadline) {
+  for (;;) {
+    int lines = 0;
+    // A device that cannot report its lines gives no flow control to honour.
+    if (::ioctl(fd_, TIOCMGET, &lines) == -1) return true;
+    if (lines & TIOCM_DSR) return true;
+    if (deadline.Passed()) return false;
+    clock_.Poll(nullptr, 0, std::min(kIdleStepMs, deadline.RemainingMs()));
+  }
+}
+
+WriteOutcome FdPort::Write(const char* data, size_t count, int waitMs) {
+  WriteOutcome out;
+  const Deadline deadline(waitMs);
+  while (out.written < count) {
+    if (dsrFlow_ && !WaitForDsr(deadline)) break;
+    size_t piece = count - out.written;
+    if (dsrFlow_) piece = std::min(piece, kDsrChunk);
+    const ssize_t n = ::write(fd_, data + out.written, piece);
+    if (n > 0) {
+      out.written += static_cast<size_t>(n);
+      continue;
+    }
+    if (n == -1 && errno == EINTR) continue;
+    if (n == -1 && errno != EAGAIN && errno != EWOULDBLOCK) {
+      out.failed = true;
+      break;
+    }
+    if (deadline.Passed()) break;
+    pollfd p{fd_, POLLOUT, 0};
+    const int ready = clock_.Poll(&p, 1, std::min(deadline.RemainingMs(), 1000));
+    if (ready > 0 && (p.revents & (POLLERR | POLLNVAL))) {
+      out.failed = true;
+      break;
+    }
+    // Writable but refused again (a printer port without poll support): do not spin.
+    if (ready > 0 && n == -1) clock_.Poll(nullptr, 0, std::min(kIdleStepMs, deadline.RemainingMs()));
+  }
+  return out;
+}
+
+ReadOutcome FdPort::Read(char* buffer, size_t count, int firstByteMs, int gapMs) {
+  ReadOutcome out;
+  if (count == 0) return out;
+  const Deadline first(firstByteMs);
+  int64_t quietSince = 0;
+  for (;;) {
+    int waitMs;
+    if (out.got == 0) {
+      // At the deadline this is one last look without waiting.
+      waitMs = first.RemainingMs();
+    } else {
+      const int64_t left = quietSince + gapMs - MonotonicMs();
+      waitMs = left > 0 ? static_cast<int>(left) : 0;
+    }
+    pollfd p{fd_, POLLIN, 0};
+    const int ready = clock_.Poll(&p, 1, waitMs);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      out.failed = out.got == 0;
+      return out;
+    }
+    if (ready > 0) {
+      const ssize_t n = ::read(fd_, buffer + out.got, count - out.got);
+      if (n > 0) {
+        out.got += static_cast<size_t>(n);
+        if (out.got == count) return out;
+        quietSince = MonotonicMs();
+        continue;
+      }
+      if (n == -1 && errno == EINTR) continue;
+      const bool hungUp = n == 0 && (p.revents & (POLLHUP | POLLERR));
+      if (hungUp || (n == -1 && errno != EAGAIN && errno != EWOULDBLOCK)) {
+        out.failed = out.got == 0;
+        return out;
+      }
+      // Readable yet empty: give the device a moment rather than spin.
+      if (waitMs == 0) return out;
+      clock_.Poll(nullptr, 0, std::min(kIdleStepMs, waitMs));
+      continue;
+    }
+    if (waitMs == 0) return out;
+  }
+}
+
+void FdPort::Purge() {
+  if (isTerminal_) ::tcflush(fd_, TCIOFLUSH);
+}
+
+void FdPort::PurgeInput() {
+  if (isTerminal_) ::tcflush(fd_, TCIFLUSH);
+}
+
+int OpenDevice(const std::string& path, bool exclusive, std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd == -1) {
+    error = path + ": " + std::strerror(errno);
+    return -1;
+  }
+  // A shared lock only tests that nobody holds the device exclusively.
+  if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) == -1) {
+    error = path + ": in use by another program";
+    ::close(fd);
+    return -1;
+  }
+  if (exclusive && ::isatty(fd) == 1) ::ioctl(fd, TIOCEXCL);
+  return fd;
+}
+
+bool MakeRaw(int fd) {
+  termios t{};
+  if (::tcgetattr(fd, &t) == -1) return false;
+  ::cfmakeraw(&t);
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+  return ::tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+}  // namespace qm

@@ -1,0 +1,57 @@
+// Value types shared by the printer link and its callers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qm {
+
+// Which kind of port the link drives; stored as the 32-bit code the tools compare.
+using InterfaceKind = int32_t;
+inline constexpr InterfaceKind kSerial = 0;
+inline constexpr InterfaceKind kParallel = 1;
+inline constexpr InterfaceKind kUsb = 2;
+inline constexpr InterfaceKind kEthernet = 3;
+
+// Serial parity and stop-bit codes as the main window hands them over.
+inline constexpr int32_t kParityNone = 0;
+inline constexpr int32_t kParityOdd = 1;
+inline constexpr int32_t kParityEven = 2;
+inline constexpr int32_t kParityMark = 3;
+inline constexpr int32_t kParitySpace = 4;
+inline constexpr int32_t kStopBitsOne = 0;
+inline constexpr int32_t kStopBitsOneAndHalf = 1;
+inline constexpr int32_t kStopBitsTwo = 2;
+
+// The serial time-out record: a write may take constant + multiplier x bytes in all; a read
+// waits constant + multiplier x bytes for its first byte. A non-zero interval is the longest
+// quiet gap inside one reply.
+struct SerialTimeouts {
+  uint32_t readIntervalMs = 0;
+  uint32_t readTotalMultiplierMs = 1;
+  uint32_t readTotalConstantMs = 3000;
+  uint32_t writeTotalMultiplierMs = 1;
+  uint32_t writeTotalConstantMs = 3000;
+
+  bool operator==(const SerialTimeouts&) const = default;
+};
+
+// Every wait and size limit of the link; tests shorten the waits, the defaults are the
+// printer's own.
+struct LinkTiming {
+  SerialTimeouts serialDefaults{};  // applied by every serial open
+  int writeRetries = 3;             // retries after a short write
+  int writeRetryPauseMs = 10;       // Clock pause before each retry
+  int serialQuietGapMs = 40;        // a reply is complete after this much silence
+  int usbReadWaitMs = 3000;         // wait for the first byte of a USB reply
+  int usbQuietGapMs = 8;
+  int tcpConnectWaitMs = 5000;
+  int tcpReadWaitMs = 5000;
+  int tcpSplitGapMs = 3;            // more of a reply split in transit
+  int tcpSendWaitMs = 5000;         // a send that makes no progress for this long fails
+  size_t tcpChunkBytes = 4096;
+  int tcpChunkPauseMs = 500;        // Clock pause after a full chunk that more data follows
+  int tcpReadCap = 32;              // bytes one Ethernet read returns at most
+};
+
+}  // namespace qm

@@ -1,0 +1,97 @@
+// The program's one connection to the printer, over serial, parallel, USB or Ethernet.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/clock.h"
+#include "core/prompter.h"
+#include "core/strings.h"
+#include "link/device_map.h"
+#include "link/fd_port.h"
+#include "link/link_types.h"
+#include "link/printer_socket.h"
+#include "link/serial_port.h"
+
+namespace qm {
+
+// Serial and parallel ports stay open from Open to Close. USB is opened and closed around
+// every Write and Read unless held open. Ethernet reconnects on every Write and reads the
+// reply from that connection.
+class PrinterLink {
+ public:
+  PrinterLink(Clock& clock, Prompter& prompter, const StringTable& strings = EnglishStrings(),
+              LinkTiming timing = {}, DeviceMap devices = DeviceMap::FromEnvironment());
+  ~PrinterLink();
+  PrinterLink(const PrinterLink&) = delete;
+  PrinterLink& operator=(const PrinterLink&) = delete;
+
+  // Stores the name that Open chooses the kind and device from.
+  void SetPortName(std::string portName);
+  // Stores baud rate, parity code, data bits and stop-bits code for the next serial open.
+  void SetSerialParameters(uint32_t baudRate, int32_t parity, int32_t dataBits, int32_t stopBits);
+  // Stores the Ethernet printer's address and TCP port.
+  void SetEthernetSettings(std::string address, uint32_t port);
+  // The kind the last Open chose; kept after Close.
+  InterfaceKind GetInterfaceKind() const { return interfaceKind_; }
+  // Always false: no system of that family runs this program.
+  bool IsWin9x() const { return false; }
+  // Applies a time-out record to the open serial port; 1 done, 0 no serial port open.
+  int SetTimeouts(const SerialTimeouts& timeouts);
+  // true: Open and keep the port open; false: Close, whatever the kind.
+  void SetHoldOpen(bool hold);
+  // Opens the port named by the port name; 1 opened, 0 failed.
+  int Open();
+  // Closes the port of any kind.
+  void Close();
+  // Sends `count` bytes. Serial, parallel, USB: 1 when all went out, 0 after the retries
+  // failed (with the port error message). Ethernet: the number of bytes sent.
+  int Write(const char* bytes, int count);
+  int Write(std::string_view bytes) { return Write(bytes.data(), static_cast<int>(bytes.size())); }
+  // Reads one reply of at most `count` bytes (at most 32 on Ethernet); 0 when none came.
+  int Read(char* buffer, int count);
+
+  int usbModel() const { return usbModel_; }
+  const std::string& portName() const { return portName_; }
+  bool holdOpen() const { return holdOpen_; }
+  const std::string& devicePath() const { return devicePath_; }
+  const SerialParameters& serialParameters() const { return serial_; }
+  const std::string& ethernetAddress() const { return socket_.address; }
+  uint32_t ethernetPort() const { return socket_.port; }
+  const SerialTimeouts& timeouts() const { return timeouts_; }
+  // Why the last open, write or read failed, for logs and the command line.
+  const std::string& lastError() const { return lastError_; }
+  // True while a device or connection is held.
+  bool isOpen() const { return port_ != nullptr || socket_.connected(); }
+  DeviceMap& devices() { return devices_; }
+
+ private:
+  int OpenSerial();
+  int OpenParallel();
+  int OpenUsb();
+  int OpenEthernet();
+  int SendAll(const char* bytes, int count);
+  int WriteTotalMs(size_t count) const;
+  void Show(int stringId);
+
+  Clock& clock_;
+  Prompter& prompter_;
+  const StringTable& strings_;
+  LinkTiming timing_;
+  DeviceMap devices_;
+
+  InterfaceKind interfaceKind_ = kSerial;
+  int usbModel_ = -1;
+  std::unique_ptr<FdPort> port_;
+  std::string devicePath_;
+  SerialParameters serial_;
+  SerialTimeouts timeouts_;
+  std::string portName_;
+  bool holdOpen_ = false;
+  PrinterSocket socket_;
+  std::string lastError_;
+};
+
+}  // namespace qm
