@@ -1,0 +1,18 @@
+// The command script as the editor shows it: 8-bit bytes in, editable text out, and back.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// Shows script bytes as editor text: Latin-1, CR LF as the editor's line break ("\n"), and
+// every other control byte (a lone CR, a lone LF, other C0 bytes, DEL) as its visible
+// control picture, so that nothing is lost on the way back.
+std::u16string ScriptToEditorText(std::string_view bytes);
+
+// The script bytes for editor text. Characters outside Latin-1 that are no control
+// picture cannot be sent in an 8-bit script and become "?".
+std::string EditorTextToScript(std::u16string_view text);
+
+}  // namespace qm
