@@ -144,6 +144,7 @@ int PrinterLink::WriteTotalMs(size_t count) const {
 
 int PrinterLink::Write(const char* bytes, int count) {
   if (count < 0) count = 0;
+  if (trace_) trace_(Direction::kWrite, std::string_view(bytes, static_cast<size_t>(count)));
   if (interfaceKind_ == kEthernet) {
     Open();
     return SendAll(bytes, count);
@@ -202,7 +203,9 @@ int PrinterLink::Read(char* buffer, int count) {
   if (count <= 0) return 0;
   if (interfaceKind_ == kEthernet) {
     const size_t cap = std::min<size_t>(static_cast<size_t>(count), static_cast<size_t>(timing_.tcpReadCap));
-    return static_cast<int>(socket_.Receive(buffer, cap, timing_.tcpReadWaitMs, timing_.tcpSplitGapMs));
+    const size_t got = socket_.Receive(buffer, cap, timing_.tcpReadWaitMs, timing_.tcpSplitGapMs);
+    if (trace_) trace_(Direction::kRead, std::string_view(buffer, got));
+    return static_cast<int>(got);
   }
   const bool perCall = interfaceKind_ == kUsb && !holdOpen_;
   if (perCall) Open();
@@ -227,6 +230,7 @@ int PrinterLink::Read(char* buffer, int count) {
     lastError_ = "no reply";
   }
   if (perCall) Close();
+  if (trace_) trace_(Direction::kRead, std::string_view(buffer, out.got));
   return static_cast<int>(out.got);
 }
 

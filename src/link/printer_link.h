@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -67,6 +68,11 @@ class PrinterLink {
   bool isOpen() const { return port_ != nullptr || socket_.connected(); }
   DeviceMap& devices() { return devices_; }
 
+  // Hears every write (the bytes offered) and every read (the bytes received), for logs.
+  enum class Direction { kWrite, kRead };
+  using Trace = std::function<void(Direction, std::string_view bytes)>;
+  void SetTrace(Trace trace) { trace_ = std::move(trace); }
+
  private:
   int OpenSerial();
   int OpenParallel();
@@ -92,6 +98,7 @@ class PrinterLink {
   bool holdOpen_ = false;
   PrinterSocket socket_;
   std::string lastError_;
+  Trace trace_;
 };
 
 }  // namespace qm

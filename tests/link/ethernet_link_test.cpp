@@ -103,6 +103,20 @@ TEST(EthernetLink, ReadReturnsAtMost32BytesAndTheRestOnTheNextRead) {
   EXPECT_EQ(e.link.Read(buf, 64), 0) << "no more data: silence";
 }
 
+TEST(EthernetLink, TraceHearsWritesAndReadsAsTheyHappen) {
+  LoopbackServer server([](size_t, const std::string&) { return std::string("31\r\n"); });
+  EthernetLink e(server.port());
+  std::vector<std::string> seen;
+  e.link.SetTrace([&](PrinterLink::Direction d, std::string_view bytes) {
+    seen.push_back((d == PrinterLink::Direction::kWrite ? "W:" : "R:") + std::string(bytes));
+  });
+  e.link.Write("^PI4,0");
+  char buf[32];
+  e.link.Read(buf, 32);
+  e.link.Read(buf, 32);
+  EXPECT_EQ(seen, (std::vector<std::string>{"W:^PI4,0", "R:31\r\n", "R:"}));
+}
+
 TEST(EthernetLink, ReadNeverExceedsCount) {
   LoopbackServer server([](size_t, const std::string&) { return std::string("\x35\x36\x37", 3); });
   EthernetLink e(server.port());
