@@ -1,0 +1,353 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>NumberedStrings</name>
+    <message>
+        <source>Quillmark  (Version 1.4.9)</source>
+        <translation>Quillmark  (Version 1.4.9)</translation>
+    </message>
+    <message>
+        <source>Interface Type</source>
+        <translation>Interface Type</translation>
+    </message>
+    <message>
+        <source>Can't open file!</source>
+        <translation>Can't open file!</translation>
+    </message>
+    <message>
+        <source>Binary file download is completed.</source>
+        <translation>Binary file download is completed.</translation>
+    </message>
+    <message>
+        <source>Please,Select a binary file!</source>
+        <translation>Please,Select a binary file!</translation>
+    </message>
+    <message>
+        <source>Port error! Check setting of serial port, please.</source>
+        <translation>Port error! Check setting of serial port, please.</translation>
+    </message>
+    <message>
+        <source>Port error! Check printer's port, please.</source>
+        <translation>Port error! Check printer's port, please.</translation>
+    </message>
+    <message>
+        <source>PCX file download is completed.</source>
+        <translation>PCX file download is completed.</translation>
+    </message>
+    <message>
+        <source>Please, Select PCX files!</source>
+        <translation>Please, Select PCX files!</translation>
+    </message>
+    <message>
+        <source>Please, type image name!</source>
+        <translation>Please, type image name!</translation>
+    </message>
+    <message>
+        <source>Error : Failed to Create socket!</source>
+        <translation>Error : Failed to Create socket!</translation>
+    </message>
+    <message>
+        <source>Error : Failed to connect. Please, 
+check IP port configuration in printer control pannel</source>
+        <translation>Error : Failed to connect. Please, 
+check IP port configuration in printer control pannel</translation>
+    </message>
+    <message>
+        <source>Cannot open port! Please check printer and cable.</source>
+        <translation>Cannot open port! Please check printer and cable.</translation>
+    </message>
+    <message>
+        <source>Success open port.</source>
+        <translation>Success open port.</translation>
+    </message>
+    <message>
+        <source>Sorry, parallel port don't support in Windows 98, 98SE, ME.</source>
+        <translation>Sorry, parallel port don't support in Windows 98, 98SE, ME.</translation>
+    </message>
+    <message>
+        <source>Calibration is not supported on Ethernet connection.</source>
+        <translation>Calibration is not supported on Ethernet connection.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::MainDialog</name>
+    <message>
+        <source>Interface Type</source>
+        <translation>Interface Type</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Serial</translation>
+    </message>
+    <message>
+        <source>Parallel</source>
+        <translation>Parallel</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>Ethernet</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>LPT Port</source>
+        <translation>LPT Port</translation>
+    </message>
+    <message>
+        <source>Comm Setting</source>
+        <translation>Comm Setting</translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <translation>COM Port</translation>
+    </message>
+    <message>
+        <source>Baud Rate</source>
+        <translation>Baud Rate</translation>
+    </message>
+    <message>
+        <source>Data Bits</source>
+        <translation>Data Bits</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>Stop Bits</source>
+        <translation>Stop Bits</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>User Setting</source>
+        <translation>User Setting</translation>
+    </message>
+    <message>
+        <source>User Setting Manager</source>
+        <translation>User Setting Manager</translation>
+    </message>
+    <message>
+        <source>Calibration Setting Manager</source>
+        <translation>Calibration Setting Manager</translation>
+    </message>
+    <message>
+        <source>Downloader</source>
+        <translation>Downloader</translation>
+    </message>
+    <message>
+        <source>PCX File Downloader</source>
+        <translation>PCX File Downloader</translation>
+    </message>
+    <message>
+        <source>File Transfer</source>
+        <translation>File Transfer</translation>
+    </message>
+    <message>
+        <source>File Transfer Manager</source>
+        <translation>File Transfer Manager</translation>
+    </message>
+    <message>
+        <source>RFID</source>
+        <translation>RFID</translation>
+    </message>
+    <message>
+        <source>Set Configuration</source>
+        <translation>Set Configuration</translation>
+    </message>
+    <message>
+        <source>Write/Read</source>
+        <translation>Write/Read</translation>
+    </message>
+    <message>
+        <source>QDRL Tester</source>
+        <translation>QDRL Tester</translation>
+    </message>
+</context>
+<context>
+    <name>qm::QdrlTesterDialog</name>
+    <message>
+        <source>QDRL Tester</source>
+        <translation>QDRL Tester</translation>
+    </message>
+    <message>
+        <source>Printing Setting</source>
+        <translation>Printing Setting</translation>
+    </message>
+    <message>
+        <source>Speed &amp;&amp; Density &amp;&amp; Direction</source>
+        <translation>Speed &amp;&amp; Density &amp;&amp; Direction</translation>
+    </message>
+    <message>
+        <source>Paper Setting</source>
+        <translation>Paper Setting</translation>
+    </message>
+    <message>
+        <source>Margin &amp;&amp; Width &amp;&amp; Length</source>
+        <translation>Margin &amp;&amp; Width &amp;&amp; Length</translation>
+    </message>
+    <message>
+        <source>Printer Status</source>
+        <translation>Printer Status</translation>
+    </message>
+    <message>
+        <source>Check Printer Status</source>
+        <translation>Check Printer Status</translation>
+    </message>
+    <message>
+        <source>Printing Module</source>
+        <translation>Printing Module</translation>
+    </message>
+    <message>
+        <source>Line &amp;&amp; Box</source>
+        <translation>Line &amp;&amp; Box</translation>
+    </message>
+    <message>
+        <source>1D Barcode</source>
+        <translation>1D Barcode</translation>
+    </message>
+    <message>
+        <source>2D Barcode</source>
+        <translation>2D Barcode</translation>
+    </message>
+    <message>
+        <source>Copies</source>
+        <translation>Copies</translation>
+    </message>
+    <message>
+        <source>Bitmap Text</source>
+        <translation>Bitmap Text</translation>
+    </message>
+    <message>
+        <source>Vector Text</source>
+        <translation>Vector Text</translation>
+    </message>
+    <message>
+        <source>Character Set</source>
+        <translation>Character Set</translation>
+    </message>
+    <message>
+        <source>2Byte Code</source>
+        <translation>2Byte Code</translation>
+    </message>
+    <message>
+        <source>Print Codes</source>
+        <translation>Print Codes</translation>
+    </message>
+    <message>
+        <source>RFID Write and Read</source>
+        <translation>RFID Write and Read</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation>Security</translation>
+    </message>
+    <message>
+        <source>Kill</source>
+        <translation>Kill</translation>
+    </message>
+    <message>
+        <source>QDRL Command</source>
+        <translation>QDRL Command</translation>
+    </message>
+    <message>
+        <source>QDRL Command Edit</source>
+        <translation>QDRL Command Edit</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>Clean</source>
+        <translation>Clean</translation>
+    </message>
+    <message>
+        <source>Multi Send</source>
+        <translation>Multi Send</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Send count</source>
+        <translation>Send count</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PrintingCopiesDialog</name>
+    <message>
+        <source>Printing Copies</source>
+        <translation>Printing Copies</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::IpAddressEdit</name>
+    <message>
+        <source>IP address field %1</source>
+        <translation>IP address field %1</translation>
+    </message>
+</context>
+</TS>

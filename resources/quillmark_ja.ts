@@ -1,0 +1,353 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>NumberedStrings</name>
+    <message>
+        <source>Quillmark  (Version 1.4.9)</source>
+        <translation>Quillmark  (バージョン 1.4.9)</translation>
+    </message>
+    <message>
+        <source>Interface Type</source>
+        <translation>インターフェイスの種類</translation>
+    </message>
+    <message>
+        <source>Can't open file!</source>
+        <translation>ファイルを開けません。</translation>
+    </message>
+    <message>
+        <source>Binary file download is completed.</source>
+        <translation>バイナリファイルのダウンロードが完了しました。</translation>
+    </message>
+    <message>
+        <source>Please,Select a binary file!</source>
+        <translation>バイナリファイルを選択してください。</translation>
+    </message>
+    <message>
+        <source>Port error! Check setting of serial port, please.</source>
+        <translation>ポートエラーです。シリアルポートの設定を確認してください。</translation>
+    </message>
+    <message>
+        <source>Port error! Check printer's port, please.</source>
+        <translation>ポートエラーです。プリンタのポートを確認してください。</translation>
+    </message>
+    <message>
+        <source>PCX file download is completed.</source>
+        <translation>PCXファイルのダウンロードが完了しました。</translation>
+    </message>
+    <message>
+        <source>Please, Select PCX files!</source>
+        <translation>PCXファイルを選択してください。</translation>
+    </message>
+    <message>
+        <source>Please, type image name!</source>
+        <translation>画像名を入力してください。</translation>
+    </message>
+    <message>
+        <source>Error : Failed to Create socket!</source>
+        <translation>エラー：ソケットを作成できませんでした。</translation>
+    </message>
+    <message>
+        <source>Error : Failed to connect. Please, 
+check IP port configuration in printer control pannel</source>
+        <translation>エラー：接続できませんでした。
+プリンタの操作パネルでIPポートの設定を確認してください。</translation>
+    </message>
+    <message>
+        <source>Cannot open port! Please check printer and cable.</source>
+        <translation>ポートを開けません。プリンタとケーブルを確認してください。</translation>
+    </message>
+    <message>
+        <source>Success open port.</source>
+        <translation>ポートを開きました。</translation>
+    </message>
+    <message>
+        <source>Sorry, parallel port don't support in Windows 98, 98SE, ME.</source>
+        <translation>申し訳ありません。Windows 98、98SE、MEではパラレルポートを使用できません。</translation>
+    </message>
+    <message>
+        <source>Calibration is not supported on Ethernet connection.</source>
+        <translation>イーサネット接続ではキャリブレーションできません。</translation>
+    </message>
+</context>
+<context>
+    <name>qm::MainDialog</name>
+    <message>
+        <source>Interface Type</source>
+        <translation>インターフェイス</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>シリアル</translation>
+    </message>
+    <message>
+        <source>Parallel</source>
+        <translation>パラレル</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>Ethernet</source>
+        <translation>イーサネット</translation>
+    </message>
+    <message>
+        <source>LPT Port</source>
+        <translation>LPTポート</translation>
+    </message>
+    <message>
+        <source>Comm Setting</source>
+        <translation>通信設定</translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <translation>COMポート</translation>
+    </message>
+    <message>
+        <source>Baud Rate</source>
+        <translation>ボーレート</translation>
+    </message>
+    <message>
+        <source>Data Bits</source>
+        <translation>データビット</translation>
+    </message>
+    <message>
+        <source>Parity</source>
+        <translation>パリティ</translation>
+    </message>
+    <message>
+        <source>Stop Bits</source>
+        <translation>ストップビット</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IPアドレス</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>ポート番号</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>接続</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>切断</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>User Setting</source>
+        <translation>ユーザー設定</translation>
+    </message>
+    <message>
+        <source>User Setting Manager</source>
+        <translation>ユーザー設定マネージャ</translation>
+    </message>
+    <message>
+        <source>Calibration Setting Manager</source>
+        <translation>キャリブレーション設定マネージャ</translation>
+    </message>
+    <message>
+        <source>Downloader</source>
+        <translation>ダウンローダ</translation>
+    </message>
+    <message>
+        <source>PCX File Downloader</source>
+        <translation>PCXファイルダウンローダ</translation>
+    </message>
+    <message>
+        <source>File Transfer</source>
+        <translation>ファイル転送</translation>
+    </message>
+    <message>
+        <source>File Transfer Manager</source>
+        <translation>ファイル転送マネージャ</translation>
+    </message>
+    <message>
+        <source>RFID</source>
+        <translation>RFID</translation>
+    </message>
+    <message>
+        <source>Set Configuration</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Write/Read</source>
+        <translation>書き込み/読み取り</translation>
+    </message>
+    <message>
+        <source>QDRL Tester</source>
+        <translation>QDRLテスタ</translation>
+    </message>
+</context>
+<context>
+    <name>qm::QdrlTesterDialog</name>
+    <message>
+        <source>QDRL Tester</source>
+        <translation>QDRLテスタ</translation>
+    </message>
+    <message>
+        <source>Printing Setting</source>
+        <translation>印刷設定</translation>
+    </message>
+    <message>
+        <source>Speed &amp;&amp; Density &amp;&amp; Direction</source>
+        <translation>速度 &amp;&amp; 濃度 &amp;&amp; 方向</translation>
+    </message>
+    <message>
+        <source>Paper Setting</source>
+        <translation>用紙設定</translation>
+    </message>
+    <message>
+        <source>Margin &amp;&amp; Width &amp;&amp; Length</source>
+        <translation>余白 &amp;&amp; 幅 &amp;&amp; 長さ</translation>
+    </message>
+    <message>
+        <source>Printer Status</source>
+        <translation>プリンタの状態</translation>
+    </message>
+    <message>
+        <source>Check Printer Status</source>
+        <translation>プリンタの状態を確認</translation>
+    </message>
+    <message>
+        <source>Printing Module</source>
+        <translation>印字モジュール</translation>
+    </message>
+    <message>
+        <source>Line &amp;&amp; Box</source>
+        <translation>罫線 &amp;&amp; 枠</translation>
+    </message>
+    <message>
+        <source>1D Barcode</source>
+        <translation>1次元バーコード</translation>
+    </message>
+    <message>
+        <source>2D Barcode</source>
+        <translation>2次元バーコード</translation>
+    </message>
+    <message>
+        <source>Copies</source>
+        <translation>印刷枚数</translation>
+    </message>
+    <message>
+        <source>Bitmap Text</source>
+        <translation>ビットマップ文字</translation>
+    </message>
+    <message>
+        <source>Vector Text</source>
+        <translation>ベクトル文字</translation>
+    </message>
+    <message>
+        <source>Character Set</source>
+        <translation>文字セット</translation>
+    </message>
+    <message>
+        <source>2Byte Code</source>
+        <translation>2バイトコード</translation>
+    </message>
+    <message>
+        <source>Print Codes</source>
+        <translation>コード表印刷</translation>
+    </message>
+    <message>
+        <source>RFID Write and Read</source>
+        <translation>RFID書き込み・読み取り</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>書き込み</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>読み取り</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>パスワード</translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation>セキュリティ</translation>
+    </message>
+    <message>
+        <source>Kill</source>
+        <translation>キル</translation>
+    </message>
+    <message>
+        <source>QDRL Command</source>
+        <translation>QDRLコマンド</translation>
+    </message>
+    <message>
+        <source>QDRL Command Edit</source>
+        <translation>QDRLコマンド編集</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>切り取り</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>コピー</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>貼り付け</translation>
+    </message>
+    <message>
+        <source>Clean</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>Multi Send</source>
+        <translation>連続送信</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>読み込み</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>単位変換</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Send count</source>
+        <translation>送信回数</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PrintingCopiesDialog</name>
+    <message>
+        <source>Printing Copies</source>
+        <translation>印刷枚数</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::IpAddressEdit</name>
+    <message>
+        <source>IP address field %1</source>
+        <translation>IPアドレス欄 %1</translation>
+    </message>
+</context>
+</TS>

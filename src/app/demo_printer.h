@@ -1,0 +1,27 @@
+// The built-in virtual printer behind --demo: Ethernet, COM1: and USB all reach it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "link/device_map.h"
+
+namespace qm {
+
+class VirtualPrinter;
+
+class DemoPrinter {
+ public:
+  DemoPrinter();
+  ~DemoPrinter();
+  // Starts the printer on a free loopback port, a pseudo-terminal and a fake USB device,
+  // and points `devices` at them ("COM1" and the USB roots).
+  bool Start(DeviceMap& devices, std::string& error);
+  int tcpPort() const;
+
+ private:
+  std::unique_ptr<VirtualPrinter> printer_;
+  std::string usbDir_;
+};
+
+}  // namespace qm

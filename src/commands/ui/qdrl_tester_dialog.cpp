@@ -1,0 +1,202 @@
+#include "commands/ui/qdrl_tester_dialog.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/file_chooser.h"
+#include "commands/multi_send.h"
+#include "commands/script_file.h"
+#include "commands/script_text.h"
+#include "commands/ui/builder_dialog.h"
+#include "commands/ui/printing_copies_dialog.h"
+
+namespace qm {
+
+namespace {
+
+const QString kSaveFilter = QStringLiteral("All files(*.*)|*.*|Text files(*.txt)|*.txt||");
+const QString kLoadFilter =
+    QStringLiteral("All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||");
+
+QVBoxLayout* Frame(QVBoxLayout* column, const QString& title) {
+  auto* box = new QGroupBox(title);
+  auto* layout = new QVBoxLayout(box);
+  column->addWidget(box);
+  return layout;
+}
+
+}  // namespace
+
+QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context) {
+  setWindowTitle(tr("QDRL Tester"));
+
+  auto* tools = new QVBoxLayout;
+  auto* printing = Frame(tools, tr("Printing Setting"));
+  AddBuilder(printing, tr("Speed && Density && Direction"), {});
+  auto* paper = Frame(tools, tr("Paper Setting"));
+  AddBuilder(paper, tr("Margin && Width && Length"), {});
+  auto* status = Frame(tools, tr("Printer Status"));
+  AddBuilder(status, tr("Check Printer Status"), {});
+  auto* module = Frame(tools, tr("Printing Module"));
+  AddBuilder(module, tr("Line && Box"), {});
+  AddBuilder(module, tr("1D Barcode"), {});
+  AddBuilder(module, tr("2D Barcode"), {});
+  copies_ = AddBuilder(module, tr("Copies"),
+                       [](QWidget* p) { return std::make_unique<PrintingCopiesDialog>(p); });
+  AddBuilder(module, tr("Bitmap Text"), {});
+  AddBuilder(module, tr("Vector Text"), {});
+  AddBuilder(module, tr("Character Set"), {});
+  auto* twoByte = Frame(tools, tr("2Byte Code"));
+  AddBuilder(twoByte, tr("Print Codes"), {});
+  auto* rfid = Frame(tools, tr("RFID Write and Read"));
+  for (const QString& label : {tr("Write"), tr("Read"), tr("Password"), tr("Security"), tr("Kill")}) {
+    AddBuilder(rfid, label, {});
+  }
+  tools->addStretch();
+
+  // The script editor and its clipboard buttons.
+  auto* commandBox = new QGroupBox(tr("QDRL Command"));
+  auto* commandLayout = new QVBoxLayout(commandBox);
+  editor_ = new QPlainTextEdit;
+  editor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  editor_->setMinimumSize(420, 360);
+  commandLayout->addWidget(editor_);
+  connect(editor_, &QPlainTextEdit::textChanged, this, &QdrlTesterDialog::RereadEditor);
+
+  auto* editBox = new QGroupBox(tr("QDRL Command Edit"));
+  auto* editLayout = new QHBoxLayout(editBox);
+  auto* cut = new QPushButton(tr("Cut"));
+  auto* copy = new QPushButton(tr("Copy"));
+  auto* paste = new QPushButton(tr("Paste"));
+  clean_ = new QPushButton(tr("Clean"));
+  for (QPushButton* b : {cut, copy, paste, clean_}) editLayout->addWidget(b);
+  connect(cut, &QPushButton::clicked, editor_, &QPlainTextEdit::cut);
+  connect(copy, &QPushButton::clicked, editor_, &QPlainTextEdit::copy);
+  connect(paste, &QPushButton::clicked, editor_, &QPlainTextEdit::paste);
+  connect(clean_, &QPushButton::clicked, this, &QdrlTesterDialog::Clean);
+
+  // The bottom row: how many times, how many sent, and the file buttons.
+  sendCount_ = new QSpinBox;
+  sendCount_->setRange(0, 10000);
+  sendCount_->setWrapping(true);
+  sendCount_->setValue(1);
+  sendCount_->setAccessibleName(tr("Send count"));
+  sentCounter_ = new QLabel;
+  sentCounter_->setMinimumWidth(60);
+  multiSend_ = new QPushButton(tr("Multi Send"));
+  load_ = new QPushButton(tr("Load"));
+  save_ = new QPushButton(tr("Save"));
+  auto* convert = new QPushButton(tr("Convert"));
+  convert->setEnabled(false);
+  convert->setToolTip(QStringLiteral("Not available yet"));
+  close_ = new QPushButton(tr("Close"));
+  connect(multiSend_, &QPushButton::clicked, this, &QdrlTesterDialog::MultiSend);
+  connect(load_, &QPushButton::clicked, this, &QdrlTesterDialog::Load);
+  connect(save_, &QPushButton::clicked, this, &QdrlTesterDialog::Save);
+  connect(close_, &QPushButton::clicked, this, &QDialog::accept);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(sendCount_);
+  bottom->addWidget(sentCounter_);
+  for (QPushButton* b : {multiSend_, load_, save_, convert}) bottom->addWidget(b);
+  bottom->addStretch();
+  bottom->addWidget(close_);
+
+  auto* centre = new QVBoxLayout;
+  centre->addWidget(commandBox, 1);
+  centre->addWidget(editBox);
+  auto* top = new QHBoxLayout;
+  top->addLayout(tools);
+  top->addLayout(centre, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addLayout(bottom);
+  for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
+}
+
+QPushButton* QdrlTesterDialog::AddBuilder(QVBoxLayout* frame, const QString& label,
+                                          BuilderFactory factory) {
+  auto* button = new QPushButton(label);
+  frame->addWidget(button);
+  if (!factory) {
+    button->setEnabled(false);
+    button->setToolTip(QStringLiteral("Not available yet"));
+    return button;
+  }
+  connect(button, &QPushButton::clicked, this, [this, factory] { RunBuilder(factory); });
+  return button;
+}
+
+void QdrlTesterDialog::RunBuilder(const BuilderFactory& factory) {
+  // A new object per press: the builder starts from its defaults every time.
+  const std::unique_ptr<BuilderDialog> builder = factory(this);
+  RunInsertionLoop(
+      *builder, context_.prompter, [this](const std::string& lines) { Append(lines); },
+      [this] { RereadEditor(); });
+}
+
+void QdrlTesterDialog::SetCommandText(const std::string& bytes) {
+  editor_->setPlainText(QString::fromStdU16String(ScriptToEditorText(bytes)));
+  commandText_ = bytes;
+}
+
+void QdrlTesterDialog::Append(const std::string& lines) {
+  SetCommandText(commandText_ + lines);
+  editor_->moveCursor(QTextCursor::End);
+}
+
+void QdrlTesterDialog::RereadEditor() {
+  commandText_ = EditorTextToScript(editor_->toPlainText().toStdU16String());
+}
+
+void QdrlTesterDialog::Clean() { SetCommandText({}); }
+
+void QdrlTesterDialog::MultiSend() {
+  RereadEditor();
+  sendCount_->interpretText();
+  const MultiSendResult result =
+      qm::MultiSend(context_.link, commandText_, sendCount_->value(), [this](int done) {
+        sentCounter_->setText(QString::number(done));
+        sentCounter_->repaint();
+      });
+  if (result.failed) sentCounter_->clear();
+}
+
+void QdrlTesterDialog::Load() {
+  Clean();
+  const auto path = context_.files.ChooseOpen(this, kLoadFilter);
+  if (!path) {
+    context_.prompter.Show(Message{"Don't select load file", Icon::kExclamation, {}, 0});
+    return;
+  }
+  const ScriptLoad load = LoadScriptFile(QFile::encodeName(*path).toStdString());
+  if (!load.ok) {
+    context_.prompter.Show(Message{"Cannot load the script: " + load.error, Icon::kExclamation, {}, 0});
+    return;
+  }
+  SetCommandText(load.bytes);
+}
+
+void QdrlTesterDialog::Save() {
+  RereadEditor();
+  const auto path = context_.files.ChooseSave(this, QStringLiteral("QDRF.txt"), kSaveFilter);
+  if (!path) {
+    context_.prompter.Show(Message{"Don't select save file", Icon::kExclamation, {}, 0});
+    return;
+  }
+  const std::string error = SaveScriptFile(QFile::encodeName(*path).toStdString(), commandText_);
+  if (!error.empty()) {
+    context_.prompter.Show(Message{"Cannot save the script: " + error, Icon::kExclamation, {}, 0});
+  }
+}
+
+}  // namespace qm

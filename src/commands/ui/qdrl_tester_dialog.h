@@ -1,0 +1,69 @@
+// "QDRL Tester": edit, load, save and send command scripts; builders append to them.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/app_context.h"
+
+class QGridLayout;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QVBoxLayout;
+
+namespace qm {
+
+class BuilderDialog;
+
+class QdrlTesterDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  QdrlTesterDialog(AppContext& context, QWidget* parent = nullptr);
+
+  // The script as bytes; always what the editor shows.
+  const std::string& commandText() const { return commandText_; }
+  void SetCommandText(const std::string& bytes);
+
+  QPlainTextEdit* editor() const { return editor_; }
+  QSpinBox* sendCount() const { return sendCount_; }
+  QLabel* sentCounter() const { return sentCounter_; }
+  QPushButton* multiSendButton() const { return multiSend_; }
+  QPushButton* loadButton() const { return load_; }
+  QPushButton* saveButton() const { return save_; }
+  QPushButton* cleanButton() const { return clean_; }
+  QPushButton* closeButton() const { return close_; }
+  QPushButton* copiesButton() const { return copies_; }
+
+  void MultiSend();
+  void Load();
+  void Save();
+  void Clean();
+
+ private:
+  using BuilderFactory = std::function<std::unique_ptr<BuilderDialog>(QWidget*)>;
+  // A button that runs a builder in the insertion loop; without a factory the tool is
+  // not available yet and the button stays disabled.
+  QPushButton* AddBuilder(QVBoxLayout* frame, const QString& label, BuilderFactory factory);
+  void RunBuilder(const BuilderFactory& factory);
+  void Append(const std::string& lines);
+  void RereadEditor();
+
+  AppContext& context_;
+  std::string commandText_;
+  QPlainTextEdit* editor_;
+  QSpinBox* sendCount_;
+  QLabel* sentCounter_;
+  QPushButton* multiSend_;
+  QPushButton* load_;
+  QPushButton* save_;
+  QPushButton* clean_;
+  QPushButton* close_;
+  QPushButton* copies_ = nullptr;
+};
+
+}  // namespace qm

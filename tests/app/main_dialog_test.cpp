@@ -1,0 +1,227 @@
+// The main window: its controls, the radio table, Connect and Disconnect on real ports.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+#include <memory>
+
+#include "app/ip_address_edit.h"
+#include "app/main_dialog.h"
+#include "gui_support.h"
+#include "loopback_server.h"
+#include "pty_pair.h"
+
+namespace qm {
+
+using test::GuiContext;
+
+class MainDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void InitialControlsAreThePrintersDefaults() {
+    GuiContext g;
+    MainDialog d(g.context);
+    QCOMPARE(d.windowTitle(), QStringLiteral("Quillmark  (Version 1.4.9)"));
+    QVERIFY(d.radio(MainDialog::kChoiceSerial)->isChecked());
+    QCOMPARE(d.comBox()->count(), 10);
+    QCOMPARE(d.comBox()->itemText(9), QStringLiteral("COM10:"));
+    QCOMPARE(d.comBox()->currentText(), QStringLiteral("COM1:"));
+    QCOMPARE(d.lptBox()->currentText(), QStringLiteral("LPT1:"));
+    QCOMPARE(d.baudBox()->currentText(), QStringLiteral("115200"));
+    QCOMPARE(d.dataBitsBox()->currentText(), QStringLiteral("8"));
+    QCOMPARE(d.parityBox()->currentText(), QStringLiteral("None"));
+    QCOMPARE(d.stopBitsBox()->currentText(), QStringLiteral("1"));
+    QCOMPARE(d.portBox()->text(), QStringLiteral("9100"));
+    QVERIFY(d.ipBox()->text().startsWith(QStringLiteral("192.168.")));
+    QVERIFY(d.connectButton()->isEnabled());
+    QVERIFY(!d.disconnectButton()->isEnabled());
+    QVERIFY(!d.testerButton()->isEnabled());
+    QVERIFY(!d.windowIcon().isNull());
+  }
+
+  void RadioChoiceSetsWhichBoxesAreEnabled_data() {
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<bool>("lpt");
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<bool>("ethernet");
+    QTest::newRow("Serial") << 0 << false << true << false;
+    QTest::newRow("Parallel") << 1 << true << false << false;
+    QTest::newRow("USB") << 2 << false << false << false;
+    QTest::newRow("Ethernet") << 3 << false << false << true;
+  }
+  void RadioChoiceSetsWhichBoxesAreEnabled() {
+    QFETCH(int, choice);
+    QFETCH(bool, lpt);
+    QFETCH(bool, serial);
+    QFETCH(bool, ethernet);
+    GuiContext g;
+    MainDialog d(g.context);
+    d.show();
+    QTest::mouseClick(d.radio(choice), Qt::LeftButton);
+    QCOMPARE(d.interfaceChoice(), choice);
+    QCOMPARE(d.lptBox()->isEnabled(), lpt);
+    for (QComboBox* b : {d.comBox(), d.baudBox(), d.dataBitsBox(), d.parityBox(), d.stopBitsBox()}) {
+      QCOMPARE(b->isEnabled(), serial);
+    }
+    QCOMPARE(d.ipBox()->isEnabled(), ethernet);
+    QCOMPARE(d.portBox()->isEnabled(), ethernet);
+  }
+
+  void EthernetConnectAndDisconnect() {
+    test::LoopbackServer printer;
+    GuiContext g;
+    MainDialog d(g.context);
+    d.show();
+    QTest::mouseClick(d.radio(MainDialog::kChoiceEthernet), Qt::LeftButton);
+    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), printer.port());
+    QTest::mouseClick(d.connectButton(), Qt::LeftButton);
+    QCOMPARE(g.prompter.ids(), std::vector<int>{sid::kPortOpened});
+    QCOMPARE(g.prompter.messages[0].icon, Icon::kInformation);
+    QVERIFY(d.connected());
+    QCOMPARE(g.link.portName(), std::string("ETHERNET"));
+    QCOMPARE(g.link.ethernetAddress(), std::string("127.0.0.1"));
+    QCOMPARE(g.link.ethernetPort(), static_cast<uint32_t>(printer.port()));
+    for (int i = 0; i < 4; ++i) QVERIFY(!d.radio(i)->isEnabled());
+    QVERIFY(!d.connectButton()->isEnabled());
+    QVERIFY(d.disconnectButton()->isEnabled());
+    QVERIFY(d.testerButton()->isEnabled());
+    QVERIFY2(d.ipBox()->isEnabled(), "the address boxes keep their state");
+    QVERIFY(g.link.isOpen());
+
+    QTest::mouseClick(d.disconnectButton(), Qt::LeftButton);
+    QVERIFY(!d.connected());
+    QVERIFY(!g.link.isOpen());
+    for (int i = 0; i < 4; ++i) QVERIFY(d.radio(i)->isEnabled());
+    QVERIFY(d.connectButton()->isEnabled());
+    QVERIFY(!d.disconnectButton()->isEnabled());
+    QVERIFY(!d.testerButton()->isEnabled());
+  }
+
+  void EthernetConnectToNothingShowsBothMessagesAndStaysDisconnected() {
+    GuiContext g;
+    MainDialog d(g.context);
+    d.radio(MainDialog::kChoiceEthernet)->click();
+    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), test::ClosedLoopbackPort());
+    d.Connect();
+    QCOMPARE(g.prompter.ids(), (std::vector<int>{sid::kConnectFailed, sid::kCannotOpenPort}));
+    QCOMPARE(g.prompter.messages[1].icon, Icon::kExclamation);
+    QVERIFY(!d.connected());
+    QVERIFY(d.connectButton()->isEnabled());
+    QVERIFY2(!d.statusLine()->text().isEmpty(), "the reason is shown beside the messages");
+  }
+
+  void SerialConnectWithDefaultsDivertsAndRestoresQueues() {
+    test::PtyPair pty;
+    DeviceMap devices = test::IsolatedDevices();
+    devices.Override("COM1", pty.path());
+    GuiContext g(devices);
+    g.spooler.queues = {{"Labels", "LPT1:,COM1:"}, {"Other", "COM10:"}};
+    MainDialog d(g.context);
+    d.Connect();
+    QCOMPARE(g.prompter.ids(), std::vector<int>{sid::kPortOpened});
+    QCOMPARE(g.link.portName(), std::string("COM1:"));
+    const SerialParameters& p = g.link.serialParameters();
+    QCOMPARE(p.baudRate, 115200u);
+    QCOMPARE(p.dataBits, 8);
+    QCOMPARE(p.parity, 0);
+    QCOMPARE(p.stopBits, 0);
+    QCOMPARE(g.spooler.PortOf("Labels"), std::string("FILE:"));
+    QCOMPARE(g.spooler.PortOf("Other"), std::string("COM10:"));
+    QVERIFY(g.link.isOpen());
+
+    d.Disconnect();
+    QVERIFY(!g.link.isOpen());
+    QCOMPARE(g.spooler.PortOf("Labels"), std::string("LPT1:,COM1:"));
+    QVERIFY(d.queueMap().empty());
+  }
+
+  void SerialChoicesMapToLinkCodes() {
+    test::PtyPair pty;
+    DeviceMap devices = test::IsolatedDevices();
+    devices.Override("COM3", pty.path());
+    GuiContext g(devices);
+    MainDialog d(g.context);
+    d.comBox()->setCurrentIndex(2);
+    d.baudBox()->setCurrentIndex(0);
+    d.dataBitsBox()->setCurrentIndex(0);
+    d.parityBox()->setCurrentIndex(2);
+    d.stopBitsBox()->setCurrentIndex(2);
+    d.Connect();
+    QVERIFY(d.connected());
+    const SerialParameters& p = g.link.serialParameters();
+    QCOMPARE(p.baudRate, 9600u);
+    QCOMPARE(p.dataBits, 7);
+    QCOMPARE(p.parity, 2);
+    QCOMPARE(p.stopBits, 2);
+  }
+
+  void TypedParityOutsideTheListIsRefusedBeforeAnythingHappens() {
+    GuiContext g;
+    g.spooler.queues = {{"Labels", "COM1:"}};
+    MainDialog d(g.context);
+    d.parityBox()->setEditText(QStringLiteral("Mark"));
+    d.Connect();
+    QCOMPARE(g.prompter.messages.size(), size_t{1});
+    QCOMPARE(g.prompter.messages[0].icon, Icon::kExclamation);
+    QVERIFY(!d.connected());
+    QCOMPARE(g.spooler.PortOf("Labels"), std::string("COM1:"));
+    d.parityBox()->setEditText(QStringLiteral("even"));
+    QCOMPARE(d.parityBox()->findText(QStringLiteral("even"), Qt::MatchFixedString), 2);
+  }
+
+  void FailedSerialConnectQueuesComeBackWhenTheWindowGoesEvenAfterUsb() {
+    GuiContext g;  // no device behind COM2:, no USB printer
+    g.spooler.queues = {{"Labels", "COM2:"}};
+    {
+      MainDialog d(g.context);
+      d.comBox()->setCurrentIndex(1);
+      d.Connect();
+      QCOMPARE(g.prompter.ids(), std::vector<int>{sid::kCannotOpenPort});
+      QCOMPARE(g.spooler.PortOf("Labels"), std::string("FILE:"));
+      d.radio(MainDialog::kChoiceUsb)->click();
+      d.Connect();
+      QCOMPARE(g.link.GetInterfaceKind(), kUsb);
+    }
+    QCOMPARE(g.spooler.PortOf("Labels"), std::string("COM2:"));
+  }
+
+  void OnlyExitEndsTheWindow() {
+    GuiContext g;
+    MainDialog d(g.context);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QTest::keyClick(&d, Qt::Key_Escape);
+    QVERIFY(d.isVisible());
+    d.close();
+    QVERIFY(d.isVisible());
+    QTest::keyClick(&d, Qt::Key_F4, Qt::AltModifier);
+    QVERIFY(d.isVisible());
+    QTest::mouseClick(d.exitButton(), Qt::LeftButton);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+  }
+
+  void EnterOutsideAButtonIsExitButOnAButtonPressesIt() {
+    GuiContext g;
+    MainDialog d(g.context);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    d.connectButton()->setFocus();
+    QTest::keyClick(d.connectButton(), Qt::Key_Return);
+    QVERIFY(d.isVisible());
+    QCOMPARE(g.prompter.ids(), std::vector<int>{sid::kCannotOpenPort});  // Connect was pressed
+    d.radio(MainDialog::kChoiceEthernet)->click();
+    d.portBox()->setFocus();
+    QTest::keyClick(d.portBox(), Qt::Key_Return);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+  }
+};
+
+}  // namespace qm
+
+QTEST_MAIN(qm::MainDialogTest)
+#include "main_dialog_test.moc"
