@@ -1,0 +1,33 @@
+// Renders the main window and the tester, in English and Japanese, into PNG files for
+// the README: quillmark-screenshots OUTDIR
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QRadioButton>
+
+#include "app/main_dialog.h"
+#include "app/qt_strings.h"
+#include "commands/ui/qdrl_tester_dialog.h"
+#include "gui_support.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
+  const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  QDir().mkpath(out);
+  for (const auto& [suffix, locale] : {std::pair{"en", QLocale(QLocale::English)},
+                                       std::pair{"ja", QLocale(QLocale::Japanese, QLocale::Japan)}}) {
+    qm::InstallTranslations(locale);
+    const qm::QtStringTable strings;
+    qm::test::GuiContext g;
+    qm::AppContext context{g.link, g.clock, g.prompter, strings, g.spooler, g.files};
+    qm::MainDialog main(context);
+    main.show();
+    main.grab().save(out + QStringLiteral("/main-window-%1.png").arg(QLatin1String(suffix)));
+    qm::QdrlTesterDialog tester(context);
+    tester.SetCommandText("SS4\r\nSD10\r\nT50,50,0,3,1,1,0,'Quillmark'\r\nB1100,120,0,1,2,6,80,1,'012345678905'\r\nP1,1\r\n");
+    tester.show();
+    tester.grab().save(out + QStringLiteral("/qdrl-tester-%1.png").arg(QLatin1String(suffix)));
+  }
+  return 0;
+}
