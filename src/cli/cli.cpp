@@ -1,0 +1,124 @@
+#include "cli/cli.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <iostream>
+
+#include "cli/command.h"
+#include "cli/escape.h"
+#include "cli/stream_prompter.h"
+
+namespace qm::cli {
+
+namespace {
+
+// Whether `flag` stands among the options, before any "--" that ends them.
+bool HasFlag(const std::vector<std::string>& args, const std::string& flag) {
+  for (const auto& arg : args) {
+    if (arg == "--") return false;
+    if (arg == flag) return true;
+  }
+  return false;
+}
+
+// --log: every write and read on stderr, escaped, so a log line is one line.
+PrinterLink::Trace LogTo(std::ostream& err) {
+  return [&err](PrinterLink::Direction direction, std::string_view bytes) {
+    err << (direction == PrinterLink::Direction::kWrite ? "write " : "read ") << bytes.size();
+    if (!bytes.empty()) err << ": " << EscapeBytes(bytes);
+    err << '\n';
+    err.flush();
+  };
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& env) {
+  CLI::App app("Configures and tests thermal label printers that speak QDRL.", kProgramName);
+  app.footer("Exit status: 0 done, 1 the printer failed (the port did not open, a write failed "
+             "or nothing came back), 2 bad usage.");
+  ConnectionOptions connectionOptions;
+  connectionOptions.AddTo(app);
+  bool json = false;
+  bool log = false;
+  app.add_flag("--json", json, "print the result as one JSON object on stdout");
+  app.add_flag("--log", log, "print every write and read, escaped, on stderr");
+  app.require_subcommand(0, 1);
+  // The global options may also follow the command.
+  app.fallthrough();
+
+  std::vector<std::unique_ptr<Command>> commands = AllCommands();
+  std::vector<CLI::App*> subcommands;
+  for (const auto& command : commands) {
+    CLI::App* sub = command->Register(app);
+    sub->footer("The connection options and --json and --log may come before or after the "
+                "command; see " + std::string(kProgramName) + " --help.");
+    subcommands.push_back(sub);
+  }
+
+  const auto usage = [&](const std::string& message, const std::string& command) {
+    return Report(Outcome::Usage(message + " (see --help)"), command, json, out, err);
+  };
+
+  try {
+    app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e, out, err);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e, out, err);
+  } catch (const CLI::ParseError& e) {
+    json = json || HasFlag(args, "--json");
+    std::string command;
+    for (CLI::App* sub : subcommands) {
+      if (sub->parsed()) command = sub->get_name();
+    }
+    return usage(e.what(), command);
+  }
+
+  Command* selected = nullptr;
+  std::string name;
+  for (size_t i = 0; i < commands.size(); ++i) {
+    if (subcommands[i]->parsed()) {
+      selected = commands[i].get();
+      name = subcommands[i]->get_name();
+    }
+  }
+  if (!selected) {
+    std::string names;
+    for (CLI::App* sub : subcommands) names += (names.empty() ? "" : ", ") + sub->get_name();
+    return usage("no command given; use one of " + names, name);
+  }
+
+  const PlanResult planned = PlanConnection(connectionOptions.Request());
+  if (!planned.plan) return usage(planned.error, name);
+  if (std::string error = selected->Prepare(env.in ? *env.in : std::cin); !error.empty()) {
+    return usage(error, name);
+  }
+
+  SystemClock systemClock;
+  Clock& clock = env.clock ? *env.clock : systemClock;
+  StreamPrompter prompter(err);
+  Outcome outcome;
+  JsonObject fields;
+  {
+    auto connection = Connection::Open(*planned.plan, env, clock, prompter, outcome);
+    fields.Add("port", connection ? connection->plan().Describe() : planned.plan->Describe());
+    fields.Merge(selected->Describe());
+    if (connection) {
+      if (log) connection->link().SetTrace(LogTo(err));
+      Session session{connection->link(), clock, env.timing};
+      outcome = selected->Run(session);
+    }
+  }  // the link is closed before the result is shown
+  outcome.fields = fields.Merge(outcome.fields);
+  return Report(outcome, name, json, out, err);
+}
+
+int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return RunCli(args, out, err);
+}
+
+}  // namespace qm::cli
