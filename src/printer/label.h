@@ -1,0 +1,62 @@
+// Printed labels as plain values: what was on them and the settings they were printed with.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "printer/printer_state.h"
+
+namespace qm::printer {
+
+// One label command taken apart: "T20,20,3,1,1,0,0,N,N,'Hello'" has the word "T", nine
+// fields and the data "Hello".
+struct LabelCommand {
+  std::string word;
+  std::vector<std::string> fields;
+  bool hasData = false;
+  std::string data;  // between the first and the last quote, raw bytes
+  std::string raw;   // the command as received, terminator excluded
+  // "IR": the recalled image's stored bytes; null when no image of that name was stored.
+  std::shared_ptr<const std::string> image;
+
+  bool operator==(const LabelCommand&) const = default;
+};
+
+// Takes a label command apart; nullopt when it is not one or its fields do not fit the word.
+std::optional<LabelCommand> ParseLabelCommand(std::string_view text);
+
+// The label command word that `text` begins with; empty when it begins with none.
+std::string_view LabelWord(std::string_view text);
+
+// Whether a command word sets the paper or print settings rather than drawing.
+bool IsSettingWord(std::string_view word);
+
+enum class LabelKind {
+  kLabel,      // "P"
+  kImageList,  // "II": the printer prints its stored image names
+  kTagData,    // ">RFR,...,P": the printer prints the tag data it read
+};
+
+struct PrintedLabel {
+  uint64_t sequence = 0;  // 1 for the first label since the printer started
+  LabelKind kind = LabelKind::kLabel;
+  int quantity = 1;       // "P" first number
+  int copies = 1;         // "P" second number
+  int64_t printedAtMs = 0;
+  MediaSettings settings;  // in force when printed
+  std::vector<LabelCommand> commands;
+
+  bool operator==(const PrintedLabel&) const = default;
+};
+
+// The label record written to the output folder: readable text, raw bytes escaped.
+std::string FormatLabelRecord(const PrintedLabel& label);
+
+// A file name for label `sequence`, made by the printer, never from the wire.
+std::string LabelFileName(uint64_t sequence);
+
+}  // namespace qm::printer

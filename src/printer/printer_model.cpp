@@ -1,0 +1,290 @@
+#include "printer/printer_model.h"
+
+#include <charconv>
+
+namespace qm::printer {
+
+namespace {
+
+bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+
+std::string_view FaultName(const Faults& f) {
+  if (f.coverOpen) return "cover open";
+  if (f.paperEmpty) return "paper empty";
+  if (f.paperJam) return "paper jam";
+  if (f.cutterJam) return "cutter jammed";
+  if (f.headOverheat) return "print head overheated";
+  if (f.ribbonEnd) return "ribbon end";
+  return "paused";
+}
+
+// A line of the printer's own text, as the renderer will draw it.
+LabelCommand TextLine(int y, std::string text) {
+  LabelCommand c;
+  c.word = "T";
+  c.fields = {"20", std::to_string(y), "3", "1", "1", "0", "0", "N", "N"};
+  c.hasData = true;
+  c.data = std::move(text);
+  c.raw = "T20," + std::to_string(y) + ",3,1,1,0,0,N,N,'" + c.data + "'";
+  return c;
+}
+
+}  // namespace
+
+bool ParseNumber(std::string_view text, int& value) {
+  if (!text.empty() && text[0] == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text[0] == '-') return false;
+  }
+  if (text.empty()) return false;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+std::vector<std::string_view> SplitCommas(std::string_view text) {
+  std::vector<std::string_view> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    if (comma == std::string_view::npos) {
+      parts.push_back(text.substr(start));
+      return parts;
+    }
+    parts.push_back(text.substr(start, comma - start));
+    start = comma + 1;
+  }
+}
+
+std::string SignedThreeDigits(int value) {
+  const int magnitude = value < 0 ? -value : value;
+  std::string digits = std::to_string(magnitude % 1000);
+  return std::string(value < 0 ? "-" : "+") + std::string(3 - digits.size(), '0') + digits;
+}
+
+PrinterModel::PrinterModel(StoredState stored) : stored_(std::move(stored)) {}
+
+Outcome PrinterModel::Handle(Command command, InterfaceKind origin) {
+  Outcome out;
+  const std::string_view text = command.text;
+  if (command.IsImageStore()) {
+    StoreImage(command, out);
+  } else if (StartsWith(text, ">RF")) {
+    HandleRfid(text, out);
+  } else if (text == "II") {
+    ListImages(out);
+  } else if (StartsWith(text, "ID")) {
+    DeleteImage(text, out);
+  } else if (!HandleSettings(text, origin, out)) {
+    HandleLabelCommand(text, out);
+  }
+  return out;
+}
+
+void PrinterModel::Refuse(Outcome& out, std::string note, std::string_view errorCode) {
+  out.note = std::move(note);
+  volatile_.lastError = std::string(errorCode);
+}
+
+void PrinterModel::HandleLabelCommand(std::string_view text, Outcome& out) {
+  std::optional<LabelCommand> cmd = ParseLabelCommand(text);
+  if (!cmd) {
+    Refuse(out, LabelWord(text).empty() ? "unknown command" : "malformed command");
+    return;
+  }
+  if (cmd->word == "P") {
+    int quantity = 1;
+    int copies = 1;
+    if ((cmd->fields.size() >= 1 && !ParseNumber(cmd->fields[0], quantity)) ||
+        (cmd->fields.size() == 2 && !ParseNumber(cmd->fields[1], copies)) || quantity < 0 ||
+        copies < 0 || quantity > 9999 || copies > 9999) {
+      Refuse(out, "malformed print count");
+      return;
+    }
+    Print(quantity, copies, out);
+    return;
+  }
+  if (pending_.size() >= kMaxLabelCommands || pendingBytes_ + text.size() > kMaxLabelBytes) {
+    Refuse(out, "label memory full: command dropped", "04");
+    return;
+  }
+  if (IsSettingWord(cmd->word) && !ApplySetting(*cmd, out)) return;
+  if (cmd->word == "IR") {
+    cmd->image = Image(cmd->data);
+    if (!cmd->image) Refuse(out, "no image named '" + cmd->data + "'", "09");
+  }
+  pendingBytes_ += text.size();
+  pending_.push_back(std::move(*cmd));
+}
+
+bool PrinterModel::ApplySetting(const LabelCommand& cmd, Outcome& out) {
+  MediaSettings m = stored_.media;
+  std::vector<int> v;
+  for (const std::string& f : cmd.fields) {
+    int n = 0;
+    if (cmd.word == "SL" && v.size() == 2) break;  // the media letter
+    if (!ParseNumber(f, n)) {
+      Refuse(out, "malformed setting");
+      return false;
+    }
+    v.push_back(n);
+  }
+  const auto inRange = [](int x, int lo, int hi) { return x >= lo && x <= hi; };
+  bool ok = true;
+  if (cmd.word == "SW") {
+    ok = inRange(v[0], 0, kMaxWidthDots);
+    m.paperWidth = v[0];
+  } else if (cmd.word == "SL") {
+    ok = inRange(v[0], 0, kMaxLengthDots);
+    m.paperLength = v[0];
+    if (v.size() >= 2) {
+      ok = ok && inRange(v[1], 0, kMaxGapDots);
+      m.gapLength = v[1];
+    }
+    if (cmd.fields.size() == 3) {
+      const std::string& t = cmd.fields[2];
+      ok = ok && (t == "G" || t == "C" || t == "B");
+      if (ok) m.media = static_cast<MediaType>(t[0]);
+    }
+  } else if (cmd.word == "SM") {
+    ok = inRange(v[0], 0, kMaxWidthDots) && inRange(v[1], 0, kMaxLengthDots);
+    m.horizontalMargin = v[0];
+    m.verticalMargin = v[1];
+  } else if (cmd.word == "SS") {
+    ok = inRange(v[0], 0, 4);
+    m.printSpeed = v[0];
+  } else if (cmd.word == "SD") {
+    ok = inRange(v[0], 0, kMaxDensity);
+    m.density = v[0];
+  } else if (cmd.word == "SOT" || cmd.word == "SOB") {
+    m.topFirst = cmd.word == "SOT";
+  } else if (cmd.word == "CS") {
+    ok = inRange(v[0], 0, 15) && inRange(v[1], 0, 22);
+    m.ics = v[0];
+    m.codePage = v[1];
+  }
+  if (!ok) {
+    Refuse(out, "setting out of range");
+    return false;
+  }
+  if (!(m == stored_.media)) {
+    stored_.media = m;
+    out.storedChanged = true;
+  }
+  return true;
+}
+
+bool PrinterModel::MayPrint(Outcome& out) {
+  if (!faults_.BlocksPrinting()) return true;
+  Refuse(out, "not printed: " + std::string(FaultName(faults_)), volatile_.lastError);
+  return false;
+}
+
+void PrinterModel::Print(int quantity, int copies, Outcome& out) {
+  if (quantity == 0 || copies == 0) {
+    out.note = "print count 0: nothing printed";
+    return;
+  }
+  if (!MayPrint(out)) return;
+  PrintedLabel label;
+  label.sequence = ++sequence_;
+  label.quantity = quantity;
+  label.copies = copies;
+  label.settings = stored_.media;
+  label.commands = std::move(pending_);
+  pending_.clear();
+  pendingBytes_ = 0;
+  if (tagWrite_ != TagWrite::kNone) {
+    uint32_t& counter = tagWrite_ == TagWrite::kWritten ? stored_.rfid.validCount : stored_.rfid.voidCount;
+    ++counter;
+    out.storedChanged = true;
+    tagWrite_ = TagWrite::kNone;
+  }
+  // The label with a dead tag leaves the printer; the next one carries a fresh tag.
+  if (volatile_.tag.killed()) volatile_.tag = RfidTag();
+  out.printed = std::move(label);
+}
+
+void PrinterModel::PrintExtra(LabelKind kind, std::vector<LabelCommand> commands, Outcome& out) {
+  if (!MayPrint(out)) return;
+  PrintedLabel label;
+  label.sequence = ++sequence_;
+  label.kind = kind;
+  label.settings = stored_.media;
+  label.commands = std::move(commands);
+  out.printed = std::move(label);
+}
+
+void PrinterModel::StoreImage(Command& command, Outcome& out) {
+  // "IS", the size, ",", the quoted name.
+  const std::string_view text = command.text;
+  const size_t open = text.find('\'');
+  if (open == std::string_view::npos || text.size() < open + 2 || text.back() != '\'') {
+    Refuse(out, "malformed image header");
+    return;
+  }
+  const std::string name(text.substr(open + 1, text.size() - open - 2));
+  if (name.empty()) {
+    Refuse(out, "image without a name refused");
+    return;
+  }
+  if (command.payloadRefused) {
+    Refuse(out, "image of " + std::to_string(command.payloadSize) + " bytes refused: larger than 16 MiB", "04");
+    return;
+  }
+  const auto old = images_.find(name);
+  const size_t oldSize = old == images_.end() ? 0 : old->second->size();
+  if (imageBytes_ - oldSize + command.payload.size() > kImageStoreBytes) {
+    Refuse(out, "image store full: '" + name + "' refused", "04");
+    return;
+  }
+  imageBytes_ = imageBytes_ - oldSize + command.payload.size();
+  const bool pcx = !command.payload.empty() && command.payload[0] == 0x0A;
+  images_[name] = std::make_shared<const std::string>(std::move(command.payload));
+  // Stored whatever it holds; only the renderer cares whether it is a PCX picture.
+  if (!pcx) out.note = "stored, though not a PCX image";
+}
+
+void PrinterModel::DeleteImage(std::string_view text, Outcome& out) {
+  if (text == "ID*") {
+    images_.clear();
+    imageBytes_ = 0;
+    return;
+  }
+  if (text.size() < 4 || text[2] != '\'' || text.back() != '\'') {
+    Refuse(out, "malformed image delete");
+    return;
+  }
+  const std::string name(text.substr(3, text.size() - 4));
+  const auto it = images_.find(name);
+  if (it == images_.end()) {
+    Refuse(out, "no image named '" + name + "'", "09");
+    return;
+  }
+  imageBytes_ -= it->second->size();
+  images_.erase(it);
+}
+
+void PrinterModel::ListImages(Outcome& out) {
+  std::vector<LabelCommand> lines;
+  lines.push_back(TextLine(20, "IMAGES: " + std::to_string(images_.size())));
+  int y = 70;
+  for (const auto& [name, bytes] : images_) {
+    lines.push_back(TextLine(y, name + " " + std::to_string(bytes->size()) + " BYTES"));
+    y += 40;
+  }
+  lines.push_back(TextLine(y, "FREE: " + std::to_string(kImageStoreBytes - imageBytes_) + " BYTES"));
+  PrintExtra(LabelKind::kImageList, std::move(lines), out);
+}
+
+std::map<std::string, size_t> PrinterModel::Images() const {
+  std::map<std::string, size_t> list;
+  for (const auto& [name, bytes] : images_) list[name] = bytes->size();
+  return list;
+}
+
+std::shared_ptr<const std::string> PrinterModel::Image(const std::string& name) const {
+  const auto it = images_.find(name);
+  return it == images_.end() ? nullptr : it->second;
+}
+
+}  // namespace qm::printer
