@@ -45,11 +45,29 @@ void PrinterCore::OnCommand(Command&& command) {
     out.printed->printedAtMs = hooks_.now();
     Log("**", "printed label " + std::to_string(out.printed->sequence) + " with " +
                   std::to_string(out.printed->commands.size()) + " commands");
-    if (labels_.size() == kLabelHistory) labels_.pop_front();
-    labels_.push_back(std::move(*out.printed));
+    Keep(std::move(*out.printed));
     if (hooks_.printed) hooks_.printed(labels_.back());
   }
   if (out.reply && hooks_.reply) hooks_.reply(origin, std::move(*out.reply));
+}
+
+namespace {
+
+size_t LabelBytes(const PrintedLabel& label) {
+  size_t bytes = 0;
+  for (const LabelCommand& c : label.commands) bytes += c.raw.size() + (c.image ? c.image->size() : 0);
+  return bytes;
+}
+
+}  // namespace
+
+void PrinterCore::Keep(PrintedLabel&& label) {
+  historyBytes_ += LabelBytes(label);
+  labels_.push_back(std::move(label));
+  while (labels_.size() > 1 && (labels_.size() > kLabelHistory || historyBytes_ > kLabelHistoryBytes)) {
+    historyBytes_ -= LabelBytes(labels_.front());
+    labels_.pop_front();
+  }
 }
 
 void PrinterCore::OnSkipped(std::string_view bytes, SkipReason reason) {

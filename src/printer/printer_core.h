@@ -21,7 +21,10 @@ struct Origin {
 
 class PrinterCore : private ParserSink {
  public:
+  // The printed labels kept for inspection: at most this many, and at most this many bytes
+  // of commands and recalled images; the newest is always kept.
   static constexpr size_t kLabelHistory = 1000;
+  static constexpr size_t kLabelHistoryBytes = 64u * 1024 * 1024;
 
   struct Hooks {
     // A reply to a query that arrived over `origin`.
@@ -55,11 +58,13 @@ class PrinterCore : private ParserSink {
   void OnCommand(Command&& command) override;
   void OnSkipped(std::string_view bytes, SkipReason reason) override;
   void Log(std::string_view arrow, std::string_view text);
+  void Keep(PrintedLabel&& label);
 
   Hooks hooks_;
   PrinterModel model_;
   CommandParser parser_;
   std::deque<PrintedLabel> labels_;
+  size_t historyBytes_ = 0;
   const Origin* current_ = nullptr;
 };
 

@@ -111,6 +111,12 @@ void PrinterModel::HandleLabelCommand(std::string_view text, Outcome& out) {
   if (cmd->word == "IR") {
     cmd->image = Image(cmd->data);
     if (!cmd->image) Refuse(out, "no image named '" + cmd->data + "'", "09");
+    const size_t imageBytes = cmd->image ? cmd->image->size() : 0;
+    if (pendingImageBytes_ + imageBytes > kMaxLabelImageBytes) {
+      Refuse(out, "label memory full: image recall dropped", "04");
+      return;
+    }
+    pendingImageBytes_ += imageBytes;
   }
   pendingBytes_ += text.size();
   pending_.push_back(std::move(*cmd));
@@ -193,6 +199,7 @@ void PrinterModel::Print(int quantity, int copies, Outcome& out) {
   label.commands = std::move(pending_);
   pending_.clear();
   pendingBytes_ = 0;
+  pendingImageBytes_ = 0;
   if (tagWrite_ != TagWrite::kNone) {
     uint32_t& counter = tagWrite_ == TagWrite::kWritten ? stored_.rfid.validCount : stored_.rfid.voidCount;
     ++counter;

@@ -32,6 +32,8 @@ class PrinterModel {
  public:
   static constexpr size_t kMaxLabelCommands = 10000;
   static constexpr size_t kMaxLabelBytes = 8u * 1024 * 1024;
+  // Images a label recalls stay alive with it, even when the store replaces them.
+  static constexpr size_t kMaxLabelImageBytes = 48u * 1024 * 1024;
   static constexpr size_t kImageStoreBytes = 32u * 1024 * 1024;
 
   explicit PrinterModel(StoredState stored = FactoryState(1));
@@ -88,6 +90,7 @@ class PrinterModel {
   Faults faults_;
   std::vector<LabelCommand> pending_;
   size_t pendingBytes_ = 0;
+  size_t pendingImageBytes_ = 0;
   uint64_t sequence_ = 0;
   std::map<std::string, std::shared_ptr<const std::string>> images_;
   size_t imageBytes_ = 0;

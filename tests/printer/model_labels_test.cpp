@@ -162,5 +162,18 @@ TEST(PrinterLabels, LabelMemoryAndHistoryAreBounded) {
   EXPECT_EQ(history.labels().back().sequence, PrinterCore::kLabelHistory + 5);
 }
 
+TEST(PrinterLabels, RecalledImagesCountAgainstLabelMemoryAndHistory) {
+  Harness h;
+  const size_t big = CommandParser::kMaxImageBytes;
+  h.Send("IS" + std::to_string(big) + ",'A'" + std::string(big, 'a'));
+  h.Send("IR0,0,'A'\rIR0,0,'A'\rIR0,0,'A'\rIR0,0,'A'\r");
+  EXPECT_EQ(h.model().PendingLabel().size(), 3u) << "three recalls of the largest image fill a label";
+  EXPECT_EQ(h.Send("^ee\r"), "04\r\n");
+  h.Send("P1\r");
+  for (int i = 0; i < 2; ++i) h.Send("IR0,0,'A'\rP1\r");
+  ASSERT_EQ(h.labels().size(), 2u) << "the oldest label gave up its images";
+  EXPECT_EQ(h.labels().front().sequence, 2u);
+}
+
 }  // namespace
 }  // namespace qm::printer
