@@ -350,4 +350,222 @@ check IP port configuration in printer control pannel</translation>
         <translation>IP address field %1</translation>
     </message>
 </context>
+<context>
+    <name>qm::UserSettingManagerDialog</name>
+    <message>
+        <source>User Setting Manager</source>
+        <translation>User Setting Manager</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SerialCommunicationSettingPage</name>
+    <message>
+        <source>Hand Shake :</source>
+        <translation>Hand Shake :</translation>
+    </message>
+    <message>
+        <source>Stop Bit :</source>
+        <translation>Stop Bit :</translation>
+    </message>
+    <message>
+        <source>Data Length :</source>
+        <translation>Data Length :</translation>
+    </message>
+    <message>
+        <source>Parity Check :</source>
+        <translation>Parity Check :</translation>
+    </message>
+    <message>
+        <source>Parity Selection :</source>
+        <translation>Parity Selection :</translation>
+    </message>
+    <message>
+        <source>Baudrate :</source>
+        <translation>Baudrate :</translation>
+    </message>
+    <message>
+        <source>Serial Communication Setting</source>
+        <translation>Serial Communication Setting</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>Get</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>Default Setting</source>
+        <translation>Default Setting</translation>
+    </message>
+</context>
+<context>
+    <name>qm::DefaultCodePageIcsSettingPage</name>
+    <message>
+        <source>Default CodePage &amp;&amp; ICS Setting</source>
+        <translation>Default CodePage &amp;&amp; ICS Setting</translation>
+    </message>
+    <message>
+        <source>Default CodePage  :</source>
+        <translation>Default CodePage  :</translation>
+    </message>
+    <message>
+        <source>Default International Character Set(ICS) :</source>
+        <translation>Default International Character Set(ICS) :</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>Get</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>Set</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PrinterPageSettingPage</name>
+    <message>
+        <source>Paper Width:</source>
+        <translation>Paper Width:</translation>
+    </message>
+    <message>
+        <source>Paper Length:</source>
+        <translation>Paper Length:</translation>
+    </message>
+    <message>
+        <source>Gap Length:</source>
+        <translation>Gap Length:</translation>
+    </message>
+    <message>
+        <source>Paper Horizontal Margin:</source>
+        <translation>Paper Horizontal Margin:</translation>
+    </message>
+    <message>
+        <source>Paper Vertical Margin:</source>
+        <translation>Paper Vertical Margin:</translation>
+    </message>
+    <message>
+        <source>Print Density:</source>
+        <translation>Print Density:</translation>
+    </message>
+    <message>
+        <source>Print Strobe:</source>
+        <translation>Print Strobe:</translation>
+    </message>
+    <message>
+        <source>Print Speed:</source>
+        <translation>Print Speed:</translation>
+    </message>
+    <message>
+        <source>Print Offset:</source>
+        <translation>Print Offset:</translation>
+    </message>
+    <message>
+        <source>Tear-off/Cutting:</source>
+        <translation>Tear-off/Cutting:</translation>
+    </message>
+    <message>
+        <source>Gap Detect Position: </source>
+        <translation>Gap Detect Position: </translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>Disable</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>Check Label Length :</source>
+        <translation>Check Label Length :</translation>
+    </message>
+    <message>
+        <source>Initialize</source>
+        <translation>Initialize</translation>
+    </message>
+    <message>
+        <source>Initialize all user setting data :</source>
+        <translation>Initialize all user setting data :</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>Get</translation>
+    </message>
+</context>
+<context>
+    <name>qm::HardwareInfoPage</name>
+    <message>
+        <source>Hardware Version</source>
+        <translation>Hardware Version</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>Serial Number</translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>Number:</translation>
+    </message>
+    <message>
+        <source>User Defined Printer ID</source>
+        <translation>User Defined Printer ID</translation>
+    </message>
+    <message>
+        <source>ID:</source>
+        <translation>ID:</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>Get</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>Initialize</source>
+        <translation>Initialize</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PrinterInformationPage</name>
+    <message>
+        <source>Printer Information</source>
+        <translation>Printer Information</translation>
+    </message>
+    <message>
+        <source>Model Name :</source>
+        <translation>Model Name :</translation>
+    </message>
+    <message>
+        <source>Model Type :</source>
+        <translation>Model Type :</translation>
+    </message>
+    <message>
+        <source>Firmware Version :</source>
+        <translation>Firmware Version :</translation>
+    </message>
+    <message>
+        <source>TPH Temperature :</source>
+        <translation>TPH Temperature :</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>Get</translation>
+    </message>
+</context>
 </TS>

@@ -350,4 +350,222 @@ check IP port configuration in printer control pannel</source>
         <translation>IPアドレス欄 %1</translation>
     </message>
 </context>
+<context>
+    <name>qm::UserSettingManagerDialog</name>
+    <message>
+        <source>User Setting Manager</source>
+        <translation>ユーザー設定マネージャ</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SerialCommunicationSettingPage</name>
+    <message>
+        <source>Hand Shake :</source>
+        <translation>ハンドシェイク :</translation>
+    </message>
+    <message>
+        <source>Stop Bit :</source>
+        <translation>ストップビット :</translation>
+    </message>
+    <message>
+        <source>Data Length :</source>
+        <translation>データ長 :</translation>
+    </message>
+    <message>
+        <source>Parity Check :</source>
+        <translation>パリティチェック :</translation>
+    </message>
+    <message>
+        <source>Parity Selection :</source>
+        <translation>パリティ選択 :</translation>
+    </message>
+    <message>
+        <source>Baudrate :</source>
+        <translation>ボーレート :</translation>
+    </message>
+    <message>
+        <source>Serial Communication Setting</source>
+        <translation>シリアル通信設定</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>取得</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Default Setting</source>
+        <translation>初期値に戻す</translation>
+    </message>
+</context>
+<context>
+    <name>qm::DefaultCodePageIcsSettingPage</name>
+    <message>
+        <source>Default CodePage &amp;&amp; ICS Setting</source>
+        <translation>デフォルトコードページ &amp;&amp; ICS 設定</translation>
+    </message>
+    <message>
+        <source>Default CodePage  :</source>
+        <translation>デフォルトコードページ :</translation>
+    </message>
+    <message>
+        <source>Default International Character Set(ICS) :</source>
+        <translation>デフォルト国際文字セット(ICS) :</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>取得</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>設定</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PrinterPageSettingPage</name>
+    <message>
+        <source>Paper Width:</source>
+        <translation>用紙幅:</translation>
+    </message>
+    <message>
+        <source>Paper Length:</source>
+        <translation>用紙長:</translation>
+    </message>
+    <message>
+        <source>Gap Length:</source>
+        <translation>ギャップ長:</translation>
+    </message>
+    <message>
+        <source>Paper Horizontal Margin:</source>
+        <translation>水平マージン:</translation>
+    </message>
+    <message>
+        <source>Paper Vertical Margin:</source>
+        <translation>垂直マージン:</translation>
+    </message>
+    <message>
+        <source>Print Density:</source>
+        <translation>印字濃度:</translation>
+    </message>
+    <message>
+        <source>Print Strobe:</source>
+        <translation>印字ストローブ:</translation>
+    </message>
+    <message>
+        <source>Print Speed:</source>
+        <translation>印字速度:</translation>
+    </message>
+    <message>
+        <source>Print Offset:</source>
+        <translation>印字オフセット:</translation>
+    </message>
+    <message>
+        <source>Tear-off/Cutting:</source>
+        <translation>ティアオフ/カット位置:</translation>
+    </message>
+    <message>
+        <source>Gap Detect Position: </source>
+        <translation>ギャップ検出位置: </translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>無効</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>有効</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Check Label Length :</source>
+        <translation>ラベル長チェック :</translation>
+    </message>
+    <message>
+        <source>Initialize</source>
+        <translation>初期化</translation>
+    </message>
+    <message>
+        <source>Initialize all user setting data :</source>
+        <translation>すべてのユーザー設定データを初期化 :</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>取得</translation>
+    </message>
+</context>
+<context>
+    <name>qm::HardwareInfoPage</name>
+    <message>
+        <source>Hardware Version</source>
+        <translation>ハードウェアバージョン</translation>
+    </message>
+    <message>
+        <source>Version:</source>
+        <translation>バージョン:</translation>
+    </message>
+    <message>
+        <source>Serial Number</source>
+        <translation>シリアル番号</translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>番号:</translation>
+    </message>
+    <message>
+        <source>User Defined Printer ID</source>
+        <translation>ユーザー定義プリンタID</translation>
+    </message>
+    <message>
+        <source>ID:</source>
+        <translation>ID:</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>取得</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Initialize</source>
+        <translation>初期化</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PrinterInformationPage</name>
+    <message>
+        <source>Printer Information</source>
+        <translation>プリンタ情報</translation>
+    </message>
+    <message>
+        <source>Model Name :</source>
+        <translation>モデル名 :</translation>
+    </message>
+    <message>
+        <source>Model Type :</source>
+        <translation>モデルタイプ :</translation>
+    </message>
+    <message>
+        <source>Firmware Version :</source>
+        <translation>ファームウェアバージョン :</translation>
+    </message>
+    <message>
+        <source>TPH Temperature :</source>
+        <translation>ヘッド温度 :</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>取得</translation>
+    </message>
+</context>
 </TS>

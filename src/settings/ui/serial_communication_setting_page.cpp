@@ -1,0 +1,100 @@
+#include "settings/ui/serial_communication_setting_page.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "settings/serial_language.h"
+#include "settings/ui/choice_list.h"
+#include "settings/ui/held_messages.h"
+
+namespace qm {
+
+SerialCommunicationSettingPage::SerialCommunicationSettingPage(AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+  lists_[kHandShake] = MakeChoiceList(kHandShakeNames);
+  lists_[kStopBit] = MakeChoiceList(kStopBitNames);
+  lists_[kDataLength] = MakeChoiceList(kDataLengthNames);
+  lists_[kParityCheck] = MakeChoiceList(kParityCheckNames);
+  lists_[kParitySelection] = MakeChoiceList(kParitySelectionNames);
+  lists_[kBaudRate] = MakeChoiceList(kBaudRateNames);
+  const QString labels[kListCount] = {tr("Hand Shake :"),   tr("Stop Bit :"),         tr("Data Length :"),
+                                      tr("Parity Check :"), tr("Parity Selection :"), tr("Baudrate :")};
+
+  auto* box = new QGroupBox(tr("Serial Communication Setting"));
+  auto* grid = new QGridLayout(box);
+  grid->setColumnStretch(1, 1);
+  for (int i = 0; i < kListCount; ++i) {
+    auto* label = new QLabel(labels[i]);
+    label->setBuddy(lists_[i]);
+    lists_[i]->setMinimumWidth(160);
+    lists_[i]->setEnabled(false);
+    grid->addWidget(label, i, 0);
+    grid->addWidget(lists_[i], i, 1);
+  }
+
+  get_ = new QPushButton(tr("Get"));
+  set_ = new QPushButton(tr("Set"));
+  default_ = new QPushButton(tr("Default Setting"));
+  set_->setEnabled(false);
+  connect(get_, &QPushButton::clicked, this, &SerialCommunicationSettingPage::Get);
+  connect(set_, &QPushButton::clicked, this, &SerialCommunicationSettingPage::Set);
+  connect(default_, &QPushButton::clicked, this, &SerialCommunicationSettingPage::DefaultSetting);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* b : {get_, set_, default_}) {
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  }
+  setFocusProxy(get_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(box);
+  layout->addLayout(buttons);
+  layout->addStretch();
+}
+
+SerialSwitch SerialCommunicationSettingPage::Selections() const {
+  return SerialSwitch{lists_[kHandShake]->currentIndex(),   lists_[kStopBit]->currentIndex(),
+                      lists_[kDataLength]->currentIndex(),  lists_[kParityCheck]->currentIndex(),
+                      lists_[kParitySelection]->currentIndex(), lists_[kBaudRate]->currentIndex()};
+}
+
+void SerialCommunicationSettingPage::ShowSelections(const SerialSwitch& s) {
+  const int indexes[kListCount] = {s.handShake, s.stopBits, s.dataLength, s.parityCheck, s.paritySelection,
+                                   s.baudRate};
+  for (int i = 0; i < kListCount; ++i) SelectEntry(lists_[i], indexes[i]);
+}
+
+void SerialCommunicationSettingPage::Get() {
+  ShowSelections(SerialSwitch{});
+  HeldMessages messages(context_.prompter);
+  const std::optional<SerialSwitch> read = GetSerialSettings(context_.link, context_.clock, messages);
+  if (read) {
+    for (QComboBox* list : lists_) list->setEnabled(true);
+    set_->setEnabled(true);
+    default_->setEnabled(true);
+    ShowSelections(*read);
+  }
+  messages.Release();
+}
+
+void SerialCommunicationSettingPage::Set() {
+  const SerialSwitch s = Selections();
+  // An empty list has no bit to stand for; writing it as the first entry would change the
+  // printer's port behind the operator's back and could cut the printer off.
+  if (std::ranges::any_of(lists_, [](const QComboBox* list) { return list->currentIndex() < 0; })) {
+    context_.prompter.Show(Message{"Choose an entry in every list first.", Icon::kExclamation, {}, 0});
+    return;
+  }
+  SetSerialSettings(context_.link, context_.prompter, s);
+}
+
+void SerialCommunicationSettingPage::DefaultSetting() { ShowSelections(DefaultSerialSettings(Selections())); }
+
+}  // namespace qm

@@ -1,0 +1,67 @@
+// The settings pages over a serial link to a scripted printer, with every pause and
+// message recorded.
+#pragma once
+
+#include <QByteArray>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "../gui_support.h"
+#include "scripted_printer.h"
+
+namespace qm::test {
+
+// Records messages and lets a test look at the dialog at the moment each one appears.
+class WatchingPrompter : public RecordingPrompter {
+ public:
+  void Show(const Message& message) override {
+    RecordingPrompter::Show(message);
+    if (onShow) onShow(message);
+  }
+  std::function<void(const Message&)> onShow;
+};
+
+struct SettingsBench {
+  SettingsBench()
+      : link(clock, prompter, EnglishStrings(), Timing(), Devices(printer.path())),
+        context{link, clock, prompter, EnglishStrings(), spooler, files} {
+    link.SetPortName("COM1:");
+    link.Open();
+  }
+  static LinkTiming Timing() {
+    LinkTiming t;
+    t.serialDefaults.readTotalConstantMs = 40;
+    t.serialDefaults.readTotalMultiplierMs = 0;
+    t.serialDefaults.writeTotalConstantMs = 5;
+    t.serialQuietGapMs = 10;
+    return t;
+  }
+  static DeviceMap Devices(const std::string& path) {
+    DeviceMap map = IsolatedDevices();
+    map.Override("COM1", path);
+    return map;
+  }
+  std::vector<std::string> texts() const {
+    std::vector<std::string> out;
+    for (const auto& m : prompter.messages) out.push_back(m.text);
+    return out;
+  }
+  // The one message shown so far, or a placeholder that fails any comparison.
+  std::string onlyText() const { return prompter.messages.size() == 1 ? prompter.messages[0].text : "<none or many>"; }
+
+  ScriptedPrinter printer;
+  FakeClock clock;
+  WatchingPrompter prompter;
+  FakeSpooler spooler;
+  FakeFileChooser files;
+  PrinterLink link;
+  AppContext context;
+};
+
+// The bytes on the wire as a QByteArray, which QCOMPARE prints escaped when they differ.
+inline QByteArray Wire(const std::string& bytes) {
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace qm::test
