@@ -1,0 +1,63 @@
+// quillmark-printer: the virtual printer as a program of its own.
+#include <signal.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "printer/virtual_printer.h"
+
+int main(int argc, char** argv) {
+  using qm::printer::PrinterOptions;
+  PrinterOptions options;
+  bool help = false;
+  std::string error;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (!qm::printer::ParseOptions(args, options, help, error)) {
+    std::fprintf(stderr, "quillmark-printer: %s\n", error.c_str());
+    return 2;
+  }
+  if (help) {
+    std::fputs(qm::printer::Usage().c_str(), stdout);
+    return 0;
+  }
+
+  // The serving thread inherits this mask, so the signals that end the program reach the
+  // main thread's wait alone.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  qm::printer::VirtualPrinter printer(options);
+  if (!printer.Start(error)) {
+    std::fprintf(stderr, "quillmark-printer: %s\n", error.c_str());
+    return 1;
+  }
+  if (!printer.tcpAddress().empty()) std::printf("listening on %s\n", printer.tcpAddress().c_str());
+  if (!printer.serialPath().empty()) {
+    std::printf("serial port %s%s%s\n", printer.serialPath().c_str(), options.serialLink.empty() ? "" : " linked from ",
+                options.serialLink.c_str());
+  }
+  if (!printer.parallelPath().empty()) {
+    std::printf("parallel port %s%s%s\n", printer.parallelPath().c_str(),
+                options.parallelLink.empty() ? "" : " linked from ", options.parallelLink.c_str());
+  }
+  if (!printer.usbNodePath().empty()) {
+    std::printf("USB printer %s (sysfs root %s, device root %s)\n", printer.usbNodePath().c_str(),
+                printer.usbSysfsRoot().c_str(), printer.usbDevRoot().c_str());
+  }
+  std::fflush(stdout);
+
+  int received = 0;
+  sigwait(&stopSignals, &received);
+  printer.Stop();
+  const std::string fileError = printer.lastFileError();
+  if (!fileError.empty()) {
+    std::fprintf(stderr, "quillmark-printer: %s\n", fileError.c_str());
+    return 1;
+  }
+  return 0;
+}

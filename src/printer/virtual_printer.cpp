@@ -1,0 +1,308 @@
+#include "printer/virtual_printer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "core/clock.h"
+#include "printer/escape.h"
+#include "printer/state_file.h"
+
+namespace qm::printer {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Settings changes are written out at most this often; a burst costs one write.
+constexpr int64_t kSaveIntervalMs = 200;
+
+// The highest record number already in `dir` ("label-000042.txt" gives 42).
+uint64_t LastRecordNumber(const std::string& dir) {
+  uint64_t last = 0;
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() < 11 || name.rfind("label-", 0) != 0 || name.substr(name.size() - 4) != ".txt") continue;
+    const std::string digits = name.substr(6, name.size() - 10);
+    if (digits.empty() || digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    last = std::max<uint64_t>(last, std::stoull(digits));
+  }
+  return last;
+}
+
+}  // namespace
+
+VirtualPrinter::VirtualPrinter(PrinterOptions options) : options_(std::move(options)) {}
+
+VirtualPrinter::~VirtualPrinter() { Stop(); }
+
+bool VirtualPrinter::Start(std::string& error) {
+  Stop();
+  stop_ = false;
+  StoredState stored = FactoryState(options_.model >= 0 ? options_.model : 1);
+  if (!options_.stateFile.empty()) {
+    bool exists = false;
+    if (!LoadStateFile(options_.stateFile, stored, exists, error)) return false;
+    // An explicit model wins over the one the file remembers.
+    if (options_.model >= 0) stored.modelIndex = options_.model;
+    dirty_ = !exists;  // a new file is written at once
+  }
+  if (!options_.outDir.empty()) {
+    std::error_code ec;
+    fs::create_directories(options_.outDir, ec);
+    if (ec) {
+      error = options_.outDir + ": " + ec.message();
+      return false;
+    }
+    nextRecord_ = LastRecordNumber(options_.outDir) + 1;
+  }
+
+  PrinterCore::Hooks hooks;
+  hooks.reply = [this](const Origin& origin, std::string bytes) { OnReply(origin, std::move(bytes)); };
+  if (options_.log) hooks.log = [this](std::string line) { Log(line); };
+  hooks.printed = [this](const PrintedLabel& label) { WriteLabelRecord(label); };
+  hooks.storedChanged = [this] { dirty_ = true; };
+  core_ = std::make_unique<PrinterCore>(stored, std::move(hooks));
+  core_->model().SetFaults(options_.faults);
+
+  const auto fail = [&] {
+    CloseAll();
+    return false;
+  };
+  if (options_.listen) {
+    tcp_ = std::make_unique<TcpServer>();
+    if (!tcp_->Open(*options_.listen, error)) return fail();
+    transports_.push_back(tcp_.get());
+  }
+  if (options_.serial) {
+    serial_ = std::make_unique<PtyPort>(kSerial, "serial");
+    if (!serial_->Open(options_.serialLink, error)) return fail();
+    transports_.push_back(serial_.get());
+  }
+  if (options_.parallel) {
+    parallel_ = std::make_unique<PtyPort>(kParallel, "parallel");
+    if (!parallel_->Open(options_.parallelLink, error)) return fail();
+    transports_.push_back(parallel_.get());
+  }
+  if (!options_.usbDir.empty()) {
+    usb_ = std::make_unique<FakeUsbDevice>();
+    if (!usb_->Open(options_.usbDir, stored.modelIndex, error)) return fail();
+    transports_.push_back(&usb_->port());
+  }
+  if (::pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) {
+    error = std::string("cannot create a pipe: ") + std::strerror(errno);
+    return fail();
+  }
+  thread_ = std::thread([this] { Run(); });
+  return true;
+}
+
+void VirtualPrinter::Stop() {
+  const bool wasRunning = thread_.joinable();
+  if (wasRunning) {
+    stop_ = true;
+    const char byte = 0;
+    [[maybe_unused]] const ssize_t n = ::write(wake_[1], &byte, 1);
+    thread_.join();
+  }
+  std::lock_guard lock(mutex_);
+  if (wasRunning && core_) SaveIfDue(0, true);
+  CloseAll();
+}
+
+void VirtualPrinter::CloseAll() {
+  transports_.clear();
+  tcp_.reset();
+  serial_.reset();
+  parallel_.reset();
+  usb_.reset();
+  for (int& fd : wake_) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+  }
+}
+
+void VirtualPrinter::Run() {
+  std::vector<pollfd> fds;
+  std::vector<size_t> firsts;
+  const Receiver receive = [this](std::string_view bytes, const Origin& origin) { core_->Feed(bytes, origin); };
+  while (!stop_) {
+    fds.clear();
+    firsts.clear();
+    fds.push_back(pollfd{wake_[0], POLLIN, 0});
+    int timeout;
+    {
+      std::lock_guard lock(mutex_);
+      for (Transport* t : transports_) {
+        firsts.push_back(fds.size());
+        t->Collect(fds);
+      }
+      timeout = WaitMs(MonotonicMs());
+    }
+    const int ready = ::poll(fds.data(), fds.size(), timeout);
+    if (ready < 0 && errno != EINTR) break;
+    if (stop_) break;
+    std::lock_guard lock(mutex_);
+    for (size_t i = 0; i < transports_.size(); ++i) {
+      const size_t end = i + 1 < firsts.size() ? firsts[i + 1] : fds.size();
+      transports_[i]->Service(&fds[firsts[i]], end - firsts[i], receive);
+    }
+    const int64_t now = MonotonicMs();
+    for (const ReplyPiece& piece : scheduler_.TakeDue(now)) SendPiece(piece);
+    SaveIfDue(now, false);
+  }
+}
+
+int VirtualPrinter::WaitMs(int64_t now) const {
+  int wait = scheduler_.WaitMs(now);
+  if (dirty_ && !options_.stateFile.empty()) {
+    const int save = static_cast<int>(std::max<int64_t>(nextSaveMs_ - now, 0));
+    wait = wait < 0 ? save : std::min(wait, save);
+  }
+  return wait;
+}
+
+void VirtualPrinter::OnReply(const Origin& origin, std::string bytes) {
+  if (options_.silent) {
+    if (options_.log) Log(origin.name + " -- silent, reply dropped: " + PrinterCore::LogText(bytes));
+    return;
+  }
+  if (options_.delayMs == 0 && !options_.split) {
+    SendPiece(ReplyPiece{origin, std::move(bytes), true});
+    return;
+  }
+  if (!scheduler_.Add(MonotonicMs(), origin, bytes, options_.delayMs, options_.split, options_.splitPauseMs) &&
+      options_.log) {
+    Log(origin.name + " !! too many replies waiting, dropped: " + PrinterCore::LogText(bytes));
+  }
+}
+
+Transport* VirtualPrinter::TransportFor(InterfaceKind kind) {
+  for (Transport* t : transports_) {
+    if (t->kind() == kind) return t;
+  }
+  return nullptr;
+}
+
+void VirtualPrinter::SendPiece(const ReplyPiece& piece) {
+  Transport* t = TransportFor(piece.origin.kind);
+  const bool sent = t && t->Send(piece.origin.channel, piece.bytes, piece.startsReply);
+  if (!options_.log) return;
+  if (sent) {
+    Log(piece.origin.name + " -> " + PrinterCore::LogText(piece.bytes));
+  } else {
+    Log(piece.origin.name + " !! reply lost, the peer has gone: " + PrinterCore::LogText(piece.bytes));
+  }
+}
+
+void VirtualPrinter::Log(const std::string& line) {
+  const std::string stamped = FormatTimestamp(WallClockMs()) + " " + line;
+  if (options_.logSink) {
+    options_.logSink(stamped);
+  } else {
+    std::fprintf(stderr, "%s\n", stamped.c_str());
+  }
+}
+
+void VirtualPrinter::WriteLabelRecord(const PrintedLabel& label) {
+  if (options_.outDir.empty()) return;
+  const std::string text = FormatLabelRecord(label);
+  // Names are the printer's own numbers; an existing record is never overwritten.
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    const std::string path = options_.outDir + "/" + LabelFileName(nextRecord_++);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd == -1 && errno == EEXIST) continue;
+    if (fd == -1) {
+      fileError_ = path + ": " + std::strerror(errno);
+      if (options_.log) Log("!! " + fileError_);
+      return;
+    }
+    size_t done = 0;
+    while (done < text.size()) {
+      const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        fileError_ = path + ": " + std::strerror(errno);
+        break;
+      }
+      done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    return;
+  }
+}
+
+void VirtualPrinter::SaveIfDue(int64_t now, bool force) {
+  if (!dirty_ || options_.stateFile.empty()) return;
+  if (!force && now < nextSaveMs_) return;
+  std::string error;
+  if (SaveStateFile(options_.stateFile, core_->model().stored(), error)) {
+    dirty_ = false;
+  } else {
+    fileError_ = error;
+    if (options_.log) Log("!! " + error);
+  }
+  nextSaveMs_ = now + kSaveIntervalMs;
+}
+
+std::string VirtualPrinter::tcpAddress() const { return tcp_ ? tcp_->boundAddress() : std::string(); }
+uint16_t VirtualPrinter::tcpPort() const { return tcp_ ? tcp_->port() : 0; }
+std::string VirtualPrinter::serialPath() const { return serial_ ? serial_->devicePath() : std::string(); }
+std::string VirtualPrinter::parallelPath() const { return parallel_ ? parallel_->devicePath() : std::string(); }
+std::string VirtualPrinter::usbNodePath() const { return usb_ ? usb_->nodePath() : std::string(); }
+std::string VirtualPrinter::usbSysfsRoot() const { return usb_ ? usb_->sysfsRoot() : std::string(); }
+std::string VirtualPrinter::usbDevRoot() const { return usb_ ? usb_->devRoot() : std::string(); }
+
+StoredState VirtualPrinter::stored() const {
+  std::lock_guard lock(mutex_);
+  return core_ ? core_->model().stored() : StoredState{};
+}
+
+Faults VirtualPrinter::faults() const {
+  std::lock_guard lock(mutex_);
+  return core_ ? core_->model().faults() : Faults{};
+}
+
+void VirtualPrinter::SetFaults(const Faults& faults) {
+  std::lock_guard lock(mutex_);
+  options_.faults = faults;
+  if (core_) core_->model().SetFaults(faults);
+}
+
+std::vector<PrintedLabel> VirtualPrinter::labels() const {
+  std::lock_guard lock(mutex_);
+  if (!core_) return {};
+  return {core_->labels().begin(), core_->labels().end()};
+}
+
+uint64_t VirtualPrinter::labelsPrinted() const {
+  std::lock_guard lock(mutex_);
+  return core_ ? core_->model().labelsPrinted() : 0;
+}
+
+std::vector<LabelCommand> VirtualPrinter::pendingLabel() const {
+  std::lock_guard lock(mutex_);
+  return core_ ? core_->model().PendingLabel() : std::vector<LabelCommand>{};
+}
+
+std::map<std::string, size_t> VirtualPrinter::images() const {
+  std::lock_guard lock(mutex_);
+  return core_ ? core_->model().Images() : std::map<std::string, size_t>{};
+}
+
+RfidTag VirtualPrinter::tag() const {
+  std::lock_guard lock(mutex_);
+  return core_ ? core_->model().volatileState().tag : RfidTag{};
+}
+
+std::string VirtualPrinter::lastFileError() const {
+  std::lock_guard lock(mutex_);
+  return fileError_;
+}
+
+}  // namespace qm::printer

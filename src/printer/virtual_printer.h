@@ -1,0 +1,87 @@
+// The virtual printer with its ports, run on a thread of its own: the program's whole
+// working, and what the GUI and CLI start in-process for a demo.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "printer/fake_usb.h"
+#include "printer/printer_core.h"
+#include "printer/printer_options.h"
+#include "printer/pty_port.h"
+#include "printer/reply_scheduler.h"
+#include "printer/tcp_server.h"
+
+namespace qm::printer {
+
+class VirtualPrinter {
+ public:
+  explicit VirtualPrinter(PrinterOptions options);
+  ~VirtualPrinter();
+  VirtualPrinter(const VirtualPrinter&) = delete;
+  VirtualPrinter& operator=(const VirtualPrinter&) = delete;
+
+  // Loads the state file, opens every port asked for and starts serving. On failure
+  // nothing stays open and `error` says why.
+  bool Start(std::string& error);
+  // Stops serving, saves the state file and removes the links and the USB tree it made.
+  void Stop();
+  bool running() const { return thread_.joinable(); }
+
+  // Where the ports are; empty or 0 for a port not served.
+  std::string tcpAddress() const;
+  uint16_t tcpPort() const;
+  std::string serialPath() const;    // the pseudo-terminal, e.g. /dev/pts/4
+  std::string parallelPath() const;
+  std::string usbNodePath() const;   // DIR/dev/usb/lp0
+  std::string usbSysfsRoot() const;  // DIR/sys
+  std::string usbDevRoot() const;    // DIR/dev
+
+  // Snapshots of the printer, safe from any thread.
+  StoredState stored() const;
+  Faults faults() const;
+  void SetFaults(const Faults& faults);
+  std::vector<PrintedLabel> labels() const;
+  uint64_t labelsPrinted() const;
+  std::vector<LabelCommand> pendingLabel() const;
+  std::map<std::string, size_t> images() const;
+  RfidTag tag() const;
+  // Why the last state save or label record failed; empty when all went well.
+  std::string lastFileError() const;
+
+ private:
+  void Run();
+  void OnReply(const Origin& origin, std::string bytes);
+  void SendPiece(const ReplyPiece& piece);
+  void Log(const std::string& line);
+  void WriteLabelRecord(const PrintedLabel& label);
+  void SaveIfDue(int64_t now, bool force);
+  int WaitMs(int64_t now) const;
+  Transport* TransportFor(InterfaceKind kind);
+  void CloseAll();
+
+  PrinterOptions options_;
+  mutable std::mutex mutex_;  // guards everything the loop touches
+  std::unique_ptr<PrinterCore> core_;
+  std::unique_ptr<TcpServer> tcp_;
+  std::unique_ptr<PtyPort> serial_;
+  std::unique_ptr<PtyPort> parallel_;
+  std::unique_ptr<FakeUsbDevice> usb_;
+  std::vector<Transport*> transports_;
+  ReplyScheduler scheduler_;
+  std::thread thread_;
+  int wake_[2] = {-1, -1};
+  std::atomic<bool> stop_{false};
+  bool dirty_ = false;
+  int64_t nextSaveMs_ = 0;
+  uint64_t nextRecord_ = 1;
+  std::string fileError_;
+};
+
+}  // namespace qm::printer
