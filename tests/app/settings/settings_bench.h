@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QTest>
 #include <functional>
 #include <string>
 #include <vector>
@@ -46,6 +47,24 @@ struct SettingsBench {
     std::vector<std::string> out;
     for (const auto& m : prompter.messages) out.push_back(m.text);
     return out;
+  }
+  // The bytes the printer received since the last call. A marker written last proves that
+  // everything before it has arrived (the line keeps order), so a write that was never
+  // made cannot turn up later.
+  std::string Sent() {
+    const std::string marker = "<sent>";
+    link.Write(marker);
+    std::string got;
+    for (int i = 0; i < 500; ++i) {
+      got = printer.received();
+      if (got.size() >= marker.size() && got.compare(got.size() - marker.size(), marker.size(), marker) == 0) break;
+      QTest::qWait(1);
+    }
+    printer.Forget();
+    if (got.size() < marker.size() || got.compare(got.size() - marker.size(), marker.size(), marker) != 0) {
+      return "<marker lost>" + got;
+    }
+    return got.substr(0, got.size() - marker.size());
   }
   // The one message shown so far, or a placeholder that fails any comparison.
   std::string onlyText() const { return prompter.messages.size() == 1 ? prompter.messages[0].text : "<none or many>"; }

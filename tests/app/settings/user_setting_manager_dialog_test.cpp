@@ -157,7 +157,7 @@ class UserSettingManagerDialogTest : public QObject {
     QString shownWithMessage;
     b.prompter.onShow = [&](const Message&) { shownWithMessage = page.temperature()->text(); };
     QTest::mouseClick(page.getButton(), Qt::LeftButton);
-    QCOMPARE(test::Wire(b.printer.received()), QByteArray("^PI0^PI1^PI2^PI4,0"));
+    QCOMPARE(test::Wire(b.Sent()), QByteArray("^PI0^PI1^PI2^PI4,0"));
     QCOMPARE(page.modelName()->text(), QStringLiteral("LRX-500II\r\n"));
     QCOMPARE(page.modelType()->text(), QStringLiteral("LRX"));
     QCOMPARE(page.firmwareVersion()->text(), QString(32, QLatin1Char('F')));
