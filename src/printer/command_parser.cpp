@@ -13,6 +13,11 @@ constexpr size_t kGarbagePiece = 256;
 constexpr size_t kTooLongPreview = 64;
 
 bool IsTerminator(char c) { return c == '\r' || c == '\n'; }
+
+// Bytes that matter inside a line command: line ends, quoting, and command starts.
+bool IsSpecialInLine(char c) {
+  return c == '\r' || c == '\n' || c == '\'' || c == '\\' || c == '^' || c == '>';
+}
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Commands begin with "^", ">" or an upper-case letter; anything else between commands is
@@ -59,6 +64,17 @@ void CommandParser::Feed(const char* data, size_t count) {
         mode_ = Mode::kCommand;
       }
       continue;
+    }
+    if (form_ == Form::kLine && !escaped_ && buffer_.size() >= 2) {
+      // The body of a line command: take ordinary bytes in one go. Anything that may end
+      // the command or change its quoting goes through Step.
+      const size_t room = kMaxCommandBytes - std::min(buffer_.size(), kMaxCommandBytes);
+      const size_t end = i + std::min(count - i, room);
+      size_t j = i;
+      while (j < end && !IsSpecialInLine(data[j])) ++j;
+      buffer_.append(data + i, j - i);
+      i = j;
+      if (i == count) break;
     }
     Step(data[i++]);
   }

@@ -25,22 +25,11 @@ constexpr std::array<WordShape, 15> kWords{{
     {"T", 9, 9, true},    {"V", 12, 12, true},  {"P", 0, 2, false},
 }};
 
-std::vector<std::string> SplitFields(std::string_view s) {
-  std::vector<std::string> fields;
-  if (s.empty()) return fields;
-  size_t start = 0;
-  for (;;) {
-    const size_t comma = s.find(',', start);
-    fields.emplace_back(s.substr(start, comma == std::string_view::npos ? s.npos : comma - start));
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
-  return fields;
-}
-
 const WordShape* ShapeOf(std::string_view text) {
+  if (text.empty()) return nullptr;
   for (const WordShape& w : kWords) {
-    if (!w.word.empty() && text.substr(0, w.word.size()) == w.word) return &w;
+    // Most words are told apart by their first byte alone.
+    if (w.word[0] == text[0] && text.substr(0, w.word.size()) == w.word) return &w;
   }
   return nullptr;
 }
@@ -66,6 +55,7 @@ std::string_view KindName(LabelKind k) {
 }  // namespace
 
 bool IsSettingWord(std::string_view word) {
+  if (word.empty() || (word[0] != 'S' && word[0] != 'C')) return false;
   return word == "SW" || word == "SL" || word == "SM" || word == "SS" || word == "SD" ||
          word == "SOT" || word == "SOB" || word == "CS";
 }
@@ -75,31 +65,55 @@ std::string_view LabelWord(std::string_view text) {
   return shape ? shape->word : std::string_view();
 }
 
-std::optional<LabelCommand> ParseLabelCommand(std::string_view text) {
+std::vector<std::string> LabelCommand::fields() const {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < fieldCount_; ++i) out.emplace_back(field(i));
+  return out;
+}
+
+std::optional<LabelCommand> ParseLabelCommand(std::string text) {
   const WordShape* shape = ShapeOf(text);
-  if (!shape) return std::nullopt;
+  // Places are 32-bit; a command is far shorter than that.
+  if (!shape || text.size() > UINT32_MAX) return std::nullopt;
   LabelCommand cmd;
-  cmd.word = std::string(shape->word);
-  cmd.raw = std::string(text);
-  std::string_view rest = text.substr(shape->word.size());
-  const size_t open = rest.find('\'');
+  cmd.word_ = std::string(shape->word);
+  cmd.raw_ = std::move(text);
+  const std::string_view raw(cmd.raw_);
+  size_t end = raw.size();  // of the field list
+  const size_t open = raw.find('\'', shape->word.size());
   if (open != std::string_view::npos) {
-    if (!shape->data) return std::nullopt;
-    const size_t close = rest.rfind('\'');
-    if (close == open) return std::nullopt;  // unterminated data
-    cmd.hasData = true;
-    cmd.data = std::string(rest.substr(open + 1, close - open - 1));
-    if (close + 1 != rest.size()) return std::nullopt;  // bytes after the data
-    rest = rest.substr(0, open);
-    // The data is the last field: the comma before it closes the field list.
-    if (rest.empty() || rest.back() != ',') return std::nullopt;
-    rest.remove_suffix(1);
+    const size_t close = raw.rfind('\'');
+    // Data only where the word takes it, closed, last, and after a comma.
+    if (!shape->data || close == open || close + 1 != raw.size() || raw[open - 1] != ',' ||
+        open == shape->word.size()) {
+      return std::nullopt;
+    }
+    cmd.hasData_ = true;
+    cmd.data_ = {static_cast<uint32_t>(open + 1), static_cast<uint32_t>(close - open - 1)};
+    end = open - 1;
   } else if (shape->data) {
     return std::nullopt;
   }
-  cmd.fields = SplitFields(rest);
-  if (cmd.fields.size() < shape->minFields || cmd.fields.size() > shape->maxFields) return std::nullopt;
+  size_t start = shape->word.size();
+  if (start < end) {
+    for (;;) {
+      const size_t comma = std::min(raw.find(',', start), end);
+      if (cmd.fieldCount_ == LabelCommand::kMaxFields) return std::nullopt;
+      cmd.fields_[cmd.fieldCount_++] = {static_cast<uint32_t>(start), static_cast<uint32_t>(comma - start)};
+      if (comma == end) break;
+      start = comma + 1;
+    }
+  }
+  if (cmd.fieldCount_ < shape->minFields || cmd.fieldCount_ > shape->maxFields) return std::nullopt;
   return cmd;
+}
+
+LabelCommand PrinterTextLine(int y, std::string_view text) {
+  std::string raw = "T20," + std::to_string(y) + ",3,1,1,0,0,N,N,'";
+  raw += text;
+  raw += '\'';
+  // A text of the printer's own always parses; its quotes are data, the last one closes it.
+  return *ParseLabelCommand(std::move(raw));
 }
 
 std::string FormatLabelRecord(const PrintedLabel& label) {
@@ -118,8 +132,8 @@ std::string FormatLabelRecord(const PrintedLabel& label) {
          std::to_string(s.codePage) + ", character set " + std::to_string(s.ics) + "\n";
   out += "commands " + std::to_string(label.commands.size()) + "\n";
   for (const LabelCommand& c : label.commands) {
-    out += "  " + Escape(c.raw);
-    if (c.word == "IR") {
+    out += "  " + Escape(c.raw());
+    if (c.word() == "IR") {
       out += c.image ? "  (image of " + std::to_string(c.image->size()) + " bytes)" : "  (no such image)";
     }
     out += "\n";

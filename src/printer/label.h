@@ -1,6 +1,7 @@
 // Printed labels as plain values: what was on them and the settings they were printed with.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,21 +14,49 @@
 namespace qm::printer {
 
 // One label command taken apart: "T20,20,3,1,1,0,0,N,N,'Hello'" has the word "T", nine
-// fields and the data "Hello".
-struct LabelCommand {
-  std::string word;
-  std::vector<std::string> fields;
-  bool hasData = false;
-  std::string data;  // between the first and the last quote, raw bytes
-  std::string raw;   // the command as received, terminator excluded
+// fields and the data "Hello". Fields and data are places in the raw bytes, so a label of
+// many commands costs one allocation per command.
+class LabelCommand {
+ public:
+  static constexpr size_t kMaxFields = 12;
+
+  const std::string& word() const { return word_; }
+  // The command as received, terminator excluded.
+  const std::string& raw() const { return raw_; }
+  size_t fieldCount() const { return fieldCount_; }
+  std::string_view field(size_t i) const { return Slice(fields_.at(i)); }
+  std::vector<std::string> fields() const;
+  bool hasData() const { return hasData_; }
+  // Between the first and the last quote, raw bytes.
+  std::string_view data() const { return Slice(data_); }
+
   // "IR": the recalled image's stored bytes; null when no image of that name was stored.
   std::shared_ptr<const std::string> image;
 
   bool operator==(const LabelCommand&) const = default;
+
+ private:
+  friend std::optional<LabelCommand> ParseLabelCommand(std::string text);
+  struct Span {
+    uint32_t at = 0;
+    uint32_t size = 0;
+    bool operator==(const Span&) const = default;
+  };
+  std::string_view Slice(Span s) const { return std::string_view(raw_).substr(s.at, s.size); }
+
+  std::string word_;
+  std::string raw_;
+  std::array<Span, kMaxFields> fields_{};
+  uint8_t fieldCount_ = 0;
+  bool hasData_ = false;
+  Span data_;
 };
 
 // Takes a label command apart; nullopt when it is not one or its fields do not fit the word.
-std::optional<LabelCommand> ParseLabelCommand(std::string_view text);
+std::optional<LabelCommand> ParseLabelCommand(std::string text);
+
+// A line of the printer's own text at (20, y), as the renderer will draw it.
+LabelCommand PrinterTextLine(int y, std::string_view text);
 
 // The label command word that `text` begins with; empty when it begins with none.
 std::string_view LabelWord(std::string_view text);

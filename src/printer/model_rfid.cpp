@@ -182,13 +182,7 @@ void PrinterModel::RfidRead(std::string_view text, Outcome& out) {
     out.reply = std::move(chars);
     return;
   }
-  LabelCommand line;
-  line.word = "T";
-  line.fields = {"20", "20", "3", "1", "1", "0", "0", "N", "N"};
-  line.hasData = true;
-  line.data = std::move(chars);
-  line.raw = "T20,20,3,1,1,0,0,N,N,'" + line.data + "'";
-  PrintExtra(LabelKind::kTagData, {std::move(line)}, out);
+  PrintExtra(LabelKind::kTagData, {PrinterTextLine(20, chars)}, out);
 }
 
 void PrinterModel::RfidProtect(std::string_view text, Outcome& out) {

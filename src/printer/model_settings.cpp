@@ -277,7 +277,7 @@ void PrinterModel::Status(std::string_view text, Outcome& out) {
   const int common = bit(f.paperEmpty, 7) | bit(f.coverOpen, 6) | bit(f.cutterJam, 5) |
                      bit(f.headOverheat, 4) | bit(f.gapError, 3) | bit(f.ribbonEnd, 2);
   bool building = false;
-  for (const LabelCommand& c : pending_) building = building || !IsSettingWord(c.word);
+  for (const LabelCommand& c : pending_) building = building || !IsSettingWord(c.word());
   if (text == "^cp") {
     const int second = bit(building, 7) | bit(f.printing, 6) | bit(f.paused, 5);
     out.reply = std::string{static_cast<char>(common), static_cast<char>(second)};

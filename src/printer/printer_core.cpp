@@ -55,17 +55,19 @@ namespace {
 
 size_t LabelBytes(const PrintedLabel& label) {
   size_t bytes = 0;
-  for (const LabelCommand& c : label.commands) bytes += c.raw.size() + (c.image ? c.image->size() : 0);
+  for (const LabelCommand& c : label.commands) bytes += c.raw().size() + (c.image ? c.image->size() : 0);
   return bytes;
 }
 
 }  // namespace
 
 void PrinterCore::Keep(PrintedLabel&& label) {
-  historyBytes_ += LabelBytes(label);
+  labelBytes_.push_back(LabelBytes(label));
+  historyBytes_ += labelBytes_.back();
   labels_.push_back(std::move(label));
   while (labels_.size() > 1 && (labels_.size() > kLabelHistory || historyBytes_ > kLabelHistoryBytes)) {
-    historyBytes_ -= LabelBytes(labels_.front());
+    historyBytes_ -= labelBytes_.front();
+    labelBytes_.pop_front();
     labels_.pop_front();
   }
 }

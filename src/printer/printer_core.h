@@ -64,6 +64,7 @@ class PrinterCore : private ParserSink {
   PrinterModel model_;
   CommandParser parser_;
   std::deque<PrintedLabel> labels_;
+  std::deque<size_t> labelBytes_;  // what each kept label holds on to
   size_t historyBytes_ = 0;
   const Origin* current_ = nullptr;
 };

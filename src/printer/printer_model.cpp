@@ -8,6 +8,12 @@ namespace {
 
 bool StartsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
 
+// Settings, queries and status start with "^", or are "SA", "TA" or "CPS".
+bool MaybeSetting(std::string_view text) {
+  if (text.size() < 2) return false;
+  return text[0] == '^' || ((text[0] == 'S' || text[0] == 'T') && text[1] == 'A') || text == "CPS";
+}
+
 std::string_view FaultName(const Faults& f) {
   if (f.coverOpen) return "cover open";
   if (f.paperEmpty) return "paper empty";
@@ -16,17 +22,6 @@ std::string_view FaultName(const Faults& f) {
   if (f.headOverheat) return "print head overheated";
   if (f.ribbonEnd) return "ribbon end";
   return "paused";
-}
-
-// A line of the printer's own text, as the renderer will draw it.
-LabelCommand TextLine(int y, std::string text) {
-  LabelCommand c;
-  c.word = "T";
-  c.fields = {"20", std::to_string(y), "3", "1", "1", "0", "0", "N", "N"};
-  c.hasData = true;
-  c.data = std::move(text);
-  c.raw = "T20," + std::to_string(y) + ",3,1,1,0,0,N,N,'" + c.data + "'";
-  return c;
 }
 
 }  // namespace
@@ -66,16 +61,19 @@ PrinterModel::PrinterModel(StoredState stored) : stored_(std::move(stored)) {}
 Outcome PrinterModel::Handle(Command command, InterfaceKind origin) {
   Outcome out;
   const std::string_view text = command.text;
+  const char first = text.empty() ? '\0' : text[0];
+  // Label commands are the bulk of any stream; the other families are told apart by their
+  // first byte before any label command is tried.
   if (command.IsImageStore()) {
     StoreImage(command, out);
-  } else if (StartsWith(text, ">RF")) {
+  } else if (first == '>' && StartsWith(text, ">RF")) {
     HandleRfid(text, out);
   } else if (text == "II") {
     ListImages(out);
-  } else if (StartsWith(text, "ID")) {
+  } else if (first == 'I' && StartsWith(text, "ID")) {
     DeleteImage(text, out);
-  } else if (!HandleSettings(text, origin, out)) {
-    HandleLabelCommand(text, out);
+  } else if (!MaybeSetting(text) || !HandleSettings(text, origin, out)) {
+    HandleLabelCommand(std::move(command.text), out);
   }
   return out;
 }
@@ -85,17 +83,19 @@ void PrinterModel::Refuse(Outcome& out, std::string note, std::string_view error
   volatile_.lastError = std::string(errorCode);
 }
 
-void PrinterModel::HandleLabelCommand(std::string_view text, Outcome& out) {
-  std::optional<LabelCommand> cmd = ParseLabelCommand(text);
+void PrinterModel::HandleLabelCommand(std::string text, Outcome& out) {
+  const bool known = !LabelWord(text).empty();
+  std::optional<LabelCommand> cmd = ParseLabelCommand(std::move(text));
   if (!cmd) {
-    Refuse(out, LabelWord(text).empty() ? "unknown command" : "malformed command");
+    Refuse(out, known ? "malformed command" : "unknown command");
     return;
   }
-  if (cmd->word == "P") {
+  const size_t size = cmd->raw().size();
+  if (cmd->word() == "P") {
     int quantity = 1;
     int copies = 1;
-    if ((cmd->fields.size() >= 1 && !ParseNumber(cmd->fields[0], quantity)) ||
-        (cmd->fields.size() == 2 && !ParseNumber(cmd->fields[1], copies)) || quantity < 0 ||
+    if ((cmd->fieldCount() >= 1 && !ParseNumber(cmd->field(0), quantity)) ||
+        (cmd->fieldCount() == 2 && !ParseNumber(cmd->field(1), copies)) || quantity < 0 ||
         copies < 0 || quantity > 9999 || copies > 9999) {
       Refuse(out, "malformed print count");
       return;
@@ -103,14 +103,15 @@ void PrinterModel::HandleLabelCommand(std::string_view text, Outcome& out) {
     Print(quantity, copies, out);
     return;
   }
-  if (pending_.size() >= kMaxLabelCommands || pendingBytes_ + text.size() > kMaxLabelBytes) {
+  if (pending_.size() >= kMaxLabelCommands || pendingBytes_ + size > kMaxLabelBytes) {
     Refuse(out, "label memory full: command dropped", "04");
     return;
   }
-  if (IsSettingWord(cmd->word) && !ApplySetting(*cmd, out)) return;
-  if (cmd->word == "IR") {
-    cmd->image = Image(cmd->data);
-    if (!cmd->image) Refuse(out, "no image named '" + cmd->data + "'", "09");
+  if (IsSettingWord(cmd->word()) && !ApplySetting(*cmd, out)) return;
+  if (cmd->word() == "IR") {
+    const std::string name(cmd->data());
+    cmd->image = Image(name);
+    if (!cmd->image) Refuse(out, "no image named '" + name + "'", "09");
     const size_t imageBytes = cmd->image ? cmd->image->size() : 0;
     if (pendingImageBytes_ + imageBytes > kMaxLabelImageBytes) {
       Refuse(out, "label memory full: image recall dropped", "04");
@@ -118,17 +119,18 @@ void PrinterModel::HandleLabelCommand(std::string_view text, Outcome& out) {
     }
     pendingImageBytes_ += imageBytes;
   }
-  pendingBytes_ += text.size();
+  pendingBytes_ += size;
   pending_.push_back(std::move(*cmd));
 }
 
 bool PrinterModel::ApplySetting(const LabelCommand& cmd, Outcome& out) {
   MediaSettings m = stored_.media;
   std::vector<int> v;
-  for (const std::string& f : cmd.fields) {
+  const std::string& word = cmd.word();
+  for (size_t i = 0; i < cmd.fieldCount(); ++i) {
     int n = 0;
-    if (cmd.word == "SL" && v.size() == 2) break;  // the media letter
-    if (!ParseNumber(f, n)) {
+    if (word == "SL" && v.size() == 2) break;  // the media letter
+    if (!ParseNumber(cmd.field(i), n)) {
       Refuse(out, "malformed setting");
       return false;
     }
@@ -136,34 +138,34 @@ bool PrinterModel::ApplySetting(const LabelCommand& cmd, Outcome& out) {
   }
   const auto inRange = [](int x, int lo, int hi) { return x >= lo && x <= hi; };
   bool ok = true;
-  if (cmd.word == "SW") {
+  if (word == "SW") {
     ok = inRange(v[0], 0, kMaxWidthDots);
     m.paperWidth = v[0];
-  } else if (cmd.word == "SL") {
+  } else if (word == "SL") {
     ok = inRange(v[0], 0, kMaxLengthDots);
     m.paperLength = v[0];
     if (v.size() >= 2) {
       ok = ok && inRange(v[1], 0, kMaxGapDots);
       m.gapLength = v[1];
     }
-    if (cmd.fields.size() == 3) {
-      const std::string& t = cmd.fields[2];
+    if (cmd.fieldCount() == 3) {
+      const std::string_view t = cmd.field(2);
       ok = ok && (t == "G" || t == "C" || t == "B");
       if (ok) m.media = static_cast<MediaType>(t[0]);
     }
-  } else if (cmd.word == "SM") {
+  } else if (word == "SM") {
     ok = inRange(v[0], 0, kMaxWidthDots) && inRange(v[1], 0, kMaxLengthDots);
     m.horizontalMargin = v[0];
     m.verticalMargin = v[1];
-  } else if (cmd.word == "SS") {
+  } else if (word == "SS") {
     ok = inRange(v[0], 0, 4);
     m.printSpeed = v[0];
-  } else if (cmd.word == "SD") {
+  } else if (word == "SD") {
     ok = inRange(v[0], 0, kMaxDensity);
     m.density = v[0];
-  } else if (cmd.word == "SOT" || cmd.word == "SOB") {
-    m.topFirst = cmd.word == "SOT";
-  } else if (cmd.word == "CS") {
+  } else if (word == "SOT" || word == "SOB") {
+    m.topFirst = word == "SOT";
+  } else if (word == "CS") {
     ok = inRange(v[0], 0, 15) && inRange(v[1], 0, 22);
     m.ics = v[0];
     m.codePage = v[1];
@@ -198,6 +200,7 @@ void PrinterModel::Print(int quantity, int copies, Outcome& out) {
   label.settings = stored_.media;
   label.commands = std::move(pending_);
   pending_.clear();
+  pending_.reserve(16);
   pendingBytes_ = 0;
   pendingImageBytes_ = 0;
   if (tagWrite_ != TagWrite::kNone) {
@@ -273,13 +276,13 @@ void PrinterModel::DeleteImage(std::string_view text, Outcome& out) {
 
 void PrinterModel::ListImages(Outcome& out) {
   std::vector<LabelCommand> lines;
-  lines.push_back(TextLine(20, "IMAGES: " + std::to_string(images_.size())));
+  lines.push_back(PrinterTextLine(20, "IMAGES: " + std::to_string(images_.size())));
   int y = 70;
   for (const auto& [name, bytes] : images_) {
-    lines.push_back(TextLine(y, name + " " + std::to_string(bytes->size()) + " BYTES"));
+    lines.push_back(PrinterTextLine(y, name + " " + std::to_string(bytes->size()) + " BYTES"));
     y += 40;
   }
-  lines.push_back(TextLine(y, "FREE: " + std::to_string(kImageStoreBytes - imageBytes_) + " BYTES"));
+  lines.push_back(PrinterTextLine(y, "FREE: " + std::to_string(kImageStoreBytes - imageBytes_) + " BYTES"));
   PrintExtra(LabelKind::kImageList, std::move(lines), out);
 }
 

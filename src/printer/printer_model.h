@@ -75,7 +75,7 @@ class PrinterModel {
   void RfidProtect(std::string_view text, Outcome& out);
 
   // Labels and images (printer_model.cpp).
-  void HandleLabelCommand(std::string_view text, Outcome& out);
+  void HandleLabelCommand(std::string text, Outcome& out);
   bool ApplySetting(const LabelCommand& cmd, Outcome& out);
   void Print(int quantity, int copies, Outcome& out);
   void PrintExtra(LabelKind kind, std::vector<LabelCommand> commands, Outcome& out);

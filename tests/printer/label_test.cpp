@@ -46,10 +46,10 @@ TEST(PrinterLabelCommand, TakesEachWordApartOrRefusesIt) {
     const auto parsed = ParseLabelCommand(c.text);
     ASSERT_EQ(parsed.has_value(), c.ok) << c.text;
     if (!parsed) continue;
-    EXPECT_EQ(parsed->word, c.word) << c.text;
-    EXPECT_EQ(parsed->fields.size(), c.fields) << c.text;
-    EXPECT_EQ(parsed->data, c.data) << c.text;
-    EXPECT_EQ(parsed->raw, c.text);
+    EXPECT_EQ(parsed->word(), c.word) << c.text;
+    EXPECT_EQ(parsed->fieldCount(), c.fields) << c.text;
+    EXPECT_EQ(parsed->data(), c.data) << c.text;
+    EXPECT_EQ(parsed->raw(), c.text);
   }
 }
 

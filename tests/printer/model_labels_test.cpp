@@ -14,7 +14,7 @@ using test::Harness;
 
 std::vector<std::string> Raw(const PrintedLabel& label) {
   std::vector<std::string> raw;
-  for (const LabelCommand& c : label.commands) raw.push_back(c.raw);
+  for (const LabelCommand& c : label.commands) raw.push_back(c.raw());
   return raw;
 }
 
@@ -30,9 +30,9 @@ TEST(PrinterLabels, TestPrintRecordsItsCommandAndTheSettingsInForce) {
   EXPECT_EQ(label.printedAtMs, 1700000000000);
   EXPECT_EQ(label.settings, FactoryState(1).media);
   ASSERT_EQ(label.commands.size(), 1u);
-  EXPECT_EQ(label.commands[0].word, "T");
-  EXPECT_EQ(label.commands[0].fields, (std::vector<std::string>{"20", "20", "3", "1", "1", "0", "0", "N", "N"}));
-  EXPECT_EQ(label.commands[0].data, "VORMAND Label Printer");
+  EXPECT_EQ(label.commands[0].word(), "T");
+  EXPECT_EQ(label.commands[0].fields(), (std::vector<std::string>{"20", "20", "3", "1", "1", "0", "0", "N", "N"}));
+  EXPECT_EQ(label.commands[0].data(), "VORMAND Label Printer");
 }
 
 TEST(PrinterLabels, SettingCommandsShapeTheLabelTheyArePartOf) {
@@ -68,7 +68,7 @@ TEST(PrinterLabels, PrinterSettingTestLabelIsOneLabel) {
   EXPECT_EQ(h.printed[0].commands.size(), 12u);
   EXPECT_EQ(h.printed[0].settings.printSpeed, 3);
   EXPECT_EQ(h.printed[0].settings.density, 20);
-  EXPECT_EQ(h.printed[0].commands.back().fields, (std::vector<std::string>{"430", "550", "330", "700", "S", "30"}));
+  EXPECT_EQ(h.printed[0].commands.back().fields(), (std::vector<std::string>{"430", "550", "330", "700", "S", "30"}));
 }
 
 TEST(PrinterLabels, FaultsStopPrintingUntilTheyClear) {
@@ -106,7 +106,7 @@ TEST(PrinterLabels, ImagesAreStoredRecalledListedAndDeleted) {
   h.Send("IS3,'LOGO'\x0A\r\0\r\rIR100,100,'LOGO'\rP1\r"s);
   ASSERT_EQ(h.printed.size(), 1u);
   const LabelCommand& recall = h.printed[0].commands.at(0);
-  EXPECT_EQ(recall.word, "IR");
+  EXPECT_EQ(recall.word(), "IR");
   ASSERT_NE(recall.image, nullptr);
   EXPECT_EQ(*recall.image, "\x0A\r\0"s);
 
@@ -117,7 +117,7 @@ TEST(PrinterLabels, ImagesAreStoredRecalledListedAndDeleted) {
   ASSERT_EQ(h.printed.size(), 2u);
   EXPECT_EQ(h.printed[1].kind, LabelKind::kImageList);
   std::vector<std::string> lines;
-  for (const LabelCommand& c : h.printed[1].commands) lines.push_back(c.data);
+  for (const LabelCommand& c : h.printed[1].commands) lines.emplace_back(c.data());
   EXPECT_EQ(lines, (std::vector<std::string>{"IMAGES: 2", "B 5 BYTES", "LOGO 2 BYTES",
                                              "FREE: " + std::to_string(PrinterModel::kImageStoreBytes - 7) +
                                                  " BYTES"}));

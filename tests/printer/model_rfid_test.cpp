@@ -128,7 +128,7 @@ TEST(PrinterRfid, PrintedReadPutsTheTagDataOnALabel) {
   ASSERT_EQ(h.printed.size(), 1u);
   EXPECT_EQ(h.printed[0].kind, LabelKind::kTagData);
   ASSERT_EQ(h.printed[0].commands.size(), 1u);
-  EXPECT_EQ(h.printed[0].commands[0].data, "0102");
+  EXPECT_EQ(h.printed[0].commands[0].data(), "0102");
 }
 
 TEST(PrinterRfid, CalibrationIsRemembered) {
