@@ -36,17 +36,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quillmark-printer: %s\n", error.c_str());
     return 1;
   }
+  // Each port with the environment setting that points the link at it.
   if (!printer.tcpAddress().empty()) std::printf("listening on %s\n", printer.tcpAddress().c_str());
   if (!printer.serialPath().empty()) {
-    std::printf("serial port %s%s%s\n", printer.serialPath().c_str(), options.serialLink.empty() ? "" : " linked from ",
-                options.serialLink.c_str());
+    const std::string& path = options.serialLink.empty() ? printer.serialPath() : options.serialLink;
+    std::printf("serial port %s (QUILLMARK_COM1=%s)\n", printer.serialPath().c_str(), path.c_str());
   }
   if (!printer.parallelPath().empty()) {
-    std::printf("parallel port %s%s%s\n", printer.parallelPath().c_str(),
-                options.parallelLink.empty() ? "" : " linked from ", options.parallelLink.c_str());
+    const std::string& path = options.parallelLink.empty() ? printer.parallelPath() : options.parallelLink;
+    std::printf("parallel port %s (QUILLMARK_LPT1=%s)\n", printer.parallelPath().c_str(), path.c_str());
   }
   if (!printer.usbNodePath().empty()) {
-    std::printf("USB printer %s (sysfs root %s, device root %s)\n", printer.usbNodePath().c_str(),
+    std::printf("USB printer %s (QUILLMARK_SYSFS_ROOT=%s QUILLMARK_DEV_ROOT=%s)\n", printer.usbNodePath().c_str(),
                 printer.usbSysfsRoot().c_str(), printer.usbDevRoot().c_str());
   }
   std::fflush(stdout);
