@@ -49,8 +49,12 @@ bool VirtualPrinter::Start(std::string& error) {
     bool exists = false;
     if (!LoadStateFile(options_.stateFile, stored, exists, error)) return false;
     // An explicit model wins over the one the file remembers.
+    const int fileModel = stored.modelIndex;
     if (options_.model >= 0) stored.modelIndex = options_.model;
-    dirty_ = !exists;  // a new file is written at once
+    // A new file is written at once, so a path that cannot be written fails here and not
+    // silently later.
+    if (!exists && !SaveStateFile(options_.stateFile, stored, error)) return false;
+    dirty_ = exists && stored.modelIndex != fileModel;
   }
   if (!options_.outDir.empty()) {
     std::error_code ec;

@@ -299,6 +299,10 @@ TEST(PrinterEndToEnd, StartFailsCleanlyAndLeavesNothingOpen) {
   EXPECT_NE(error.find(state + ": line 1"), std::string::npos) << error;
   EXPECT_FALSE(printer.running());
   EXPECT_FALSE(std::filesystem::exists(files.path() + "/usb")) << "no port was opened";
+  options.stateFile = files.path() + "/no/such/folder/state.json";
+  VirtualPrinter unwritable(options);
+  EXPECT_FALSE(unwritable.Start(error)) << "a state file that cannot be written";
+  EXPECT_NE(error.find("state.json"), std::string::npos) << error;
 
   // A port that cannot be opened after others were: those are let go again.
   PrinterOptions clash;
