@@ -104,7 +104,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   {
     auto connection = Connection::Open(*planned.plan, env, clock, prompter, outcome);
     fields.Add("port", connection ? connection->plan().Describe() : planned.plan->Describe());
-    fields.Merge(selected->Describe());
+    fields.Merge(selected->InputFields());
     if (connection) {
       if (log) connection->link().SetTrace(LogTo(err));
       Session session{connection->link(), clock, env.timing};

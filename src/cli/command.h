@@ -40,7 +40,7 @@ class Command {
   // Talks to the printer.
   virtual Outcome Run(Session& session) = 0;
   // Fields for --json that are known before the printer is reached.
-  virtual JsonObject Describe() const { return {}; }
+  virtual JsonObject InputFields() const { return {}; }
 };
 
 // Every command of the program, in the order --help lists them. A new command group adds

@@ -55,7 +55,7 @@ class QueryCommand : public Command {
     return {};
   }
 
-  JsonObject Describe() const override {
+  JsonObject InputFields() const override {
     JsonObject fields;
     fields.Add("sent", EscapeBytes(bytes_));
     return fields;

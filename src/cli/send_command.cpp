@@ -62,7 +62,7 @@ class SendCommand : public Command {
     return {};
   }
 
-  JsonObject Describe() const override {
+  JsonObject InputFields() const override {
     JsonObject fields;
     fields.Add("file", file_);
     fields.Add("bytes", static_cast<int64_t>(script_.size()));

@@ -8,7 +8,6 @@ void StreamPrompter::Show(const Message& message) {
   err_ << kProgramName << ": ";
   err_ << message.text << '\n';
   err_.flush();
-  ++shown_;
 }
 
 }  // namespace qm::cli

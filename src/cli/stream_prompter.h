@@ -12,11 +12,9 @@ class StreamPrompter : public Prompter {
   explicit StreamPrompter(std::ostream& err) : err_(err) {}
   // "quillmark-cli: <text>", the text exactly as the message carries it.
   void Show(const Message& message) override;
-  int shown() const { return shown_; }
 
  private:
   std::ostream& err_;
-  int shown_ = 0;
 };
 
 }  // namespace qm::cli
