@@ -98,8 +98,10 @@ std::string ParseTcpUrl(std::string_view url, ConnectionPlan& plan, bool& portGi
   return {};
 }
 
+// "lp" and a node number, as the kernel names printer nodes.
 bool IsLpName(const std::string& name) {
-  return name.size() > 2 && name.compare(0, 2, "lp") == 0 && AllDigits(std::string_view(name).substr(2));
+  return name.size() > 2 && name.size() <= 6 && name.compare(0, 2, "lp") == 0 &&
+         AllDigits(std::string_view(name).substr(2));
 }
 
 // Chooses the kind from the device's name: /dev/tty* and /dev/pts/* serial, /dev/lp*

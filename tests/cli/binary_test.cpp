@@ -102,13 +102,6 @@ TEST_F(BinaryAgainstVirtualPrinter, SendPrintsTheScriptsLabelCountTimes) {
   EXPECT_EQ(printer_->labels()[2].commands.size(), 1u);
 }
 
-TEST_F(BinaryAgainstVirtualPrinter, SendReadsAScriptFromStandardInput) {
-  const auto run = RunBinary({"--port", port_, "send", "-"}, "P1,1\r\n");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "sent 6 bytes 1 time\n");
-  EXPECT_EQ(LabelsAfter(1), 1u);
-}
-
 TEST(Binary, ExitStatusesReachTheShell) {
   struct Case {
     std::vector<std::string> args;

@@ -135,6 +135,7 @@ TEST(PlanConnection, RefusesWhatCannotWorkWithAReason) {
       {"odd rate", with({}, [](auto& r) { r.baud = 12345; }), "unsupported baud rate 12345"},
       {"zero rate", with({}, [](auto& r) { r.baud = 0; }), "--baud"},
       {"unknown device", Port("/dev/null"), "cannot tell the kind of port"},
+      {"huge node number", Port("/dev/usb/lp99999999999"), "cannot tell the kind of port"},
       {"demo + port", with(Port("COM1:"), [](auto& r) { r.demo = true; }), "--demo"},
       {"demo + baud", with({}, [](auto& r) { r.demo = true, r.baud = 9600; }), "--demo"},
   };
@@ -153,19 +154,6 @@ TEST(PlanConnection, DemoIsEthernetOnLoopback) {
   EXPECT_TRUE(got.plan->demo);
   EXPECT_EQ(got.plan->portName, "ETHERNET");
   EXPECT_EQ(got.plan->address, "127.0.0.1");
-}
-
-TEST(PlanConnection, DescribesThePortForMessages) {
-  ConnectionPlan plan;
-  plan.portName = "COM1:";
-  EXPECT_EQ(plan.Describe(), "COM1:");
-  plan.devicePath = "/dev/ttyUSB0";
-  EXPECT_EQ(plan.Describe(), "COM1: (/dev/ttyUSB0)");
-  plan = ConnectionPlan{};
-  plan.portName = "ETHERNET";
-  plan.address = "::1";
-  plan.tcpPort = 9101;
-  EXPECT_EQ(plan.Describe(), "ETHERNET [::1]:9101");
 }
 
 // The command line as a whole: every usage error is status 2, with its reason on stderr,
@@ -234,11 +222,9 @@ TEST(CliHelp, EveryCommandHasHelpOnStdoutWithStatusZero) {
     std::vector<const char*> mentions;
   };
   const Case cases[] = {
-      {{"--help"}, {"--port", "--ip", "--tcp-port", "--baud", "--parity", "--data-bits",
-                    "--stop-bits", "--demo", "--log", "--json", "send", "query", "Exit status"}},
-      {{"send", "--help"}, {"Usage: quillmark-cli send", "--count", "FILE"}},
-      {{"query", "-h"}, {"Usage: quillmark-cli query", "--wait", "--read", "TEXT", "\\xNN"}},
-      {{"--port", "COM2:", "query", "--help"}, {"Usage: quillmark-cli query"}},
+      {{"--help"}, {"Usage: quillmark-cli", "--demo", "Exit status"}},
+      {{"send", "--help"}, {"Usage: quillmark-cli send", "--count"}},
+      {{"--port", "COM2:", "query", "-h"}, {"Usage: quillmark-cli query", "--wait", "--read"}},
   };
   for (const auto& c : cases) {
     CliHarness cli;

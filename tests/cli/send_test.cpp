@@ -153,16 +153,5 @@ TEST(SendSerial, APrinterThatStopsTakingBytesStopsTheSendingAndSaysHowFarItGot) 
             static_cast<size_t>(completed) * script.size());
 }
 
-TEST(SendSerial, LogTracesEachCopy) {
-  qm::test::PtyPair pty;
-  CliHarness cli;
-  TempDir dir;
-  const std::string file = dir.Write("s.txt", "SS3\r\nP1,1\r\n");
-  const auto run = cli.Run({"--log", "--port", pty.path(), "send", "--count", "2", file});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "write 11: SS3\\r\\nP1,1\\r\\n\nwrite 11: SS3\\r\\nP1,1\\r\\n\n");
-  EXPECT_EQ(pty.Receive(22), "SS3\r\nP1,1\r\nSS3\r\nP1,1\r\n");
-}
-
 }  // namespace
 }  // namespace qm::cli
