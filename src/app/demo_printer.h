@@ -6,21 +6,27 @@
 
 #include "link/device_map.h"
 
-namespace qm {
-
+namespace qm::printer {
 class VirtualPrinter;
+}
+
+namespace qm {
 
 class DemoPrinter {
  public:
   DemoPrinter();
+  // Stops the printer and removes the fake USB device it made.
   ~DemoPrinter();
+  DemoPrinter(const DemoPrinter&) = delete;
+  DemoPrinter& operator=(const DemoPrinter&) = delete;
+
   // Starts the printer on a free loopback port, a pseudo-terminal and a fake USB device,
   // and points `devices` at them ("COM1" and the USB roots).
   bool Start(DeviceMap& devices, std::string& error);
   int tcpPort() const;
 
  private:
-  std::unique_ptr<VirtualPrinter> printer_;
+  std::unique_ptr<printer::VirtualPrinter> printer_;
   std::string usbDir_;
 };
 

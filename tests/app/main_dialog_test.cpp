@@ -12,6 +12,9 @@
 #include "gui_support.h"
 #include "loopback_server.h"
 #include "pty_pair.h"
+#include "commands/ui/qdrl_tester_dialog.h"
+#include "printer/virtual_printer.h"
+#include <QSpinBox>
 
 namespace qm {
 
@@ -98,6 +101,28 @@ class MainDialogTest : public QObject {
     QVERIFY(d.connectButton()->isEnabled());
     QVERIFY(!d.disconnectButton()->isEnabled());
     QVERIFY(!d.testerButton()->isEnabled());
+  }
+
+  void ConnectToTheVirtualPrinterAndPrintFromTheTester() {
+    printer::PrinterOptions options;
+    options.listen = "127.0.0.1:0";
+    printer::VirtualPrinter vp(options);
+    std::string error;
+    QVERIFY2(vp.Start(error), error.c_str());
+    GuiContext g;
+    MainDialog d(g.context);
+    d.radio(MainDialog::kChoiceEthernet)->click();
+    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), vp.tcpPort());
+    d.Connect();
+    QVERIFY(d.connected());
+    QdrlTesterDialog tester(g.context);
+    tester.SetCommandText("SW800\r\nT10,10,0,3,1,1,0,'Quillmark'\r\nP1,1\r\n");
+    tester.sendCount()->setValue(2);
+    tester.MultiSend();
+    QTRY_COMPARE(vp.labelsPrinted(), uint64_t{2});
+    d.Disconnect();
+    QVERIFY(!d.connected());
+    vp.Stop();
   }
 
   void EthernetConnectToNothingShowsBothMessagesAndStaysDisconnected() {
