@@ -81,9 +81,14 @@ void PtyPort::Service(const pollfd* fds, size_t count, const Receiver& receive) 
   if (count == 0 || master_ < 0) return;
   if (fds[0].revents & POLLOUT) Flush();
   if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR))) return;
+  // A terminal hands over a few kilobytes per read; take what is there before polling
+  // again, up to a bound that keeps the other ports served.
   char buf[kReadChunk];
-  const ssize_t n = ::read(master_, buf, sizeof buf);
-  if (n > 0) receive(std::string_view(buf, static_cast<size_t>(n)), origin_);
+  for (int reads = 0; reads < 16 && master_ >= 0; ++reads) {
+    const ssize_t n = ::read(master_, buf, sizeof buf);
+    if (n <= 0) return;
+    receive(std::string_view(buf, static_cast<size_t>(n)), origin_);
+  }
 }
 
 bool PtyPort::Send(uint64_t, std::string_view bytes, bool startsReply) {
