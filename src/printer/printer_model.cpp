@@ -51,8 +51,8 @@ std::vector<std::string_view> SplitCommas(std::string_view text) {
 }
 
 std::string SignedThreeDigits(int value) {
-  const int magnitude = value < 0 ? -value : value;
-  std::string digits = std::to_string(magnitude % 1000);
+  const long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
+  const std::string digits = std::to_string(magnitude % 1000);
   return std::string(value < 0 ? "-" : "+") + std::string(3 - digits.size(), '0') + digits;
 }
 
