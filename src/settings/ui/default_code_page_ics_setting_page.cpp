@@ -72,7 +72,8 @@ void DefaultCodePageIcsSettingPage::Get() {
 }
 
 void DefaultCodePageIcsSettingPage::Set() {
-  SetLanguageSettings(context_.link, context_.prompter, LanguageSettings{codePage_->currentIndex(), ics_->currentIndex()});
+  SetLanguageSettings(context_.link, context_.prompter,
+                      LanguageSettings{codePage_->currentIndex(), ics_->currentIndex()});
 }
 
 }  // namespace qm

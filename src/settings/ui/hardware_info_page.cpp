@@ -9,7 +9,6 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-
 namespace qm {
 
 namespace {

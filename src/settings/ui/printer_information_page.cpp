@@ -89,13 +89,11 @@ void PrinterInformationPage::ShowTexts(const QString& name, const QString& type,
 void PrinterInformationPage::Get() {
   ShowTexts({}, {}, {}, {});
   HeldMessages messages(context_.prompter);
-  const PrinterInformation info =
-      GetPrinterInformation(context_.link, context_.clock, messages, [this] { Advance(); });
+  const PrinterInformation info = GetPrinterInformation(context_.link, context_.clock, messages, [this] { Advance(); });
   progress_->setValue(progress_->maximum());
   if (info.ok) {
     progress_->setValue(progress_->minimum());
-    ShowTexts(Latin1(info.modelName), Latin1(info.modelType), Latin1(info.firmwareVersion),
-              Latin1(info.temperature));
+    ShowTexts(Latin1(info.modelName), Latin1(info.modelType), Latin1(info.firmwareVersion), Latin1(info.temperature));
   }
   // A failed Get leaves the texts empty and the bar full under its two warnings.
   messages.Release();

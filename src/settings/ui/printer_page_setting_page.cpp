@@ -22,8 +22,8 @@ namespace qm {
 namespace {
 
 // How the range messages name the fields, in NumericItem and SignedItem order.
-constexpr const char* kNumericNames[] = {"Paper Width",             "Paper Length",          "Gap Length",
-                                         "Paper Horizontal Margin", "Paper Vertical Margin", "Print Density"};
+constexpr const char* kNumericNames[] = {
+    "Paper Width", "Paper Length", "Gap Length", "Paper Horizontal Margin", "Paper Vertical Margin", "Print Density"};
 constexpr const char* kSignedNames[] = {"Print Offset", "Tear-off/Cutting"};
 constexpr int kSignedMaximum = 100;
 
@@ -47,7 +47,7 @@ QWidget* Beside(std::initializer_list<QWidget*> widgets) {
   return holder;
 }
 
-QString Latin1(const std::string& bytes) {
+QString Latin1(std::string_view bytes) {
   return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
@@ -62,9 +62,9 @@ PrinterPageSettingPage::PrinterPageSettingPage(AppContext& context, QWidget* par
   grid_ = new QGridLayout;
   grid_->setColumnStretch(kControlColumn, 1);
 
-  const QString numericLabels[] = {tr("Paper Width:"),         tr("Paper Length:"),
-                                   tr("Gap Length:"),          tr("Paper Horizontal Margin:"),
-                                   tr("Paper Vertical Margin:"), tr("Print Density:")};
+  const QString numericLabels[] = {
+      tr("Paper Width:"),           tr("Paper Length:"), tr("Gap Length:"), tr("Paper Horizontal Margin:"),
+      tr("Paper Vertical Margin:"), tr("Print Density:")};
   for (size_t i = 0; i < numeric_.size(); ++i) {
     const auto item = static_cast<NumericItem>(i);
     ItemRow& row = numeric_[i];
@@ -76,7 +76,7 @@ PrinterPageSettingPage::PrinterPageSettingPage(AppContext& context, QWidget* par
 
   strobeGroup_ = new QButtonGroup(this);
   for (size_t i = 0; i < strobeRadios_.size(); ++i) {
-    strobeRadios_[i] = new QRadioButton(QString::fromLatin1(kStrobeNames[i].data(), static_cast<qsizetype>(kStrobeNames[i].size())));
+    strobeRadios_[i] = new QRadioButton(Latin1(kStrobeNames[i]));
     strobeRadios_[i]->setEnabled(false);
     strobeGroup_->addButton(strobeRadios_[i], static_cast<int>(i));
   }

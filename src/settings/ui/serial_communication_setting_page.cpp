@@ -60,14 +60,13 @@ SerialCommunicationSettingPage::SerialCommunicationSettingPage(AppContext& conte
 }
 
 SerialSwitch SerialCommunicationSettingPage::Selections() const {
-  return SerialSwitch{lists_[kHandShake]->currentIndex(),   lists_[kStopBit]->currentIndex(),
-                      lists_[kDataLength]->currentIndex(),  lists_[kParityCheck]->currentIndex(),
+  return SerialSwitch{lists_[kHandShake]->currentIndex(),       lists_[kStopBit]->currentIndex(),
+                      lists_[kDataLength]->currentIndex(),      lists_[kParityCheck]->currentIndex(),
                       lists_[kParitySelection]->currentIndex(), lists_[kBaudRate]->currentIndex()};
 }
 
 void SerialCommunicationSettingPage::ShowSelections(const SerialSwitch& s) {
-  const int indexes[kListCount] = {s.handShake, s.stopBits, s.dataLength, s.parityCheck, s.paritySelection,
-                                   s.baudRate};
+  const int indexes[kListCount] = {s.handShake, s.stopBits, s.dataLength, s.parityCheck, s.paritySelection, s.baudRate};
   for (int i = 0; i < kListCount; ++i) SelectEntry(lists_[i], indexes[i]);
 }
 

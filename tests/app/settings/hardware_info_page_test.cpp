@@ -1,10 +1,11 @@
 // Page "Hardware Info": the length limits, the reads and the long wait after every write.
+#include "settings/ui/hardware_info_page.h"
+
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
-#include "settings/ui/hardware_info_page.h"
 #include "settings_bench.h"
 
 namespace qm {
@@ -21,10 +22,12 @@ class HardwareInfoPageTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<QString>("message");
-    QTest::newRow("fifth version character") << 0 << QStringLiteral("A1.23") << QStringLiteral("A1.2")
-                                             << QStringLiteral("Hardware version string can't be more than 4 characters.");
-    QTest::newRow("17th serial character") << 1 << QStringLiteral("SN000000000000017") << QStringLiteral("SN00000000000001")
-                                           << QStringLiteral("Serial number string can't be more than 16 characters.");
+    QTest::newRow("fifth version character")
+        << 0 << QStringLiteral("A1.23") << QStringLiteral("A1.2")
+        << QStringLiteral("Hardware version string can't be more than 4 characters.");
+    QTest::newRow("17th serial character")
+        << 1 << QStringLiteral("SN000000000000017") << QStringLiteral("SN00000000000001")
+        << QStringLiteral("Serial number string can't be more than 16 characters.");
     QTest::newRow("eighth ID character") << 2 << QStringLiteral("PRINTER8") << QStringLiteral("PRINTER")
                                          << QStringLiteral("Printer ID string can't be more than 7 character.");
   }
@@ -72,8 +75,9 @@ class HardwareInfoPageTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("version") << 0 << QStringLiteral("A1.2\r\n") << QByteArray("^MBX0\r") << 100 << QStringLiteral("A1.2")
-                             << QStringLiteral("H/W version is A1.2.") << QStringLiteral("Information");
+    QTest::newRow("version") << 0 << QStringLiteral("A1.2\r\n") << QByteArray("^MBX0\r") << 100
+                             << QStringLiteral("A1.2") << QStringLiteral("H/W version is A1.2.")
+                             << QStringLiteral("Information");
     QTest::newRow("serial number") << 1 << QStringLiteral("SN0001") << QByteArray("^MBX1\r") << 1000
                                    << QStringLiteral("SN0001") << QStringLiteral("Serial Number is SN0001.")
                                    << QStringLiteral("Information");
@@ -110,8 +114,8 @@ class HardwareInfoPageTest : public QObject {
                                        << QStringLiteral("Set serial number is successful");
     QTest::newRow("set empty version") << false << 0 << QByteArray("^MBY0,\r\n")
                                        << QStringLiteral("Set hardware version is successful");
-    QTest::newRow("initialize printer ID") << true << 2 << QByteArray("^MBY\x0F,2\r\n", 9)
-                                           << QStringLiteral("Initialize printer ID is successful");
+    QTest::newRow("initialize printer ID")
+        << true << 2 << QByteArray("^MBY\x0F,2\r\n", 9) << QStringLiteral("Initialize printer ID is successful");
   }
   void SetAndInitializeReportOnlyAfterTheWait() {
     QFETCH(bool, initialize);
@@ -148,9 +152,9 @@ class HardwareInfoPageTest : public QObject {
     for (const Message& m : b.prompter.messages) {
       if (m.stringId == 0) reports.emplace_back(m.text, m.icon);
     }
-    QCOMPARE(reports, (std::vector<std::pair<std::string, Icon>>{
-                          {"Set hardware version is failed", Icon::kInformation},
-                          {"Initialize printer ID is failed", Icon::kExclamation}}));
+    QCOMPARE(reports,
+             (std::vector<std::pair<std::string, Icon>>{{"Set hardware version is failed", Icon::kInformation},
+                                                        {"Initialize printer ID is failed", Icon::kExclamation}}));
   }
 };
 

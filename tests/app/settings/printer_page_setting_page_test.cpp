@@ -1,5 +1,7 @@
 // Page "Print&&Page": numeric, signed and switch items, range checks before sending, and
 // fields that take digits only.
+#include "settings/ui/printer_page_setting_page.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -7,7 +9,6 @@
 #include <QtTest>
 
 #include "settings/ui/number_field.h"
-#include "settings/ui/printer_page_setting_page.h"
 #include "settings_bench.h"
 
 namespace qm {
@@ -95,21 +96,25 @@ class PrinterPageSettingPageTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("sent");
     QTest::addColumn<QString>("message");
-    QTest::newRow("width at its top") << 0 << "0" << "832" << QByteArray("^MBU0,832\r")
-                                      << "Setting paper width is successful";
-    QTest::newRow("width past its top") << 0 << "0" << "833" << QByteArray()
-                                        << "Paper Width: enter a whole number from 0 to 832.";
-    QTest::newRow("width of -3 from a reply") << 0 << "-3" << "" << QByteArray()
-                                              << "Paper Width: enter a whole number from 0 to 832.";
-    QTest::newRow("gap of -3 from a reply") << 2 << "-3" << "" << QByteArray("^MBU5,-3\r")
-                                            << "Setting gap length is successful";
-    QTest::newRow("emptied gap") << 2 << "5" << "\b" << QByteArray() << "Gap Length: enter a whole number.";
-    QTest::newRow("density 21") << 5 << "0" << "21" << QByteArray()
-                                << "Print Density: enter a whole number from 0 to 20.";
-    QTest::newRow("margin reply not a number") << 3 << "abc" << "" << QByteArray()
-                                               << "Paper Horizontal Margin: enter a whole number from 0 to 832.";
-    QTest::newRow("length with leading zeros") << 1 << "0" << "0016" << QByteArray("^MBU2,16\r")
-                                               << "Setting paper length is successful";
+    QTest::newRow("width at its top") << 0 << "0"
+                                      << "832" << QByteArray("^MBU0,832\r") << "Setting paper width is successful";
+    QTest::newRow("width past its top") << 0 << "0"
+                                        << "833" << QByteArray() << "Paper Width: enter a whole number from 0 to 832.";
+    QTest::newRow("width of -3 from a reply")
+        << 0 << "-3"
+        << "" << QByteArray() << "Paper Width: enter a whole number from 0 to 832.";
+    QTest::newRow("gap of -3 from a reply") << 2 << "-3"
+                                            << "" << QByteArray("^MBU5,-3\r") << "Setting gap length is successful";
+    QTest::newRow("emptied gap") << 2 << "5"
+                                 << "\b" << QByteArray() << "Gap Length: enter a whole number.";
+    QTest::newRow("density 21") << 5 << "0"
+                                << "21" << QByteArray() << "Print Density: enter a whole number from 0 to 20.";
+    QTest::newRow("margin reply not a number")
+        << 3 << "abc"
+        << "" << QByteArray() << "Paper Horizontal Margin: enter a whole number from 0 to 832.";
+    QTest::newRow("length with leading zeros")
+        << 1 << "0"
+        << "0016" << QByteArray("^MBU2,16\r") << "Setting paper length is successful";
   }
   void NumericSetSendsOnlyValuesWithinRange() {
     QFETCH(int, item);
@@ -161,7 +166,8 @@ class PrinterPageSettingPageTest : public QObject {
     QTest::addColumn<bool>("negative");
     QTest::addColumn<QString>("field");
     QTest::newRow("offset -005") << 0 << QByteArray("^SA\r\n") << QByteArray("-005") << true << true << "5";
-    QTest::newRow("offset +100 CR LF") << 0 << QByteArray("^SA\r\n") << QByteArray("+100\r\n") << true << false << "100";
+    QTest::newRow("offset +100 CR LF") << 0 << QByteArray("^SA\r\n") << QByteArray("+100\r\n") << true << false
+                                       << "100";
     QTest::newRow("tear-off -012") << 1 << QByteArray("^PI4,2\r\n") << QByteArray("-012\r\n") << true << true << "12";
     QTest::newRow("tear-off short") << 1 << QByteArray("^PI4,2\r\n") << QByteArray("-1\r\n") << false << false << "0";
     QTest::newRow("offset not digits") << 0 << QByteArray("^SA\r\n") << QByteArray("-0x5") << false << false << "0";
@@ -180,8 +186,8 @@ class PrinterPageSettingPageTest : public QObject {
     QCOMPARE(Wire(b.Sent()), query);
     QCOMPARE(page.signBox(SignedItem(item))->isChecked(), negative);
     QCOMPARE(page.numberField(SignedItem(item))->text(), field);
-    for (QWidget* w : std::initializer_list<QWidget*>{page.numberField(SignedItem(item)), page.signBox(SignedItem(item)),
-                                                      page.setButton(SignedItem(item))}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             page.numberField(SignedItem(item)), page.signBox(SignedItem(item)), page.setButton(SignedItem(item))}) {
       QCOMPARE(w->isEnabled(), ok);
     }
     QCOMPARE(b.prompter.messages.size(), size_t(1));
@@ -231,13 +237,15 @@ class PrinterPageSettingPageTest : public QObject {
     page.GetSpeed();
     QCOMPARE(Wire(b.Sent()), QByteArray("^MBR4,1^MBR4,1^MBR3,1"));
     // 0x60 is neither a strobe nor a gap position value; the lists are usable all the same.
-    QVERIFY(!page.strobeRadio(0)->isChecked() && !page.strobeRadio(1)->isChecked() && !page.strobeRadio(2)->isChecked());
+    QVERIFY(!page.strobeRadio(0)->isChecked() && !page.strobeRadio(1)->isChecked() &&
+            !page.strobeRadio(2)->isChecked());
     QVERIFY(page.strobeRadio(2)->isEnabled() && page.strobeSetButton()->isEnabled());
     QCOMPARE(page.gapPositionList()->currentIndex(), -1);
     QVERIFY(page.gapPositionList()->isEnabled() && page.gapPositionSetButton()->isEnabled());
     QCOMPARE(page.speedList()->currentText(), QStringLiteral("4ips"));
-    QCOMPARE(b.texts(), (std::vector<std::string>{"Getting strobe is successful", "Getting gap detect position is successful",
-                                                  "Getting speed is successful"}));
+    QCOMPARE(b.texts(),
+             (std::vector<std::string>{"Getting strobe is successful", "Getting gap detect position is successful",
+                                       "Getting speed is successful"}));
 
     page.strobeRadio(2)->setChecked(true);
     page.speedList()->setCurrentIndex(page.speedList()->findText(QStringLiteral("5ips")));

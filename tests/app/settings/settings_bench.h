@@ -25,8 +25,9 @@ class WatchingPrompter : public RecordingPrompter {
 
 struct SettingsBench {
   SettingsBench()
-      : link(clock, prompter, EnglishStrings(), Timing(), Devices(printer.path())),
-        context{link, clock, prompter, EnglishStrings(), spooler, files} {
+      : link(clock, prompter, EnglishStrings(), Timing(), Devices(printer.path())), context{link,     clock,
+                                                                                            prompter, EnglishStrings(),
+                                                                                            spooler,  files} {
     link.SetPortName("COM1:");
     link.Open();
   }

@@ -1,5 +1,7 @@
 // The User Setting Manager's frame (tabs, page switching, kept values) and its page
 // "Printer Info" with the progress bar.
+#include "settings/ui/user_setting_manager_dialog.h"
+
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,7 +14,6 @@
 #include "settings/ui/printer_information_page.h"
 #include "settings/ui/printer_page_setting_page.h"
 #include "settings/ui/serial_communication_setting_page.h"
-#include "settings/ui/user_setting_manager_dialog.h"
 #include "settings/ui/user_setting_tab_control.h"
 #include "settings_bench.h"
 
@@ -112,7 +113,8 @@ class UserSettingManagerDialogTest : public QObject {
     d.closeButton()->setFocus();
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(3).center());
     QCOMPARE(VisiblePages(*tabs), std::vector<int>{3});
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(tabs->hardwareInfoPage()->getButton(HardwareItem::kVersion)));
+    QCOMPARE(QApplication::focusWidget(),
+             static_cast<QWidget*>(tabs->hardwareInfoPage()->getButton(HardwareItem::kVersion)));
     // The tab already shown changes nothing.
     QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(3).center());
     QCOMPARE(VisiblePages(*tabs), std::vector<int>{3});
