@@ -67,16 +67,6 @@ TEST(PrinterReplies, EveryQueryOfAFreshPrinterInItsExactFormat) {
   }
 }
 
-TEST(PrinterReplies, EachModelNamesItselfAndTheNarrowModelsHaveANarrowHead) {
-  const char* names[] = {"LRX-500", "LRX-500II", "LMX-C410", "LMX-C411",
-                         "LMX-A410", "LMX-A411", "LMX-A210", "LMX-A211"};
-  for (int model = 0; model < kModelCount; ++model) {
-    Harness h(FactoryState(model));
-    EXPECT_EQ(h.Send("^PI0"), names[model]);
-    EXPECT_EQ(h.Send("^PI5,0\r\n"), model >= 6 ? "406\r\n" : "812\r\n");
-  }
-}
-
 struct RoundTrip {
   std::string set;
   std::string query;
