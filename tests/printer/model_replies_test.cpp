@@ -260,3 +260,35 @@ TEST(PrinterReplies, QueriesArriveInAnyPiecesAndStillAnswerOnce) {
 
 }  // namespace
 }  // namespace qm::printer
+
+namespace qm::printer {
+namespace {
+
+// Random bytes, weighted towards the ones commands are made of, in random pieces: the
+// printer must neither fail nor lose its way for good.
+TEST(PrinterReplies, RandomStreamsLeaveThePrinterAnswering) {
+  const std::string alphabet = "^>ISIRDPTVB12SWLMAXYURcpue',*0123456789\r\n\x0F\\ \x00\xFF"s;
+  uint32_t seed = 12345;
+  const auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  for (int round = 0; round < 20; ++round) {
+    Harness h;
+    std::string stream;
+    for (int i = 0; i < 20000; ++i) {
+      stream.push_back(next() % 4 == 0 ? static_cast<char>(next()) : alphabet[next() % alphabet.size()]);
+    }
+    for (size_t at = 0; at < stream.size();) {
+      const size_t piece = 1 + next() % 300;
+      h.Send(std::string_view(stream).substr(at, piece));
+      at += piece;
+    }
+    // An image header may still be waiting for its bytes; then they come first.
+    h.Send(std::string(1024, '\r'));
+    EXPECT_EQ(h.Send("\r^PI0"), "LRX-500II") << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace qm::printer
