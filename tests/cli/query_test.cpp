@@ -179,6 +179,18 @@ TEST(QuerySerial, SilenceIsAPrinterFailure) {
   EXPECT_EQ(run.err, "quillmark-cli: no reply\n");
 }
 
+TEST(QuerySerial, AWriteThePrinterNeverTakesFailsWithoutWaitingForAReply) {
+  qm::test::PtyPair pty;  // nobody reads the printer's side, so the line's buffer fills
+  CliHarness cli;
+  const auto run = cli.Run({"--port", pty.path(), "query", std::string(512 * 1024, 'A')});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find(English(sid::kPortWriteError)), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("the write failed: write incomplete"), std::string::npos) << run.err;
+  // Only the link's retry pauses: no pause for a reply, and no read.
+  EXPECT_EQ(cli.clock.sleeps, std::vector<int>(3, 10));
+}
+
 TEST(QuerySerial, AMissingDeviceIsAPortThatDidNotOpen) {
   CliHarness cli;
   const auto run = cli.Run({"--port", "/dev/ttyQM-missing", "--json", "query", "^PI0"});
