@@ -32,24 +32,6 @@ class PrinterPageSettingPageTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void OnlyGetCheckLengthAndInitializeStartEnabled() {
-    SettingsBench b;
-    PrinterPageSettingPage page(b.context);
-    for (int i = 0; i < 6; ++i) {
-      const auto item = NumericItem(i);
-      QVERIFY(page.getButton(item)->isEnabled());
-      QVERIFY(!page.setButton(item)->isEnabled());
-      QVERIFY(!page.numberField(item)->isEnabled());
-      QCOMPARE(page.numberField(item)->text(), QStringLiteral("0"));
-    }
-    QVERIFY(!page.signBox(SignedItem::kOffset)->isEnabled() && !page.signBox(SignedItem::kOffset)->isChecked());
-    QVERIFY(!page.strobeRadio(0)->isChecked() && !page.strobeRadio(0)->isEnabled());
-    QCOMPARE(page.speedList()->currentIndex(), -1);
-    QCOMPARE(page.gapPositionList()->currentText(), QStringLiteral("Lower Position of Gap"));
-    QVERIFY(page.checkLabelLengthRadio(0)->isChecked() && page.checkLabelLengthRadio(1)->isEnabled());
-    QVERIFY(page.checkLabelLengthSetButton()->isEnabled() && page.initializeButton()->isEnabled());
-  }
-
   void NumericGetPutsTheReplyInTheField_data() {
     QTest::addColumn<int>("item");
     QTest::addColumn<QByteArray>("query");

@@ -30,18 +30,6 @@ class SerialLanguagePagesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void SerialPageStartsWithListsAndSetDisabled() {
-    SettingsBench b;
-    SerialPage page(b.context);
-    QCOMPARE(page.list(SerialPage::kBaudRate)->itemText(0), QStringLiteral("By Dip Switch"));
-    QCOMPARE(page.list(SerialPage::kStopBit)->itemText(1), QStringLiteral("2 Stop Bit"));
-    QCOMPARE(page.Selections(), SerialSwitch{});
-    QVERIFY(!page.list(SerialPage::kHandShake)->isEnabled());
-    QVERIFY(!page.setButton()->isEnabled());
-    QVERIFY(page.getButton()->isEnabled());
-    QVERIFY(page.defaultButton()->isEnabled());
-  }
-
   void SerialGetShowsTheSwitchAndEnablesTheLists_data() {
     QTest::addColumn<int>("byte");
     QTest::addColumn<QList<int>>("shown");

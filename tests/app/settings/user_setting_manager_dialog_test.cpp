@@ -52,11 +52,9 @@ class UserSettingManagerDialogTest : public QObject {
     QCOMPARE(tabs->count(), tabs->pageCount());
     const QStringList labels = {"Serial", "Language", "Print&&Page", "Hardware Info", "Printer Info"};
     for (int i = 0; i < tabs->count(); ++i) QCOMPARE(tabs->tabText(i), labels[i]);
-    QCOMPARE(tabs->widget(0), static_cast<QWidget*>(tabs->serialPage()));
-    QCOMPARE(tabs->widget(1), static_cast<QWidget*>(tabs->languagePage()));
-    QCOMPARE(tabs->widget(2), static_cast<QWidget*>(tabs->printPagePage()));
-    QCOMPARE(tabs->widget(3), static_cast<QWidget*>(tabs->hardwareInfoPage()));
-    QCOMPARE(tabs->widget(4), static_cast<QWidget*>(tabs->printerInfoPage()));
+    const std::vector<QWidget*> pages = {tabs->serialPage(), tabs->languagePage(), tabs->printPagePage(),
+                                         tabs->hardwareInfoPage(), tabs->printerInfoPage()};
+    for (int i = 0; i < tabs->count(); ++i) QCOMPARE(tabs->widget(i), pages[size_t(i)]);
     d.show();
     QCOMPARE(tabs->currentPageIndex(), 0);
     QCOMPARE(VisiblePages(*tabs), std::vector<int>{0});
