@@ -6,7 +6,11 @@ MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int coun
                           const std::function<void(int)>& progress) {
   MultiSendResult result;
   for (int i = 0; i < count; ++i) {
-    if (link.Write(script) == 0) {
+    // An Ethernet write reports how much went out; a script cut short is no success.
+    const int written = link.Write(script);
+    const bool whole = link.GetInterfaceKind() == kEthernet ? written == static_cast<int>(script.size())
+                                                             : written != 0;
+    if (!whole) {
       result.failed = true;
       break;
     }

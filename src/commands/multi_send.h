@@ -13,8 +13,8 @@ struct MultiSendResult {
   bool failed = false; // a write failed and the sending stopped
 };
 
-// Writes `script` unchanged, `count` times, one write each; stops at the first failed
-// write. `progress` hears the number completed after each successful write.
+// Writes `script` unchanged, `count` times, one write each; stops at the first write
+// that fails or, on Ethernet, leaves part of the script unsent. `progress` hears the number completed after each successful write.
 MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count,
                           const std::function<void(int)>& progress = {});
 

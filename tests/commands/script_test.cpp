@@ -17,6 +17,9 @@
 #include "fake_clock.h"
 #include "pty_pair.h"
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 namespace qm {
 namespace {
 
@@ -182,6 +185,37 @@ TEST(MultiSend, AFailedWriteStopsTheSending) {
   EXPECT_EQ(r.completed, 0);
   EXPECT_TRUE(progress.empty());
   EXPECT_EQ(p.prompter.ids(), std::vector<int>{sid::kPortWriteError}) << "one failure, one message";
+}
+
+TEST(MultiSend, AScriptCutShortOnEthernetIsAFailure) {
+  // A printer that takes the first chunk, then resets the connection.
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ::listen(listener, 4);
+  socklen_t len = sizeof addr;
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
+
+  test::FakeClock clock;
+  test::RecordingPrompter prompter;
+  PrinterLink link(clock, prompter, EnglishStrings(), LinkTiming{}, DeviceMap{});
+  link.SetPortName("ETHERNET");
+  link.SetEthernetSettings("127.0.0.1", ntohs(addr.sin_port));
+  ASSERT_EQ(link.Open(), 1);
+  ::close(::accept(listener, nullptr, nullptr));  // Connect's own connection
+  clock.onSleep = [&](int) {
+    const int conn = ::accept(listener, nullptr, nullptr);
+    const linger reset{1, 0};
+    ::setsockopt(conn, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    ::close(conn);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  };
+  const MultiSendResult r = MultiSend(link, std::string(3 * 4096, 'x'), 2);
+  EXPECT_TRUE(r.failed);
+  EXPECT_EQ(r.completed, 0);
+  ::close(listener);
 }
 
 }  // namespace
