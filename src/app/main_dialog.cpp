@@ -18,6 +18,7 @@
 
 #include "app/ip_address_edit.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "settings/ui/user_setting_manager_dialog.h"
 
 namespace qm {
 
@@ -119,7 +120,10 @@ MainDialog::MainDialog(AppContext& context, QWidget* parent) : QDialog(parent), 
   tester_ = new QPushButton(tr("QDRL Tester"));
   tester_->setMinimumHeight(40);
   connect(tester_, &QPushButton::clicked, this, &MainDialog::OpenTester);
-  for (QPushButton* b : otherTools_) b->setToolTip(QStringLiteral("Not available yet"));
+  connect(otherTools_[kUserSettingTool], &QPushButton::clicked, this, &MainDialog::OpenUserSettings);
+  for (size_t i = 0; i < otherTools_.size(); ++i) {
+    if (!ToolBuilt(i)) otherTools_[i]->setToolTip(QStringLiteral("Not available yet"));
+  }
 
   status_ = new QLabel;
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -190,7 +194,7 @@ void MainDialog::SetConnected(bool on) {
   disconnect_->setEnabled(on);
   tester_->setEnabled(on);
   // Tools that have not been built into this version stay off either way.
-  for (QPushButton* b : otherTools_) b->setEnabled(false);
+  for (size_t i = 0; i < otherTools_.size(); ++i) otherTools_[i]->setEnabled(on && ToolBuilt(i));
 }
 
 void MainDialog::Connect() {
@@ -262,6 +266,13 @@ void MainDialog::Disconnect() {
 void MainDialog::Exit() {
   exiting_ = true;
   accept();
+}
+
+bool MainDialog::ToolBuilt(size_t tool) { return tool == kUserSettingTool; }
+
+void MainDialog::OpenUserSettings() {
+  UserSettingManagerDialog dialog(context_, this);
+  dialog.exec();
 }
 
 void MainDialog::OpenTester() {

@@ -53,6 +53,7 @@ class MainDialog : public QDialog {
   QPushButton* disconnectButton() const { return disconnect_; }
   QPushButton* exitButton() const { return exit_; }
   QPushButton* testerButton() const { return tester_; }
+  QPushButton* userSettingButton() const { return otherTools_[kUserSettingTool]; }
   QLabel* statusLine() const { return status_; }
 
  public slots:
@@ -68,6 +69,10 @@ class MainDialog : public QDialog {
   void ApplyRadioState(int choice);
   void SetConnected(bool on);
   void OpenTester();
+  void OpenUserSettings();
+  // Whether this version has the tool of button `tool` (an index into otherTools_).
+  static bool ToolBuilt(size_t tool);
+  static constexpr size_t kUserSettingTool = 0;
   void RestoreDivertedQueues();
 
   AppContext& context_;

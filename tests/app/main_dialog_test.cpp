@@ -14,6 +14,11 @@
 #include "pty_pair.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "printer/virtual_printer.h"
+#include "settings/ui/number_field.h"
+#include "settings/ui/printer_information_page.h"
+#include "settings/ui/printer_page_setting_page.h"
+#include "settings/ui/user_setting_manager_dialog.h"
+#include "settings/ui/user_setting_tab_control.h"
 #include <QSpinBox>
 
 namespace qm {
@@ -91,6 +96,7 @@ class MainDialogTest : public QObject {
     QVERIFY(!d.connectButton()->isEnabled());
     QVERIFY(d.disconnectButton()->isEnabled());
     QVERIFY(d.testerButton()->isEnabled());
+    QVERIFY(d.userSettingButton()->isEnabled());
     QVERIFY2(d.ipBox()->isEnabled(), "the address boxes keep their state");
     QVERIFY(g.link.isOpen());
 
@@ -101,6 +107,43 @@ class MainDialogTest : public QObject {
     QVERIFY(d.connectButton()->isEnabled());
     QVERIFY(!d.disconnectButton()->isEnabled());
     QVERIFY(!d.testerButton()->isEnabled());
+    QVERIFY(!d.userSettingButton()->isEnabled());
+  }
+
+  void UserSettingsRoundTripThroughTheVirtualPrinter() {
+    printer::PrinterOptions options;
+    options.listen = "127.0.0.1:0";
+    printer::VirtualPrinter vp(options);
+    std::string error;
+    QVERIFY2(vp.Start(error), error.c_str());
+    GuiContext g;
+    MainDialog d(g.context);
+    d.radio(MainDialog::kChoiceEthernet)->click();
+    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), vp.tcpPort());
+    d.Connect();
+    QVERIFY(d.userSettingButton()->isEnabled());
+    QString width, model, temperature;
+    test::ModalScript script({[&](QDialog* dialog) {
+      auto* tabs = static_cast<UserSettingManagerDialog*>(dialog)->tabControl();
+      PrinterPageSettingPage* page = tabs->printPagePage();
+      page->numberField(NumericItem::kPaperWidth)->setText(QStringLiteral("640"));
+      page->SetNumeric(NumericItem::kPaperWidth);
+      page->numberField(NumericItem::kPaperWidth)->setText(QStringLiteral("1"));
+      page->GetNumeric(NumericItem::kPaperWidth);
+      width = page->numberField(NumericItem::kPaperWidth)->text();
+      PrinterInformationPage* info = tabs->printerInfoPage();
+      info->Get();
+      model = info->modelName()->text();
+      temperature = info->temperature()->text();
+      dialog->accept();
+    }});
+    QTest::mouseClick(d.userSettingButton(), Qt::LeftButton);
+    QCOMPARE(script.unexpected, 0);
+    QCOMPARE(width, QStringLiteral("640"));
+    QVERIFY(!model.isEmpty());
+    QVERIFY(temperature.endsWith(QStringLiteral(" Celsius")));
+    QCOMPARE(vp.stored().media.paperWidth, 640);
+    vp.Stop();
   }
 
   void ConnectToTheVirtualPrinterAndPrintFromTheTester() {
