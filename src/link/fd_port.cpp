@@ -25,7 +25,11 @@ constexpr size_t kDsrChunk = 64;
 FdPort::FdPort(int fd, Clock& clock) : fd_(fd), clock_(clock), isTerminal_(::isatty(fd) == 1) {}
 
 FdPort::~FdPort() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ < 0) return;
+  // A terminal keeps its exclusive flag after the last close; left set, it would refuse
+  // our own next open (USB reopens for every call) to anyone but root.
+  if (isTerminal_) ::ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
 }
 
 bool FdPort::WaitForDsr(const Deadline& deadline) {

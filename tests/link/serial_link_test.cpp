@@ -1,6 +1,8 @@
 // The serial link against pseudo-terminals: settings, reply gathering, write retries.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 
 #include <chrono>
@@ -134,6 +136,21 @@ TEST(SerialLink, OpenIsExclusive) {
   EXPECT_EQ(second.link.Open(), 0);
   first.link.Close();
   EXPECT_EQ(second.link.Open(), 1) << "free again after Close";
+}
+
+TEST(SerialLink, CloseGivesUpExclusiveUse) {
+  PtyPair pty;
+  SerialLink s(pty.path());
+  // Opened first: an exclusive open refuses later openers who are not root.
+  const int other = ::open(pty.path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_EQ(s.link.Open(), 1);
+  int exclusive = 0;
+  ASSERT_EQ(::ioctl(other, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1) << "held exclusively while open";
+  s.link.Close();
+  ASSERT_EQ(::ioctl(other, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0) << "a later open, even without root, must succeed";
+  ::close(other);
 }
 
 TEST(SerialLink, MissingDeviceFailsToOpen) {
