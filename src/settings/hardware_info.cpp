@@ -20,9 +20,9 @@ constexpr std::array<HardwareItemSpec, 3> kItems{{
 
 char Digit(HardwareItem item) { return static_cast<char>('0' + static_cast<int>(item)); }
 
-bool ReportWrite(Prompter& prompter, bool ok, const HardwareItemSpec& spec, const std::string& action) {
-  const std::string text = action + " " + std::string(spec.setNoun) + (ok ? " is successful" : " is failed");
-  const Icon icon = ok || !spec.failuresWarn ? Icon::kInformation : Icon::kExclamation;
+bool ReportWrite(Prompter& prompter, bool ok, const HardwareItemSpec& row, const std::string& action) {
+  const std::string text = action + " " + std::string(row.setNoun) + (ok ? " is successful" : " is failed");
+  const Icon icon = ok || !row.failuresWarn ? Icon::kInformation : Icon::kExclamation;
   Tell(prompter, text, icon);
   return ok;
 }
@@ -42,27 +42,27 @@ std::string BuildHardwareReset(HardwareItem item) {
 }
 
 std::optional<std::string> GetHardwareItem(PrinterLink& link, Clock& clock, Prompter& prompter, HardwareItem item) {
-  const HardwareItemSpec& spec = SpecOf(item);
-  const std::string reply = QueryText(link, clock, BuildHardwareRead(item), spec.readDelayMs, spec.readCount);
+  const HardwareItemSpec& row = SpecOf(item);
+  const std::string reply = QueryText(link, clock, BuildHardwareRead(item), row.readDelayMs, row.readCount);
   if (reply.empty()) {
-    Tell(prompter, std::string(spec.nullMessage), Icon::kInformation);
+    Tell(prompter, std::string(row.nullMessage), Icon::kInformation);
     return std::nullopt;
   }
   std::string value = StripLineEnds(reply);
-  prompter.Show(Message{std::string(spec.valuePrefix) + value + ".", Icon::kInformation, "Information", 0});
+  prompter.Show(Message{std::string(row.valuePrefix) + value + ".", Icon::kInformation, "Information", 0});
   return value;
 }
 
 bool SetHardwareItem(PrinterLink& link, Clock& clock, Prompter& prompter, HardwareItem item,
                      const std::string& text) {
-  const HardwareItemSpec& spec = SpecOf(item);
-  if (text.size() > spec.maxLength) {
-    Tell(prompter, std::string(spec.lengthMessage), Icon::kExclamation);
+  const HardwareItemSpec& row = SpecOf(item);
+  if (text.size() > row.maxLength) {
+    Tell(prompter, std::string(row.lengthMessage), Icon::kExclamation);
     return false;
   }
   const bool ok = link.Write(BuildHardwareWrite(item, text)) != 0;
   clock.Sleep(kHardwareWriteWaitMs);
-  return ReportWrite(prompter, ok, spec, "Set");
+  return ReportWrite(prompter, ok, row, "Set");
 }
 
 bool InitializeHardwareItem(PrinterLink& link, Clock& clock, Prompter& prompter, HardwareItem item) {

@@ -66,18 +66,18 @@ PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompt
 const NumericItemSpec& SpecOf(NumericItem item) { return kNumericItems[static_cast<size_t>(item)]; }
 
 std::optional<std::string> GetNumericItem(PrinterLink& link, Clock& clock, Prompter& prompter, NumericItem item) {
-  const NumericItemSpec& spec = SpecOf(item);
-  const std::string reply = QueryText(link, clock, spec.query, kQueryDelayMs, 32);
-  Report(prompter, !reply.empty(), "Getting " + std::string(spec.noun));
+  const NumericItemSpec& row = SpecOf(item);
+  const std::string reply = QueryText(link, clock, row.query, kQueryDelayMs, 32);
+  Report(prompter, !reply.empty(), "Getting " + std::string(row.noun));
   if (reply.empty()) return std::nullopt;
   std::string text = StripLineEnds(reply);
   return text.empty() ? "0" : text;
 }
 
 bool SetNumericItem(PrinterLink& link, Prompter& prompter, NumericItem item, int value) {
-  const NumericItemSpec& spec = SpecOf(item);
-  const bool ok = link.Write(std::string(spec.setPrefix) + std::to_string(value) + "\r") != 0;
-  return Report(prompter, ok, "Setting " + std::string(spec.noun));
+  const NumericItemSpec& row = SpecOf(item);
+  const bool ok = link.Write(std::string(row.setPrefix) + std::to_string(value) + "\r") != 0;
+  return Report(prompter, ok, "Setting " + std::string(row.noun));
 }
 
 ChoiceRead GetStrobe(PrinterLink& link, Clock& clock, Prompter& prompter) {

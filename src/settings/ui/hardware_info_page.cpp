@@ -78,12 +78,12 @@ QWidget* HardwareInfoPage::MakeGroup(HardwareItem item, const QString& title, co
 
 void HardwareInfoPage::KeepWithinLength(HardwareItem item) {
   QLineEdit* edit = field(item);
-  const HardwareItemSpec& spec = SpecOf(item);
-  const auto maximum = static_cast<qsizetype>(spec.maxLength);
+  const HardwareItemSpec& row = SpecOf(item);
+  const auto maximum = static_cast<qsizetype>(row.maxLength);
   if (edit->text().size() <= maximum) return;
   // Setting the cut text calls this again, which then finds it within the length.
   edit->setText(edit->text().left(maximum));
-  context_.prompter.Show(Message{std::string(spec.lengthMessage), Icon::kExclamation, {}, 0});
+  context_.prompter.Show(Message{std::string(row.lengthMessage), Icon::kExclamation, {}, 0});
 }
 
 void HardwareInfoPage::Get(HardwareItem item) {

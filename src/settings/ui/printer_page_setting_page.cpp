@@ -185,11 +185,11 @@ void PrinterPageSettingPage::GetNumeric(NumericItem item) {
 }
 
 void PrinterPageSettingPage::SetNumeric(NumericItem item) {
-  const NumericItemSpec& spec = SpecOf(item);
-  const int minimum = spec.ranged ? spec.minimum : std::numeric_limits<int>::min();
-  const int maximum = spec.ranged ? spec.maximum : std::numeric_limits<int>::max();
+  const NumericItemSpec& row = SpecOf(item);
+  const int minimum = row.ranged ? row.minimum : std::numeric_limits<int>::min();
+  const int maximum = row.ranged ? row.maximum : std::numeric_limits<int>::max();
   const std::optional<int> value =
-      TakeOver(NumericRow(item).field, kNumericNames[static_cast<size_t>(item)], minimum, maximum, spec.ranged);
+      TakeOver(NumericRow(item).field, kNumericNames[static_cast<size_t>(item)], minimum, maximum, row.ranged);
   if (!value) return;
   SetNumericItem(context_.link, context_.prompter, item, *value);
 }
