@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <functional>
 #include <iostream>
 
 #include "cli/command.h"
@@ -36,8 +37,10 @@ PrinterLink::Trace LogTo(std::ostream& err) {
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliEnvironment& env) {
   CLI::App app("Configures and tests thermal label printers that speak QDRL.", kProgramName);
-  app.footer("Exit status: 0 done, 1 the printer failed (the port did not open, a write failed "
-             "or nothing came back), 2 bad usage.");
+  const std::string exitFooter =
+      "Exit status: 0 done, 1 the printer failed (the port did not open, a write failed or "
+      "nothing came back), 2 bad usage.";
+  app.footer(exitFooter);
   ConnectionOptions connectionOptions;
   connectionOptions.AddTo(app);
   bool json = false;
@@ -50,13 +53,31 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
   std::vector<std::unique_ptr<Command>> commands = AllCommands();
   std::vector<CLI::App*> subcommands;
+  const std::string optionsNote = "The connection options and --json and --log may come before or "
+                                  "after the command; see " + std::string(kProgramName) + " --help.";
+  // A command's own footer (its items, its lists) comes first; what a subcommand only
+  // inherited from the program gives way to the note.
+  const std::function<void(CLI::App*)> addNote = [&](CLI::App* sub) {
+    const std::string own = sub->get_footer();
+    sub->footer(own.empty() || own == exitFooter ? optionsNote : own + "\n\n" + optionsNote);
+    for (CLI::App* child : sub->get_subcommands(std::function<bool(CLI::App*)>{})) {
+      if (!child->get_name().empty()) addNote(child);
+    }
+  };
   for (const auto& command : commands) {
     CLI::App* sub = command->Register(app);
-    sub->footer("The connection options and --json and --log may come before or after the "
-                "command; see " + std::string(kProgramName) + " --help.");
+    addNote(sub);
     subcommands.push_back(sub);
   }
 
+  // "serial set": a command group's name and the action chosen within it.
+  const auto nameOf = [](const CLI::App* sub) {
+    std::string full = sub->get_name();
+    for (const CLI::App* child : sub->get_subcommands()) {
+      if (!child->get_name().empty()) full += " " + child->get_name();
+    }
+    return full;
+  };
   const auto usage = [&](const std::string& message, const std::string& command) {
     return Report(Outcome::Usage(message + " (see --help)"), command, json, out, err);
   };
@@ -71,7 +92,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     json = json || HasFlag(args, "--json");
     std::string command;
     for (CLI::App* sub : subcommands) {
-      if (sub->parsed()) command = sub->get_name();
+      if (sub->parsed()) command = nameOf(sub);
     }
     return usage(e.what(), command);
   }
@@ -81,7 +102,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   for (size_t i = 0; i < commands.size(); ++i) {
     if (subcommands[i]->parsed()) {
       selected = commands[i].get();
-      name = subcommands[i]->get_name();
+      name = nameOf(subcommands[i]);
     }
   }
   if (!selected) {
@@ -107,11 +128,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     fields.Merge(selected->InputFields());
     if (connection) {
       if (log) connection->link().SetTrace(LogTo(err));
-      Session session{connection->link(), clock, env.timing};
+      Session session{connection->link(), clock, env.timing, prompter};
       outcome = selected->Run(session);
     }
   }  // the link is closed before the result is shown
   outcome.fields = fields.Merge(outcome.fields);
+  if (!prompter.shown().empty()) outcome.fields.Add("messages", prompter.shown());
   return Report(outcome, name, json, out, err);
 }
 

@@ -8,6 +8,7 @@
 
 #include "cli/outcome.h"
 #include "core/clock.h"
+#include "core/prompter.h"
 #include "link/printer_link.h"
 
 namespace CLI {
@@ -21,6 +22,7 @@ struct Session {
   PrinterLink& link;
   Clock& clock;
   const LinkTiming& timing;  // the link's waits and limits
+  Prompter& prompter;        // the printer's messages, on stderr
 };
 
 // Whether a write went through: 1 on serial, parallel and USB; on Ethernet every byte, as
@@ -49,5 +51,13 @@ std::vector<std::unique_ptr<Command>> AllCommands();
 
 std::unique_ptr<Command> MakeSendCommand();
 std::unique_ptr<Command> MakeQueryCommand();
+std::unique_ptr<Command> MakeInfoCommand();
+std::unique_ptr<Command> MakeGetCommand();
+std::unique_ptr<Command> MakeSetCommand();
+std::unique_ptr<Command> MakeInitUserSettingsCommand();
+std::unique_ptr<Command> MakeSerialCommand();
+std::unique_ptr<Command> MakeLanguageCommand();
+std::unique_ptr<Command> MakeHwinfoCommand();
+std::unique_ptr<Command> MakeSwitchCommand();
 
 }  // namespace qm::cli

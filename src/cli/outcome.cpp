@@ -102,6 +102,10 @@ std::string JsonObject::Dump() const {
       out += JsonString(*text);
     } else if (const auto* number = std::get_if<int64_t>(&value)) {
       out += std::to_string(*number);
+    } else if (const auto* texts = std::get_if<std::vector<std::string>>(&value)) {
+      out += '[';
+      for (size_t i = 0; i < texts->size(); ++i) out += (i ? "," : "") + JsonString((*texts)[i]);
+      out += ']';
     } else {
       out += std::get<bool>(value) ? "true" : "false";
     }

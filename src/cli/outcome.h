@@ -20,13 +20,16 @@ enum class ExitStatus : int {
 // The result of a command as named fields, in the order they are printed.
 class JsonObject {
  public:
-  using Value = std::variant<std::string, int64_t, bool>;
+  using Value = std::variant<std::string, int64_t, bool, std::vector<std::string>>;
 
   JsonObject& Add(std::string key, std::string text) { return Set(std::move(key), Value(std::move(text))); }
   JsonObject& Add(std::string key, const char* text) { return Set(std::move(key), Value(std::string(text))); }
   JsonObject& Add(std::string key, int64_t number) { return Set(std::move(key), Value(number)); }
   JsonObject& Add(std::string key, int number) { return Set(std::move(key), Value(int64_t{number})); }
   JsonObject& Add(std::string key, bool flag) { return Set(std::move(key), Value(flag)); }
+  JsonObject& Add(std::string key, std::vector<std::string> texts) {
+    return Set(std::move(key), Value(std::move(texts)));
+  }
   // Later fields follow earlier ones; a key added twice keeps its first place and last value.
   JsonObject& Merge(const JsonObject& other);
   const std::vector<std::pair<std::string, Value>>& fields() const { return fields_; }

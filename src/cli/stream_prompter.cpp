@@ -8,6 +8,12 @@ void StreamPrompter::Show(const Message& message) {
   err_ << kProgramName << ": ";
   err_ << message.text << '\n';
   err_.flush();
+  shown_.push_back(message.text);
+}
+
+void HeldPrompter::ReleaseTo(Prompter& prompter) {
+  for (const Message& message : held_) prompter.Show(message);
+  held_.clear();
 }
 
 }  // namespace qm::cli
