@@ -11,6 +11,14 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   std::vector<std::unique_ptr<Command>> commands;
   commands.push_back(MakeSendCommand());
   commands.push_back(MakeQueryCommand());
+  commands.push_back(MakeInfoCommand());
+  commands.push_back(MakeGetCommand());
+  commands.push_back(MakeSetCommand());
+  commands.push_back(MakeInitUserSettingsCommand());
+  commands.push_back(MakeSerialCommand());
+  commands.push_back(MakeLanguageCommand());
+  commands.push_back(MakeHwinfoCommand());
+  commands.push_back(MakeSwitchCommand());
   return commands;
 }
 

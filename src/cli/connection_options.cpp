@@ -268,16 +268,16 @@ void ConnectionOptions::AddTo(CLI::App& app) {
   tcpPortOption_ = app.add_option("--tcp-port", tcpPort_, "the printer's TCP port (default 9100)")
                        ->type_name("N")
                        ->group(group);
-  baudOption_ = app.add_option("--baud", baud_, "serial bits per second (default 115200)")
+  baudOption_ = app.add_option("--baud", baud_, "the link's serial bits per second (default 115200); the printer's stored rate is serial set --baud")
                     ->type_name("N")
                     ->group(group);
-  parityOption_ = app.add_option("--parity", parity_, "none, odd or even (default none)")
+  parityOption_ = app.add_option("--parity", parity_, "the link's parity: none, odd or even (default none); the printer's stored one is serial set --parity")
                       ->type_name("none|odd|even")
                       ->group(group);
-  dataBitsOption_ = app.add_option("--data-bits", dataBits_, "7 or 8 (default 8)")
+  dataBitsOption_ = app.add_option("--data-bits", dataBits_, "the link's data bits: 7 or 8 (default 8)")
                         ->type_name("7|8")
                         ->group(group);
-  stopBitsOption_ = app.add_option("--stop-bits", stopBits_, "1 or 2 (default 1)")
+  stopBitsOption_ = app.add_option("--stop-bits", stopBits_, "the link's stop bits: 1 or 2 (default 1); the printer's stored setting is serial set --stop-bits")
                         ->type_name("1|2")
                         ->group(group);
   app.add_flag("--demo", demo_, "talk to a virtual printer started inside this program")

@@ -1,0 +1,128 @@
+#include "cli/setting_text.h"
+
+#include <cctype>
+#include <charconv>
+
+#include "cli/escape.h"
+#include "link/printer_link.h"
+
+namespace qm::cli {
+
+namespace {
+
+// Lower case, runs of blanks as one, no blanks at either end.
+std::string Folded(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == ' ') {
+      if (!out.empty() && out.back() != ' ') out.push_back(' ');
+    } else {
+      out.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    }
+  }
+  if (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+std::string Labelled(std::string_view label, std::string_view value) {
+  while (!label.empty() && label.back() == ' ') label.remove_suffix(1);
+  std::string out(label);
+  out += ' ';
+  out += value;
+  return out;
+}
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+  std::string out;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out.push_back(c);
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (b >> 6)));
+      out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> Utf8ToLatin1(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      out.push_back(text[i]);
+      continue;
+    }
+    // Only the two-byte forms of U+0080..U+00FF have a Latin-1 byte.
+    if ((b != 0xC2 && b != 0xC3) || i + 1 >= text.size()) return std::nullopt;
+    const auto next = static_cast<unsigned char>(text[i + 1]);
+    if ((next & 0xC0) != 0x80) return std::nullopt;
+    out.push_back(static_cast<char>(((b & 0x03) << 6) | (next & 0x3F)));
+    ++i;
+  }
+  return out;
+}
+
+std::string OneLine(std::string_view bytes) {
+  while (!bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n')) bytes.remove_suffix(1);
+  std::string out;
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0xA0) {
+      out += Latin1ToUtf8(std::string_view(&c, 1));
+    } else {
+      out += EscapeBytes(std::string_view(&c, 1));
+    }
+  }
+  return out;
+}
+
+std::optional<int> ParseInt(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.front() == '+') return std::nullopt;
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<int> FindEntry(EntryList names, std::string_view text) {
+  const std::string wanted = Folded(text);
+  if (wanted.empty()) return std::nullopt;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (Folded(names[i]) == wanted) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+std::string EntryOrNone(EntryList names, std::optional<int> index) {
+  if (!index || *index < 0 || static_cast<size_t>(*index) >= names.size()) return "none";
+  return std::string(names[static_cast<size_t>(*index)]);
+}
+
+std::string NumberedEntries(EntryList names) {
+  std::string out;
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string number = std::to_string(i);
+    out += std::string(4 - number.size(), ' ') + number + "  " + std::string(names[i]) + "\n";
+  }
+  return out;
+}
+
+std::string WriteFailure(const PrinterLink& link) {
+  const std::string& why = link.lastError();
+  return "the write failed" + (why.empty() ? "" : ": " + why);
+}
+
+std::string NoReply(const PrinterLink& link, std::string_view what) {
+  std::string error(what);
+  // The link names a failed read call; its "no reply" adds nothing, and on Ethernet the
+  // reason may belong to an earlier connection.
+  const std::string& why = link.lastError();
+  if (link.GetInterfaceKind() != kEthernet && !why.empty() && why != "no reply") error += ": " + why;
+  return error;
+}
+
+}  // namespace qm::cli
