@@ -141,6 +141,21 @@ TEST_F(BinaryAgainstVirtualPrinter, ASettingSentInOneRunIsReadInTheNext) {
   EXPECT_EQ(get.out, "600\\r\\n\n");
 }
 
+TEST_F(BinaryAgainstVirtualPrinter, ANegativeSettingReachesThePrinterAndComesBack) {
+  // "-12" is the value, not an option, even to the real program's parser.
+  const auto set = RunBinary({"--port", port_, "set", "offset", "-12"});
+  EXPECT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(set.out, "Print Offset: -12\n");
+  EXPECT_EQ(set.err, "quillmark-cli: Setting offset is successful\n");
+  const auto get = RunBinary({"--port", port_, "get", "offset", "--json"});
+  EXPECT_EQ(get.status, 0) << get.err;
+  EXPECT_NE(get.out.find("\"item\":\"offset\",\"value\":-12,"), std::string::npos) << get.out;
+  EXPECT_EQ(printer_->stored().media.offset, -12);
+  const auto refused = RunBinary({"--port", port_, "set", "tear-off", "-101"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err, "quillmark-cli: tear-off: -101 is out of range -100..100 (see --help)\n");
+}
+
 TEST(Demo, EachRunStartsAFreshPrinterInProcess) {
   CliHarness setter;
   setter.in.str("^MBU0,600\r");
