@@ -13,7 +13,7 @@ namespace qm::cli {
 class StreamPrompter : public Prompter {
  public:
   explicit StreamPrompter(std::ostream& err) : err_(err) {}
-  // "quillmark-cli: <text>", the text exactly as the message carries it.
+  // "quillmark-cli: <text>", the text as the message carries it, in UTF-8.
   void Show(const Message& message) override;
   // Every text shown so far, in order.
   const std::vector<std::string>& shown() const { return shown_; }

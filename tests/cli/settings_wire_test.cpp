@@ -178,7 +178,7 @@ TEST(SettingsWire, HardwareInformationWaitsForThePrinterAfterEachWrite) {
       {"hwinfo get serial waits a second", {"hwinfo", "get", "serial"}, {{"^MBX1\r", "QM0042\r\n"}}, "^MBX1\r",
        "Number: QM0042\n", {1000}, Messages({"Serial Number is QM0042."})},
       {"hwinfo get id: Latin-1 shown as UTF-8", {"hwinfo", "get", "id"}, {{"^MBX2\r", "N\xB0" "7\r\n"}}, "^MBX2\r",
-       "ID: N\xC2\xB0" "7\n", {100}, Messages({"Printer ID is N\xB0" "7."})},
+       "ID: N\xC2\xB0" "7\n", {100}, Messages({"Printer ID is N\xC2\xB0" "7."})},
       {"hwinfo set serial", {"hwinfo", "set", "serial", "SN0001"}, {}, "^MBY1,SN0001\r\n", "Number: SN0001\n", {5700},
        Messages({"Set serial number is successful"})},
       {"hwinfo set id to its longest", {"hwinfo", "set", "id", "PRN-007"}, {}, "^MBY2,PRN-007\r\n", "ID: PRN-007\n",
