@@ -52,7 +52,8 @@ class HwinfoCommand : public Command {
           ->required()
           ->type_name("");
     }
-    set_->add_option("TEXT", text_, "the new text; printable characters of Latin-1 only; \"\" stores an empty one")
+    set_->add_option("TEXT", text_, "the new text, printable Latin-1 characters only; \"\" stores an empty one, and a text "
+                    "that begins with - goes after --")
         ->required()
         ->type_name("");
     sub->footer("The printer needs 5.7 seconds after a write or reset before it reports; the "

@@ -36,6 +36,8 @@ constexpr PageItem kItems[] = {
     {"check-label-length", "Check Label Length :", Kind::kCheckLabelLength},
 };
 
+constexpr const char* kNoLabelLengthQuery = "check-label-length cannot be read; the printer has no query for it";
+
 // The page's number field holds 0 to 100 and the "(-)" box gives the sign.
 constexpr int kSignedLimit = 100;
 
@@ -165,7 +167,7 @@ Outcome GetItem(const PageItem& item, Session& s) {
       return ShowChoice(item, GetGapPosition(s.link, s.clock, s.prompter), kGapPositionNames, s.link);
     case Kind::kCheckLabelLength: break;  // refused before the link opened
   }
-  return Outcome::Usage(UnknownItem(std::string(item.name)));
+  return Outcome::Usage(kNoLabelLengthQuery);
 }
 
 bool SetItem(const PageItem& item, int value, Session& s) {
@@ -198,7 +200,7 @@ class GetCommand : public Command {
     item_ = FindItem(name_);
     if (!item_) return UnknownItem(name_);
     if (item_->kind == Kind::kCheckLabelLength) {
-      return "check-label-length cannot be read; the printer has no query for it";
+      return kNoLabelLengthQuery;
     }
     return {};
   }
