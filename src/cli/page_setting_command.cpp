@@ -56,9 +56,9 @@ const PageItem* FindItem(std::string_view name) {
 std::string Accepted(const PageItem& item) {
   switch (item.kind) {
     case Kind::kNumeric: {
-      const NumericItemSpec& spec = SpecOf(item.numeric);
-      if (!spec.ranged) return "any whole number";
-      return std::to_string(spec.minimum) + ".." + std::to_string(spec.maximum);
+      const NumericItemSpec& numeric = SpecOf(item.numeric);
+      if (!numeric.ranged) return "any whole number";
+      return std::to_string(numeric.minimum) + ".." + std::to_string(numeric.maximum);
     }
     case Kind::kSigned: return "-100..100";
     case Kind::kStrobe: return "2|3|4";
@@ -90,8 +90,8 @@ std::string ParseValue(const PageItem& item, const std::string& text, int& value
   switch (item.kind) {
     case Kind::kNumeric: {
       parsed = ParseInt(text);
-      const NumericItemSpec& spec = SpecOf(item.numeric);
-      if (parsed && spec.ranged && (*parsed < spec.minimum || *parsed > spec.maximum)) {
+      const NumericItemSpec& numeric = SpecOf(item.numeric);
+      if (parsed && numeric.ranged && (*parsed < numeric.minimum || *parsed > numeric.maximum)) {
         return std::string(item.name) + ": " + text + " is out of range " + Accepted(item);
       }
       break;
