@@ -8,6 +8,8 @@
 #include "app/main_dialog.h"
 #include "app/qt_strings.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "settings/ui/user_setting_manager_dialog.h"
+#include "settings/ui/user_setting_tab_control.h"
 #include "gui_support.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +30,10 @@ int main(int argc, char** argv) {
     tester.SetCommandText("SS4\r\nSD10\r\nT50,50,0,3,1,1,0,'Quillmark'\r\nB1100,120,0,1,2,6,80,1,'012345678905'\r\nP1,1\r\n");
     tester.show();
     tester.grab().save(out + QStringLiteral("/qdrl-tester-%1.png").arg(QLatin1String(suffix)));
+    qm::UserSettingManagerDialog settings(context);
+    settings.tabControl()->setCurrentIndex(qm::UserSettingTabControl::kPrintPagePage);
+    settings.show();
+    settings.grab().save(out + QStringLiteral("/user-settings-%1.png").arg(QLatin1String(suffix)));
   }
   return 0;
 }
