@@ -25,6 +25,27 @@ namespace qm {
 
 using test::GuiContext;
 
+// The main window connected over Ethernet to a virtual printer of its own.
+struct OnVirtualPrinter {
+  OnVirtualPrinter() : printer(Options()), dialog(g.context) {}
+  static printer::PrinterOptions Options() {
+    printer::PrinterOptions options;
+    options.listen = "127.0.0.1:0";
+    return options;
+  }
+  bool Connect() {
+    if (!printer.Start(error)) return false;
+    dialog.radio(MainDialog::kChoiceEthernet)->click();
+    dialog.SetEthernetTarget(QStringLiteral("127.0.0.1"), printer.tcpPort());
+    dialog.Connect();
+    return dialog.connected();
+  }
+  printer::VirtualPrinter printer;
+  GuiContext g;
+  MainDialog dialog;
+  std::string error;
+};
+
 class MainDialogTest : public QObject {
   Q_OBJECT
 
@@ -111,16 +132,11 @@ class MainDialogTest : public QObject {
   }
 
   void UserSettingsRoundTripThroughTheVirtualPrinter() {
-    printer::PrinterOptions options;
-    options.listen = "127.0.0.1:0";
-    printer::VirtualPrinter vp(options);
-    std::string error;
-    QVERIFY2(vp.Start(error), error.c_str());
-    GuiContext g;
-    MainDialog d(g.context);
-    d.radio(MainDialog::kChoiceEthernet)->click();
-    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), vp.tcpPort());
-    d.Connect();
+    OnVirtualPrinter on;
+    QVERIFY2(on.Connect(), on.error.c_str());
+    printer::VirtualPrinter& vp = on.printer;
+    GuiContext& g = on.g;
+    MainDialog& d = on.dialog;
     QVERIFY(d.userSettingButton()->isEnabled());
     QString width, model, temperature;
     test::ModalScript script({[&](QDialog* dialog) {
@@ -147,16 +163,11 @@ class MainDialogTest : public QObject {
   }
 
   void ConnectToTheVirtualPrinterAndPrintFromTheTester() {
-    printer::PrinterOptions options;
-    options.listen = "127.0.0.1:0";
-    printer::VirtualPrinter vp(options);
-    std::string error;
-    QVERIFY2(vp.Start(error), error.c_str());
-    GuiContext g;
-    MainDialog d(g.context);
-    d.radio(MainDialog::kChoiceEthernet)->click();
-    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), vp.tcpPort());
-    d.Connect();
+    OnVirtualPrinter on;
+    QVERIFY2(on.Connect(), on.error.c_str());
+    printer::VirtualPrinter& vp = on.printer;
+    GuiContext& g = on.g;
+    MainDialog& d = on.dialog;
     QVERIFY(d.connected());
     QdrlTesterDialog tester(g.context);
     tester.SetCommandText("SW800\r\nT10,10,0,3,1,1,0,'Quillmark'\r\nP1,1\r\n");
