@@ -135,7 +135,6 @@ class MainDialogTest : public QObject {
     OnVirtualPrinter on;
     QVERIFY2(on.Connect(), on.error.c_str());
     printer::VirtualPrinter& vp = on.printer;
-    GuiContext& g = on.g;
     MainDialog& d = on.dialog;
     QVERIFY(d.userSettingButton()->isEnabled());
     QString width, model, temperature;
