@@ -5,6 +5,8 @@
 #include "app/main_dialog.h"
 #include "app/qt_strings.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "settings/ui/user_setting_manager_dialog.h"
+#include "settings/ui/user_setting_tab_control.h"
 #include "gui_support.h"
 
 namespace qm {
@@ -28,6 +30,12 @@ class TranslationTest : public QObject {
     QVERIFY(d.windowTitle().contains(QStringLiteral("バージョン")));
     QdrlTesterDialog t(context);
     QCOMPARE(t.windowTitle(), QStringLiteral("QDRLテスタ"));
+    // Tab labels stay English in every language.
+    UserSettingManagerDialog settings(context);
+    QStringList tabs;
+    for (int i = 0; i < settings.tabControl()->count(); ++i) tabs << settings.tabControl()->tabText(i);
+    QCOMPARE(tabs, (QStringList{"Serial", "Language", "Print&&Page", "Hardware Info", "Printer Info"}));
+    QVERIFY(settings.windowTitle() != QStringLiteral("User Setting Manager"));
   }
 
   void EveryNumberedStringHasAJapaneseText() {
