@@ -14,27 +14,10 @@
 #include "app/app_context.h"
 #include "app/file_chooser.h"
 #include "fake_clock.h"
+#include "fake_spooler.h"
 #include "link/printer_link.h"
 
 namespace qm::test {
-
-class FakeSpooler : public Spooler {
- public:
-  std::vector<PrintQueue> queues;
-  std::vector<PrintQueue> LocalQueues() override { return queues; }
-  SetResult SetQueuePort(const std::string& name, const std::string& port) override {
-    for (auto& q : queues) {
-      if (q.name == name) q.port = port;
-    }
-    return SetResult::kDone;
-  }
-  std::string PortOf(const std::string& name) const {
-    for (const auto& q : queues) {
-      if (q.name == name) return q.port;
-    }
-    return "?";
-  }
-};
 
 class FakeFileChooser : public FileChooser {
  public:

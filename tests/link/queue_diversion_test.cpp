@@ -3,34 +3,13 @@
 
 #include <map>
 
+#include "fake_spooler.h"
 #include "link/queue_diversion.h"
 
 namespace qm {
 namespace {
 
-// A spooler whose queues live in memory; each queue can be made to fail.
-class FakeSpooler : public Spooler {
- public:
-  std::vector<PrintQueue> queues;
-  std::map<std::string, SetResult> failures;
-  std::vector<std::string> setCalls;
-
-  std::vector<PrintQueue> LocalQueues() override { return queues; }
-  SetResult SetQueuePort(const std::string& name, const std::string& port) override {
-    setCalls.push_back(name + "=" + port);
-    if (auto it = failures.find(name); it != failures.end()) return it->second;
-    for (auto& q : queues) {
-      if (q.name == name) q.port = port;
-    }
-    return SetResult::kDone;
-  }
-  std::string PortOf(const std::string& name) const {
-    for (const auto& q : queues) {
-      if (q.name == name) return q.port;
-    }
-    return "?";
-  }
-};
+using test::FakeSpooler;
 
 TEST(QueueDiversion, TwoPortQueueIsDivertedWholeAndRestoredWhole) {
   FakeSpooler spooler;
