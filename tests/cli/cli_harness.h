@@ -25,9 +25,9 @@ inline LinkTiming ShortTiming() {
   t.serialDefaults.readTotalConstantMs = 150;
   t.serialDefaults.writeTotalConstantMs = 20;
   t.serialDefaults.writeTotalMultiplierMs = 0;
-  t.serialQuietGapMs = 5;
+  t.serialQuietGapMs = 20;
   t.usbReadWaitMs = 150;
-  t.usbQuietGapMs = 5;
+  t.usbQuietGapMs = 20;
   t.tcpConnectWaitMs = 500;
   t.tcpReadWaitMs = 150;
   t.tcpSendWaitMs = 500;

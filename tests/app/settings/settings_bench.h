@@ -36,7 +36,7 @@ struct SettingsBench {
     t.serialDefaults.readTotalConstantMs = 40;
     t.serialDefaults.readTotalMultiplierMs = 0;
     t.serialDefaults.writeTotalConstantMs = 5;
-    t.serialQuietGapMs = 10;
+    t.serialQuietGapMs = 20;
     return t;
   }
   static DeviceMap Devices(const std::string& path) {
