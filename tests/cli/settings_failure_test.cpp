@@ -168,14 +168,15 @@ void FillLine(const std::string& path) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
   ASSERT_GE(fd, 0);
   // The line moves what it holds on to the printer's side in the background, which makes
-  // room again; fill until a short pause frees none.
+  // room again, later on a busy machine; fill until three pauses in a row free none.
   const std::string block(4096, 'x');
-  for (bool wrote = true; wrote;) {
-    wrote = false;
+  for (int idle = 0; idle < 3;) {
+    bool wrote = false;
     for (size_t size : {block.size(), size_t{1}}) {
       while (::write(fd, block.data(), size) > 0) wrote = true;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    idle = wrote ? 0 : idle + 1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   ::close(fd);
 }
