@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # command line
