@@ -121,6 +121,7 @@ MainDialog::MainDialog(AppContext& context, QWidget* parent) : QDialog(parent), 
   tester_->setMinimumHeight(40);
   connect(tester_, &QPushButton::clicked, this, &MainDialog::OpenTester);
   connect(otherTools_[kUserSettingTool], &QPushButton::clicked, this, &MainDialog::OpenUserSettings);
+  connect(otherTools_[kCalibrationTool], &QPushButton::clicked, this, &MainDialog::OpenCalibration);
   for (size_t i = 0; i < otherTools_.size(); ++i) {
     if (!ToolBuilt(i)) otherTools_[i]->setToolTip(QStringLiteral("Not available yet"));
   }
@@ -195,6 +196,8 @@ void MainDialog::SetConnected(bool on) {
   tester_->setEnabled(on);
   // Tools that have not been built into this version stay off either way.
   for (size_t i = 0; i < otherTools_.size(); ++i) otherTools_[i]->setEnabled(on && ToolBuilt(i));
+  // On Ethernet the calibration button only says that calibration needs another interface.
+  if (on && choice_ == kChoiceEthernet) otherTools_[kCalibrationTool]->setEnabled(true);
 }
 
 void MainDialog::Connect() {
@@ -273,6 +276,12 @@ bool MainDialog::ToolBuilt(size_t tool) { return tool == kUserSettingTool; }
 void MainDialog::OpenUserSettings() {
   UserSettingManagerDialog dialog(context_, this);
   dialog.exec();
+}
+
+void MainDialog::OpenCalibration() {
+  if (choice_ == kChoiceEthernet) {
+    context_.prompter.Show(NumberedMessage(context_.strings, sid::kNoCalibrationOnEthernet, Icon::kInformation));
+  }
 }
 
 void MainDialog::OpenTester() {

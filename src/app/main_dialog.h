@@ -54,6 +54,7 @@ class MainDialog : public QDialog {
   QPushButton* exitButton() const { return exit_; }
   QPushButton* testerButton() const { return tester_; }
   QPushButton* userSettingButton() const { return otherTools_[kUserSettingTool]; }
+  QPushButton* calibrationButton() const { return otherTools_[kCalibrationTool]; }
   QLabel* statusLine() const { return status_; }
 
  public slots:
@@ -72,7 +73,9 @@ class MainDialog : public QDialog {
   void OpenUserSettings();
   // Whether this version has the tool of button `tool` (an index into otherTools_).
   static bool ToolBuilt(size_t tool);
+  void OpenCalibration();
   static constexpr size_t kUserSettingTool = 0;
+  static constexpr size_t kCalibrationTool = 1;
   void RestoreDivertedQueues();
 
   AppContext& context_;

@@ -131,6 +131,25 @@ class MainDialogTest : public QObject {
     QVERIFY(!d.userSettingButton()->isEnabled());
   }
 
+  void CalibrationOnEthernetSaysSoAndOpensNothing() {
+    test::LoopbackServer printer;
+    GuiContext g;
+    MainDialog d(g.context);
+    QVERIFY(!d.calibrationButton()->isEnabled());
+    d.radio(MainDialog::kChoiceEthernet)->click();
+    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), printer.port());
+    d.Connect();
+    g.prompter.messages.clear();
+    QVERIFY(d.calibrationButton()->isEnabled());
+    test::ModalScript script({});
+    QTest::mouseClick(d.calibrationButton(), Qt::LeftButton);
+    QCOMPARE(script.shown, 0);
+    QCOMPARE(g.prompter.ids(), std::vector<int>{sid::kNoCalibrationOnEthernet});
+    QCOMPARE(g.prompter.messages[0].icon, Icon::kInformation);
+    d.Disconnect();
+    QVERIFY(!d.calibrationButton()->isEnabled());
+  }
+
   void UserSettingsRoundTripThroughTheVirtualPrinter() {
     OnVirtualPrinter on;
     QVERIFY2(on.Connect(), on.error.c_str());
