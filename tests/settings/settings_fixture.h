@@ -8,21 +8,10 @@
 namespace qm::test {
 
 struct SettingsBench {
-  SettingsBench() : link(clock, prompter, EnglishStrings(), Timing(), Devices(printer.path())) {
+  SettingsBench()
+      : link(clock, prompter, EnglishStrings(), ScriptedPrinterTiming(), ScriptedPrinterDevices(printer.path())) {
     link.SetPortName("COM1:");
     link.Open();
-  }
-  static LinkTiming Timing() {
-    LinkTiming t;
-    t.serialDefaults.readTotalConstantMs = 40;
-    t.serialDefaults.readTotalMultiplierMs = 0;
-    t.serialDefaults.writeTotalConstantMs = 5;
-    return t;
-  }
-  static DeviceMap Devices(const std::string& path) {
-    DeviceMap map;
-    map.Override("COM1", path);
-    return map;
   }
   std::vector<std::string> texts() const {
     std::vector<std::string> out;

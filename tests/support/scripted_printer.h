@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "link/device_map.h"
+#include "link/link_types.h"
 #include "pty_pair.h"
 
 namespace qm::test {
@@ -91,5 +93,22 @@ class ScriptedPrinter {
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
+
+// Link waits for talking to a scripted printer: long enough for a loaded machine, short
+// enough that silence costs milliseconds.
+inline LinkTiming ScriptedPrinterTiming() {
+  LinkTiming t;
+  t.serialDefaults.readTotalConstantMs = 40;
+  t.serialDefaults.readTotalMultiplierMs = 0;
+  t.serialDefaults.writeTotalConstantMs = 5;
+  t.serialQuietGapMs = 20;
+  return t;
+}
+
+// `base` with COM1 pointed at the scripted printer at `path`.
+inline DeviceMap ScriptedPrinterDevices(const std::string& path, DeviceMap base = {}) {
+  base.Override("COM1", path);
+  return base;
+}
 
 }  // namespace qm::test

@@ -42,18 +42,7 @@ DefaultCodePageIcsSettingPage::DefaultCodePageIcsSettingPage(AppContext& context
   set_->setEnabled(false);
   connect(get_, &QPushButton::clicked, this, &DefaultCodePageIcsSettingPage::Get);
   connect(set_, &QPushButton::clicked, this, &DefaultCodePageIcsSettingPage::Set);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* b : {get_, set_}) {
-    b->setAutoDefault(false);
-    buttons->addWidget(b);
-  }
-  setFocusProxy(get_);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(box);
-  layout->addLayout(buttons);
-  layout->addStretch();
+  LayOutBoxAndButtons(this, box, {get_, set_});
 }
 
 void DefaultCodePageIcsSettingPage::Get() {

@@ -45,18 +45,7 @@ SerialCommunicationSettingPage::SerialCommunicationSettingPage(AppContext& conte
   connect(get_, &QPushButton::clicked, this, &SerialCommunicationSettingPage::Get);
   connect(set_, &QPushButton::clicked, this, &SerialCommunicationSettingPage::Set);
   connect(default_, &QPushButton::clicked, this, &SerialCommunicationSettingPage::DefaultSetting);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* b : {get_, set_, default_}) {
-    b->setAutoDefault(false);
-    buttons->addWidget(b);
-  }
-  setFocusProxy(get_);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(box);
-  layout->addLayout(buttons);
-  layout->addStretch();
+  LayOutBoxAndButtons(this, box, {get_, set_, default_});
 }
 
 SerialSwitch SerialCommunicationSettingPage::Selections() const {

@@ -25,24 +25,11 @@ class WatchingPrompter : public RecordingPrompter {
 
 struct SettingsBench {
   SettingsBench()
-      : link(clock, prompter, EnglishStrings(), Timing(), Devices(printer.path())), context{link,     clock,
-                                                                                            prompter, EnglishStrings(),
-                                                                                            spooler,  files} {
+      : link(clock, prompter, EnglishStrings(), ScriptedPrinterTiming(),
+             ScriptedPrinterDevices(printer.path(), IsolatedDevices())),
+        context{link, clock, prompter, EnglishStrings(), spooler, files} {
     link.SetPortName("COM1:");
     link.Open();
-  }
-  static LinkTiming Timing() {
-    LinkTiming t;
-    t.serialDefaults.readTotalConstantMs = 40;
-    t.serialDefaults.readTotalMultiplierMs = 0;
-    t.serialDefaults.writeTotalConstantMs = 5;
-    t.serialQuietGapMs = 20;
-    return t;
-  }
-  static DeviceMap Devices(const std::string& path) {
-    DeviceMap map = IsolatedDevices();
-    map.Override("COM1", path);
-    return map;
   }
   std::vector<std::string> texts() const {
     std::vector<std::string> out;
