@@ -36,6 +36,14 @@ struct SerialTimeouts {
   bool operator==(const SerialTimeouts&) const = default;
 };
 
+// What tells the link that a reply is whole, so that it neither cuts a reply delayed in
+// transit nor waits out one that is already complete.
+enum class ReplyEnd {
+  kUnknown,  // whole after a quiet gap long enough for a real network
+  kLine,     // whole at its CR LF (or at the count)
+  kCount,    // whole at the count: a switch byte, a distribution
+};
+
 // Every wait and size limit of the link; tests shorten the waits, the defaults are the
 // printer's own.
 struct LinkTiming {

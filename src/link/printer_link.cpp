@@ -199,7 +199,8 @@ int PrinterLink::SendAll(const char* bytes, int count) {
   return static_cast<int>(sent);
 }
 
-int PrinterLink::Read(char* buffer, int count) {
+int PrinterLink::Read(char* buffer, int count, ReplyEnd end) {
+  (void)end;  // shapes are honoured by the backends next
   if (count <= 0) return 0;
   if (interfaceKind_ == kEthernet) {
     const size_t cap = std::min<size_t>(static_cast<size_t>(count), static_cast<size_t>(timing_.tcpReadCap));

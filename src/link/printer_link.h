@@ -52,7 +52,8 @@ class PrinterLink {
   int Write(const char* bytes, int count);
   int Write(std::string_view bytes) { return Write(bytes.data(), static_cast<int>(bytes.size())); }
   // Reads one reply of at most `count` bytes (at most 32 on Ethernet); 0 when none came.
-  int Read(char* buffer, int count);
+  // `end` says when the reply is whole; the deadline holds in every case.
+  int Read(char* buffer, int count, ReplyEnd end = ReplyEnd::kUnknown);
 
   int usbModel() const { return usbModel_; }
   const std::string& portName() const { return portName_; }
