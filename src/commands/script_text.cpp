@@ -6,6 +6,23 @@ namespace {
 
 constexpr char16_t kControlPictures = 0x2400;  // U+2400..U+241F stand for bytes 0x00..0x1F
 constexpr char16_t kDeletePicture = 0x2421;
+// Bytes 0x80..0x9F have no control pictures and most fonts draw them as empty boxes (or an
+// editor takes 0x85 for a line end): they show as the circled numbers 0..31, that is the
+// byte less 0x80.
+constexpr char16_t kC1Pictures[32] = {
+    0x24EA, 0x2460, 0x2461, 0x2462, 0x2463, 0x2464, 0x2465, 0x2466, 0x2467, 0x2468, 0x2469,
+    0x246A, 0x246B, 0x246C, 0x246D, 0x246E, 0x246F, 0x2470, 0x2471, 0x2472, 0x2473, 0x3251,
+    0x3252, 0x3253, 0x3254, 0x3255, 0x3256, 0x3257, 0x3258, 0x3259, 0x325A, 0x325B};
+// The editor's own paragraph and line separators, as its raw text hands them back.
+constexpr char16_t kLineSeparator = 0x2028;
+constexpr char16_t kParagraphSeparator = 0x2029;
+
+int C1Byte(char16_t c) {
+  for (int i = 0; i < 32; ++i) {
+    if (kC1Pictures[i] == c) return 0x80 + i;
+  }
+  return -1;
+}
 
 }  // namespace
 
@@ -21,6 +38,8 @@ std::u16string ScriptToEditorText(std::string_view bytes) {
       text.push_back(static_cast<char16_t>(kControlPictures + b));
     } else if (b == 0x7F) {
       text.push_back(kDeletePicture);
+    } else if (b >= 0x80 && b < 0xA0) {
+      text.push_back(kC1Pictures[b - 0x80]);
     } else {
       text.push_back(static_cast<char16_t>(b));
     }
@@ -32,7 +51,7 @@ std::string EditorTextToScript(std::u16string_view text) {
   std::string bytes;
   bytes.reserve(text.size() + text.size() / 16);
   for (const char16_t c : text) {
-    if (c == u'\n') {
+    if (c == u'\n' || c == kLineSeparator || c == kParagraphSeparator) {
       bytes += "\r\n";
     } else if (c >= kControlPictures && c < kControlPictures + 0x20) {
       bytes.push_back(static_cast<char>(c - kControlPictures));
@@ -43,6 +62,8 @@ std::string EditorTextToScript(std::u16string_view text) {
       bytes.push_back(static_cast<char>(c));
     } else if (c <= 0xFF) {
       bytes.push_back(static_cast<char>(c));
+    } else if (const int b = C1Byte(c); b >= 0) {
+      bytes.push_back(static_cast<char>(b));
     } else {
       bytes.push_back('?');
     }

@@ -8,11 +8,13 @@ namespace qm {
 
 // Shows script bytes as editor text: Latin-1, CR LF as the editor's line break ("\n"), and
 // every other control byte (a lone CR, a lone LF, other C0 bytes, DEL) as its visible
-// control picture, so that nothing is lost on the way back.
+// control picture, and bytes 0x80..0x9F as the circled numbers 0..31, so that nothing is
+// lost on the way back.
 std::u16string ScriptToEditorText(std::string_view bytes);
 
-// The script bytes for editor text. Characters outside Latin-1 that are no control
-// picture cannot be sent in an 8-bit script and become "?".
+// The script bytes for editor text; the editor's own line and paragraph separators are line
+// breaks. Characters outside Latin-1 that stand for no byte cannot be sent in an 8-bit
+// script and become "?".
 std::string EditorTextToScript(std::u16string_view text);
 
 }  // namespace qm

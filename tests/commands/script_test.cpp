@@ -41,7 +41,8 @@ TEST(ScriptText, EditorShowsLinesAndVisibleControlBytes) {
       {"\n\r", u"\u240A\u240D"},   // LF CR is two lone bytes
       {"\r\r\n", u"\u240D\n"},
       {"^MBS 2,\x01\t\x1B\x7F", u"^MBS 2,\u2401\u2409\u241B\u2421"},
-      {"\xE9\xFF\x80", u"\u00E9\u00FF\u0080"},
+      {"\xE9\xFF\x80\x85\x9F", u"\u00E9\u00FF\u24EA\u2464\u325B"},  // C1 bytes are circled
+      {"\xA0\xAD \t ", u"\u00A0\u00AD \u2409 "},  // kept as they are, trailing blanks too
       {"", u""},
   };
   for (const Case& c : cases) {
@@ -57,6 +58,7 @@ TEST(ScriptText, EveryByteSurvivesTheEditor) {
 
 TEST(ScriptText, TypedTextBecomesBytes) {
   EXPECT_EQ(EditorTextToScript(u"a\tb"), "a\tb");
+  EXPECT_EQ(EditorTextToScript(u"a\u2029b\u2028c"), "a\r\nb\r\nc") << "the editor's own breaks";
   EXPECT_EQ(EditorTextToScript(u"\u65E5\u672C"), "??") << "no 8-bit form";
 }
 
