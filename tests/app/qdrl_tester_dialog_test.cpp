@@ -185,15 +185,20 @@ class QdrlTesterDialogTest : public QObject {
     QCOMPARE(s.pty.Receive(2), std::string("XX"));
   }
 
-  void LoadThenSaveKeepsEveryByte() {
-    GuiContext g;
-    QdrlTesterDialog t(g.context);
+  void LoadThenSaveAndMultiSendKeepEveryByte() {
+    SerialTester s;
+    GuiContext& g = s.g;
+    QdrlTesterDialog& t = s.tester;
     const std::string dir = std::filesystem::temp_directory_path() / "quillmark-tester-XXXXXX";
     std::string tmpl = dir;
     const std::string folder = ::mkdtemp(tmpl.data());
     const std::string in = folder + "/in.txt";
     const std::string out = folder + "/QDRF.txt";
-    const std::string bytes = std::string("T1\r\nA\rB\nC\x01\x7F\x80\xE9\xFF\r\n", 16);
+    // Every byte, and what editors like to normalise: no-break space, NEL, soft hyphen,
+    // tabs, trailing blanks, lone and doubled line ends.
+    std::string bytes;
+    for (int b = 1; b < 256; ++b) bytes.push_back(static_cast<char>(b));
+    bytes += "\r\nT1 \t \r\n\xA0\xA0\r\n\x85\xAD\r\r\n\n  ";
     std::ofstream(in, std::ios::binary) << bytes << std::string(1, '\0') << "after the zero";
 
     g.files.nextOpen = QString::fromStdString(in);
@@ -204,8 +209,17 @@ class QdrlTesterDialogTest : public QObject {
     t.Save();
     QCOMPARE(g.files.lastProposedName, QStringLiteral("QDRF.txt"));
     QCOMPARE(ReadFile(out), bytes);
+    t.MultiSend();
+    QCOMPARE(s.pty.Receive(bytes.size()), bytes);
     QVERIFY(g.prompter.messages.empty());
     std::filesystem::remove_all(folder);
+  }
+
+  void TypedNoBreakSpaceIsSentAsItsByte() {
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.editor()->setPlainText(QString::fromUtf8("T\u00A0x\n\u2464"));
+    QCOMPARE(t.commandText(), std::string("T\xA0x\r\n\x85"));
   }
 
   void CancelledLoadEmptiesTheEditorAndSaysSo() {

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/file_chooser.h"
@@ -155,7 +156,8 @@ void QdrlTesterDialog::Append(const std::string& lines) {
 }
 
 void QdrlTesterDialog::RereadEditor() {
-  commandText_ = EditorTextToScript(editor_->toPlainText().toStdU16String());
+  // The raw text: toPlainText() turns no-break spaces into plain ones.
+  commandText_ = EditorTextToScript(editor_->document()->toRawText().toStdU16String());
 }
 
 void QdrlTesterDialog::Clean() { SetCommandText({}); }
