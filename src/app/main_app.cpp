@@ -15,11 +15,11 @@
 #include <memory>
 
 #include "app/demo_printer.h"
-#include "app/file_chooser.h"
 #include "app/main_dialog.h"
-#include "app/qt_clock.h"
-#include "app/qt_prompter.h"
-#include "app/qt_strings.h"
+#include "gui/file_chooser.h"
+#include "gui/qt_clock.h"
+#include "gui/qt_prompter.h"
+#include "gui/qt_strings.h"
 #include "link/printer_link.h"
 
 namespace qm {

@@ -16,8 +16,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/ip_address_edit.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "gui/ip_address_edit.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 
 namespace qm {

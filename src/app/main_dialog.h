@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 #include "link/queue_diversion.h"
 
 class QButtonGroup;

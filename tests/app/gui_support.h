@@ -11,11 +11,11 @@
 #include <map>
 #include <optional>
 
-#include "app/app_context.h"
-#include "app/file_chooser.h"
+#include "gui/app_context.h"
+#include "gui/file_chooser.h"
+#include "link/printer_link.h"
 #include "fake_clock.h"
 #include "fake_spooler.h"
-#include "link/printer_link.h"
 
 namespace qm::test {
 

@@ -7,18 +7,18 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/ip_address_edit.h"
 #include "app/main_dialog.h"
-#include "gui_support.h"
-#include "loopback_server.h"
-#include "pty_pair.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "gui/ip_address_edit.h"
+#include "gui/number_field.h"
 #include "printer/virtual_printer.h"
-#include "settings/ui/number_field.h"
 #include "settings/ui/printer_information_page.h"
 #include "settings/ui/printer_page_setting_page.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "settings/ui/user_setting_tab_control.h"
+#include "gui_support.h"
+#include "loopback_server.h"
+#include "pty_pair.h"
 #include <QSpinBox>
 
 namespace qm {

@@ -4,7 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "app/qt_clock.h"
+#include "gui/qt_clock.h"
 
 namespace qm {
 

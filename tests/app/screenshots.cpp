@@ -6,8 +6,8 @@
 #include <QRadioButton>
 
 #include "app/main_dialog.h"
-#include "app/qt_strings.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "gui/qt_strings.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "settings/ui/user_setting_tab_control.h"
 #include "gui_support.h"

@@ -1,7 +1,7 @@
 // "Printing Copies": the print command with its two counts.
 #pragma once
 
-#include "commands/ui/builder_dialog.h"
+#include "gui/builder_dialog.h"
 
 class QSpinBox;
 

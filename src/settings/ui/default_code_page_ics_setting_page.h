@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 class QComboBox;
 class QPushButton;

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 #include "settings/hardware_info.h"
 
 class QLineEdit;

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "settings/ui/held_messages.h"
+#include "gui/held_messages.h"
 #include "settings/user_settings.h"
 
 namespace qm {

@@ -12,10 +12,11 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "gui/choice_list.h"
+#include "gui/held_messages.h"
+#include "gui/layout_helpers.h"
+#include "gui/number_field.h"
 #include "settings/memory_switch.h"
-#include "settings/ui/choice_list.h"
-#include "settings/ui/held_messages.h"
-#include "settings/ui/number_field.h"
 
 namespace qm {
 
@@ -35,16 +36,6 @@ NumberField* MakeNumberField() {
   field->setFixedWidth(90);
   field->setEnabled(false);
   return field;
-}
-
-// Lays `widgets` side by side, flush left.
-QWidget* Beside(std::initializer_list<QWidget*> widgets) {
-  auto* holder = new QWidget;
-  auto* line = new QHBoxLayout(holder);
-  line->setContentsMargins(0, 0, 0, 0);
-  for (QWidget* w : widgets) line->addWidget(w);
-  line->addStretch();
-  return holder;
 }
 
 QString Latin1(std::string_view bytes) {

@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 #include "settings/user_settings.h"
 
 class QButtonGroup;

@@ -9,9 +9,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "gui/choice_list.h"
+#include "gui/held_messages.h"
+#include "gui/layout_helpers.h"
 #include "settings/serial_language.h"
-#include "settings/ui/choice_list.h"
-#include "settings/ui/held_messages.h"
 
 namespace qm {
 

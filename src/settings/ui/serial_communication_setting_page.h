@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 #include "settings/memory_switch.h"
 
 class QComboBox;

@@ -3,7 +3,7 @@
 
 #include <QTabWidget>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 namespace qm {
 

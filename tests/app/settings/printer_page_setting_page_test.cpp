@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
-#include "settings/ui/number_field.h"
+#include "gui/number_field.h"
 #include "settings_bench.h"
 
 namespace qm {

@@ -8,9 +8,9 @@
 #include <QTabBar>
 #include <QtTest>
 
+#include "gui/number_field.h"
 #include "settings/ui/default_code_page_ics_setting_page.h"
 #include "settings/ui/hardware_info_page.h"
-#include "settings/ui/number_field.h"
 #include "settings/ui/printer_information_page.h"
 #include "settings/ui/printer_page_setting_page.h"
 #include "settings/ui/serial_communication_setting_page.h"

@@ -1,4 +1,4 @@
-#include "app/file_chooser.h"
+#include "gui/file_chooser.h"
 
 #include <QFileDialog>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/qt_clock.h"
+#include "gui/qt_clock.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

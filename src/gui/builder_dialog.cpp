@@ -1,4 +1,4 @@
-#include "commands/ui/builder_dialog.h"
+#include "gui/builder_dialog.h"
 
 namespace qm {
 

@@ -1,4 +1,4 @@
-#include "app/qt_strings.h"
+#include "gui/qt_strings.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "app/ip_address_edit.h"
+#include "gui/ip_address_edit.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

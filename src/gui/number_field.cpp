@@ -1,4 +1,4 @@
-#include "settings/ui/number_field.h"
+#include "gui/number_field.h"
 
 #include <QValidator>
 #include <charconv>
