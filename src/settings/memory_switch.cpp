@@ -58,7 +58,7 @@ SwitchRead ReadSwitch(PrinterLink& link, Clock& clock, int number, int delayMs) 
   clock.Sleep(delayMs);
   SwitchRead read;
   char byte = 0;
-  read.count = link.Read(&byte, 1);
+  read.count = link.Read(&byte, 1, ReplyEnd::kCount);
   if (read.count == 1) read.value = static_cast<uint8_t>(byte);
   return read;
 }
@@ -66,6 +66,20 @@ SwitchRead ReadSwitch(PrinterLink& link, Clock& clock, int number, int delayMs) 
 int WriteSwitch(PrinterLink& link, int number, uint8_t value, SwitchWriteForm form) {
   link.Write(BuildSwitchWrite(number, value, form));
   return link.Write(BuildSwitchCommit(number));
+}
+
+uint8_t MergeSwitch(uint8_t current, uint8_t owned, uint8_t value) {
+  return static_cast<uint8_t>((current & ~owned) | (value & owned));
+}
+
+SwitchUpdate UpdateSwitch(PrinterLink& link, Clock& clock, int number, uint8_t owned, uint8_t value,
+                          SwitchWriteForm form, int delayMs) {
+  const SwitchRead read = ReadSwitch(link, clock, number, delayMs);
+  SwitchUpdate update;
+  update.keptOthers = read.ok();
+  // With nothing read there is nothing to keep: the item's bits alone, the rest 0.
+  update.result = WriteSwitch(link, number, MergeSwitch(read.ok() ? read.value : 0, owned, value), form);
+  return update;
 }
 
 SerialSwitch DecodeSerialSwitch(uint8_t value) {

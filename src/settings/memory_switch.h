@@ -37,6 +37,26 @@ SwitchRead ReadSwitch(PrinterLink& link, Clock& clock, int number, int delayMs);
 // Writes switch `number` and its completion; the result of the completion write.
 int WriteSwitch(PrinterLink& link, int number, uint8_t value, SwitchWriteForm form);
 
+// The bits of a shared switch that each page item owns. Writing one item must not erase
+// what another item stored in the same byte.
+inline constexpr uint8_t kSerialBits = 0x7F;       // switch 2; bit 7 is not the program's
+inline constexpr uint8_t kIcsBits = 0x1F;          // switch 3, below the print speed
+inline constexpr uint8_t kSpeedBits = 0xE0;        // switch 3
+inline constexpr uint8_t kGapPositionBits = 0x20;  // switch 4
+inline constexpr uint8_t kStrobeBits = 0xC0;       // switch 4
+
+// `value` in the bits `owned`, every other bit as `current` holds it.
+uint8_t MergeSwitch(uint8_t current, uint8_t owned, uint8_t value);
+
+struct SwitchUpdate {
+  int result = 0;           // the completion write's: 1 written, 0 not
+  bool keptOthers = false;  // false: the read got no byte, so the other bits went out as 0
+};
+// Reads switch `number` (waiting `delayMs`), then writes it with `value` in the bits
+// `owned` and the other bits as read.
+SwitchUpdate UpdateSwitch(PrinterLink& link, Clock& clock, int number, uint8_t owned, uint8_t value,
+                          SwitchWriteForm form, int delayMs);
+
 // Switch 2, the printer's own serial port. Each field is a list index, -1 for none.
 struct SerialSwitch {
   int handShake = -1;        // 0 hardware, 1 software

@@ -24,14 +24,17 @@ std::optional<SerialSwitch> GetSerialSettings(PrinterLink& link, Clock& clock, P
   return DecodeSerialSwitch(read.value);
 }
 
-bool SetSerialSettings(PrinterLink& link, Prompter& prompter, const SerialSwitch& settings) {
-  if (WriteSwitch(link, 2, EncodeSerialSwitch(settings), SwitchWriteForm::kShort) == 0) {
+bool SetSerialSettings(PrinterLink& link, Clock& clock, Prompter& prompter, const SerialSwitch& settings) {
+  const SwitchUpdate update =
+      UpdateSwitch(link, clock, 2, kSerialBits, EncodeSerialSwitch(settings), SwitchWriteForm::kShort, kSerialDelayMs);
+  if (update.result == 0) {
     Tell(prompter, "Set serial communication status is faied", Icon::kExclamation);
     return false;
   }
   Tell(prompter, "Set serial communication status is successful", Icon::kInformation);
   Tell(prompter, "Please, turn off the printer and turn on the printer", Icon::kInformation);
   Tell(prompter, "Please, close application and re-connect printer", Icon::kInformation);
+  if (!update.keptOthers) TellOthersCleared(prompter, 2, "its bit 7");
   return true;
 }
 
@@ -54,15 +57,19 @@ std::optional<LanguageSettings> GetLanguageSettings(PrinterLink& link, Clock& cl
   return s;
 }
 
-bool SetLanguageSettings(PrinterLink& link, Prompter& prompter, const LanguageSettings& settings) {
+bool SetLanguageSettings(PrinterLink& link, Clock& clock, Prompter& prompter, const LanguageSettings& settings) {
   if (settings.codePage < 0 || settings.ics < 0) {
     Tell(prompter, "Choose a default code page and an ICS first.", Icon::kExclamation);
     return false;
   }
+  // The code page has switch 1 to itself; the ICS shares switch 3 with the print speed.
   WriteSwitch(link, 1, static_cast<uint8_t>(settings.codePage), SwitchWriteForm::kShort);
-  const bool ok = WriteSwitch(link, 3, static_cast<uint8_t>(settings.ics), SwitchWriteForm::kShort) != 0;
+  const SwitchUpdate update = UpdateSwitch(link, clock, 3, kIcsBits, static_cast<uint8_t>(settings.ics),
+                                           SwitchWriteForm::kShort, kLanguageDelayMs);
+  const bool ok = update.result != 0;
   Tell(prompter, ok ? "Set default codepage && ICS is successful." : "Set default codepage && ICS is failed.",
        ok ? Icon::kInformation : Icon::kExclamation);
+  if (ok && !update.keptOthers) TellOthersCleared(prompter, 3, "the print speed it also holds");
   return ok;
 }
 

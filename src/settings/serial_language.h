@@ -14,8 +14,9 @@ class PrinterLink;
 
 // Reads switch 2; nullopt when no byte came.
 std::optional<SerialSwitch> GetSerialSettings(PrinterLink& link, Clock& clock, Prompter& prompter);
-// Writes switch 2 and, when done, tells the operator to restart the printer and reconnect.
-bool SetSerialSettings(PrinterLink& link, Prompter& prompter, const SerialSwitch& settings);
+// Reads switch 2, then writes it with the settings and bit 7 as read and, when done, tells
+// the operator to restart the printer and reconnect.
+bool SetSerialSettings(PrinterLink& link, Clock& clock, Prompter& prompter, const SerialSwitch& settings);
 // "Default Setting": the first entry of every list but the baud rate, which stays.
 SerialSwitch DefaultSerialSettings(const SerialSwitch& current);
 
@@ -27,8 +28,9 @@ struct LanguageSettings {
 };
 // Reads switches 1 and 3; success is judged on the second read alone.
 std::optional<LanguageSettings> GetLanguageSettings(PrinterLink& link, Clock& clock, Prompter& prompter);
-// Writes switch 1 then switch 3; the result of the last completion write. A list without
-// a selection sends nothing: its index has no byte to stand for.
-bool SetLanguageSettings(PrinterLink& link, Prompter& prompter, const LanguageSettings& settings);
+// Writes switch 1, then reads switch 3 and writes the ICS into it, keeping the print speed
+// it also holds; the result of the last completion write. A list without a selection sends
+// nothing: its index has no byte to stand for.
+bool SetLanguageSettings(PrinterLink& link, Clock& clock, Prompter& prompter, const LanguageSettings& settings);
 
 }  // namespace qm

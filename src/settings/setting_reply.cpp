@@ -6,12 +6,23 @@
 
 namespace qm {
 
-std::string QueryText(PrinterLink& link, Clock& clock, std::string_view query, int delayMs, int count) {
+std::string ReadReply(PrinterLink& link, int count, ReplyEnd end) {
+  char buffer[32] = {};
+  const int got = link.Read(buffer, std::min(count, static_cast<int>(sizeof buffer)), end);
+  return std::string(buffer, static_cast<size_t>(std::max(got, 0)));
+}
+
+bool ReadFailed(const PrinterLink& link) {
+  // The link names a silent printer "no reply" and a failed read call by its cause. On
+  // Ethernet a read has no cause of its own: a printer gone fails the next reconnect.
+  return link.GetInterfaceKind() != kEthernet && !link.lastError().empty() && link.lastError() != "no reply";
+}
+
+std::string QueryText(PrinterLink& link, Clock& clock, std::string_view query, int delayMs, int count,
+                      ReplyEnd end) {
   link.Write(query);
   clock.Sleep(delayMs);
-  char buffer[32] = {};
-  const int got = link.Read(buffer, std::min(count, static_cast<int>(sizeof buffer)));
-  return std::string(buffer, static_cast<size_t>(std::max(got, 0)));
+  return ReadReply(link, count, end);
 }
 
 std::string StripLineEnds(std::string text) {
@@ -26,6 +37,13 @@ void Tell(Prompter& prompter, std::string text, Icon icon) {
 bool Report(Prompter& prompter, bool ok, const std::string& what) {
   Tell(prompter, what + (ok ? " is successful" : " is failed"), ok ? Icon::kInformation : Icon::kExclamation);
   return ok;
+}
+
+void TellOthersCleared(Prompter& prompter, int number, std::string_view others) {
+  Tell(prompter,
+       "Memory switch " + std::to_string(number) + " could not be read first, so " + std::string(others) +
+           " was cleared.",
+       Icon::kExclamation);
 }
 
 }  // namespace qm

@@ -33,9 +33,14 @@ ChoiceRead GetChoice(PrinterLink& link, Clock& clock, Prompter& prompter, int nu
   return read;
 }
 
-bool SetChoice(PrinterLink& link, Prompter& prompter, int number, uint8_t value, const std::string& noun) {
-  const bool ok = WriteSwitch(link, number, value, SwitchWriteForm::kLong) != 0;
-  return Report(prompter, ok, "Setting " + noun);
+// `others` names what else the switch holds, for the notice when it could not be kept.
+bool SetChoice(PrinterLink& link, Clock& clock, Prompter& prompter, int number, uint8_t owned, uint8_t value,
+               const std::string& noun, std::string_view others) {
+  const SwitchUpdate update = UpdateSwitch(link, clock, number, owned, value, SwitchWriteForm::kLong, kSwitchDelayMs);
+  const bool ok = update.result != 0;
+  Report(prompter, ok, "Setting " + noun);
+  if (ok && !update.keptOthers) TellOthersCleared(prompter, number, others);
+  return ok;
 }
 
 }  // namespace
@@ -44,21 +49,43 @@ PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompt
                                          const std::function<void()>& advance) {
   PrinterInformation info;
   if (advance) advance();
-  std::string* fields[] = {&info.modelName, &info.modelType, &info.firmwareVersion};
-  const char* queries[] = {"^PI0", "^PI1", "^PI2"};
-  for (int i = 0; i < 3; ++i) {
-    *fields[i] = QueryText(link, clock, queries[i], kQueryDelayMs, 32);
-    if (advance) advance();
+  struct Query {
+    const char* command;
+    const char* name;
+    std::string* reply;
+  };
+  std::string temperature;
+  const Query queries[] = {
+      {"^PI0", "model name", &info.modelName},
+      {"^PI1", "model type", &info.modelType},
+      {"^PI2", "firmware version", &info.firmwareVersion},
+      {"^PI4,0", "temperature", &temperature},
+  };
+  for (const Query& query : queries) {
+    // A port that fails a write or a read has gone away (a silent printer fails neither);
+    // asking on would only repeat its error.
+    if (link.Write(query.command) == 0) {
+      info.failedQuery = query.name;
+      break;
+    }
+    clock.Sleep(kQueryDelayMs);
+    *query.reply = ReadReply(link, 32, ReplyEnd::kLine);
+    if (query.reply->empty() && ReadFailed(link)) {
+      info.failedQuery = query.name;
+      break;
+    }
+    if (advance && query.reply != &temperature) advance();
   }
-  const std::string temperature = QueryText(link, clock, "^PI4,0", kQueryDelayMs, 32);
-  info.ok = !temperature.empty();
+  info.ok = info.failedQuery.empty() && !temperature.empty();
   if (info.ok) {
     info.temperature = StripLineEnds(temperature) + " Celsius";
     Tell(prompter, "Get printer information is successful.", Icon::kInformation);
   } else {
     prompter.Show(Message{"Get printer information is failed", Icon::kExclamation, "Warnning", 0});
     Tell(prompter, "Get printer information is failed.", Icon::kExclamation);
-    info = PrinterInformation{};
+    PrinterInformation empty;
+    empty.failedQuery = std::move(info.failedQuery);
+    info = std::move(empty);
   }
   return info;
 }
@@ -67,7 +94,7 @@ const NumericItemSpec& SpecOf(NumericItem item) { return kNumericItems[static_ca
 
 std::optional<std::string> GetNumericItem(PrinterLink& link, Clock& clock, Prompter& prompter, NumericItem item) {
   const NumericItemSpec& row = SpecOf(item);
-  const std::string reply = QueryText(link, clock, row.query, kQueryDelayMs, 32);
+  const std::string reply = QueryText(link, clock, row.query, kQueryDelayMs, 32, ReplyEnd::kLine);
   Report(prompter, !reply.empty(), "Getting " + std::string(row.noun));
   if (reply.empty()) return std::nullopt;
   std::string text = StripLineEnds(reply);
@@ -84,24 +111,27 @@ ChoiceRead GetStrobe(PrinterLink& link, Clock& clock, Prompter& prompter) {
   return GetChoice(link, clock, prompter, 4, DecodeStrobe, "strobe");
 }
 
-bool SetStrobe(PrinterLink& link, Prompter& prompter, std::optional<int> index) {
-  return SetChoice(link, prompter, 4, EncodeStrobe(index.value_or(0)), "strobe");
+bool SetStrobe(PrinterLink& link, Clock& clock, Prompter& prompter, std::optional<int> index) {
+  return SetChoice(link, clock, prompter, 4, kStrobeBits, EncodeStrobe(index.value_or(0)), "strobe",
+                   "the gap detect position it also holds");
 }
 
 ChoiceRead GetSpeed(PrinterLink& link, Clock& clock, Prompter& prompter) {
   return GetChoice(link, clock, prompter, 3, [](uint8_t v) { return std::optional<int>(DecodeSpeed(v)); }, "speed");
 }
 
-bool SetSpeed(PrinterLink& link, Prompter& prompter, std::optional<int> index) {
-  return SetChoice(link, prompter, 3, EncodeSpeed(index.value_or(0)), "speed");
+bool SetSpeed(PrinterLink& link, Clock& clock, Prompter& prompter, std::optional<int> index) {
+  return SetChoice(link, clock, prompter, 3, kSpeedBits, EncodeSpeed(index.value_or(0)), "speed",
+                   "the default ICS it also holds");
 }
 
 ChoiceRead GetGapPosition(PrinterLink& link, Clock& clock, Prompter& prompter) {
   return GetChoice(link, clock, prompter, 4, DecodeGapPosition, "gap detect position");
 }
 
-bool SetGapPosition(PrinterLink& link, Prompter& prompter, std::optional<int> index) {
-  return SetChoice(link, prompter, 4, EncodeGapPosition(index.value_or(0)), "gap detect position");
+bool SetGapPosition(PrinterLink& link, Clock& clock, Prompter& prompter, std::optional<int> index) {
+  return SetChoice(link, clock, prompter, 4, kGapPositionBits, EncodeGapPosition(index.value_or(0)),
+                   "gap detect position", "the print strobe it also holds");
 }
 
 std::optional<SignedValue> ParseSignedReply(std::string_view reply) {
@@ -118,7 +148,11 @@ std::optional<SignedValue> ParseSignedReply(std::string_view reply) {
 
 std::optional<SignedValue> GetSignedItem(PrinterLink& link, Clock& clock, Prompter& prompter, SignedItem item) {
   const bool offset = item == SignedItem::kOffset;
-  const std::string reply = QueryText(link, clock, offset ? "^SA\r\n" : "^PI4,2\r\n", kQueryDelayMs, 7);
+  // A sign and three digits, and a line end only perhaps: waiting for the line end could
+  // hold a whole reply until the deadline, and a count of four would leave the line end
+  // behind for the next read.
+  const std::string reply =
+      QueryText(link, clock, offset ? "^SA\r\n" : "^PI4,2\r\n", kQueryDelayMs, 7, ReplyEnd::kUnknown);
   const std::optional<SignedValue> value = ParseSignedReply(reply);
   Report(prompter, value.has_value(), offset ? "Getting offset" : "Getting tear-off/cutting position");
   return value;

@@ -19,10 +19,14 @@ struct PrinterInformation {
   std::string modelType;
   std::string firmwareVersion;
   std::string temperature;      // "31 Celsius"
+  // "model name", "model type", "firmware version" or "temperature": the query whose
+  // write or read the port failed, after which none was sent; empty when none failed.
+  std::string failedQuery;
 };
 
-// Asks model name, type, firmware and head temperature in turn. `advance` is called once
-// before the first query and once after each of the first three, for a progress bar.
+// Asks model name, type, firmware and head temperature in turn, and stops at a query whose
+// write or read the port fails. `advance` is called once before the first query and once after each
+// of the first three, for a progress bar.
 PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompter& prompter,
                                          const std::function<void()>& advance = {});
 
@@ -49,12 +53,14 @@ struct ChoiceRead {
   bool ok = false;
   std::optional<int> index;
 };
+// A Set reads the switch first and keeps what the other item stored there; when no byte
+// comes it writes the item alone and says so after its own message.
 ChoiceRead GetStrobe(PrinterLink& link, Clock& clock, Prompter& prompter);
-bool SetStrobe(PrinterLink& link, Prompter& prompter, std::optional<int> index);
+bool SetStrobe(PrinterLink& link, Clock& clock, Prompter& prompter, std::optional<int> index);
 ChoiceRead GetSpeed(PrinterLink& link, Clock& clock, Prompter& prompter);
-bool SetSpeed(PrinterLink& link, Prompter& prompter, std::optional<int> index);
+bool SetSpeed(PrinterLink& link, Clock& clock, Prompter& prompter, std::optional<int> index);
 ChoiceRead GetGapPosition(PrinterLink& link, Clock& clock, Prompter& prompter);
-bool SetGapPosition(PrinterLink& link, Prompter& prompter, std::optional<int> index);
+bool SetGapPosition(PrinterLink& link, Clock& clock, Prompter& prompter, std::optional<int> index);
 
 // Print offset ("SA") and tear-off/cutting position ("TA"): a sign and up to three digits.
 enum class SignedItem { kOffset, kTearOff };

@@ -54,6 +54,29 @@ TEST(MemorySwitch, SpeedStrobeAndGapShareTheirSwitches) {
   EXPECT_EQ(EncodeGapPosition(1), 0x20);
 }
 
+TEST(MemorySwitch, EachItemWritesItsOwnBitsAndKeepsTheRest) {
+  struct Case {
+    uint8_t current;
+    uint8_t owned;
+    uint8_t value;
+    uint8_t written;
+  };
+  const Case cases[] = {
+      {0x20, kStrobeBits, EncodeStrobe(1), 0x60},       // strobe 3 beside gap upper
+      {0xBF, kStrobeBits, EncodeStrobe(0), 0x3F},
+      {0xC0, kGapPositionBits, EncodeGapPosition(1), 0xE0},
+      {0xFF, kGapPositionBits, EncodeGapPosition(0), 0xDF},
+      {0x0B, kSpeedBits, EncodeSpeed(6), 0xCB},          // 8ips beside Japan
+      {0xE0, kIcsBits, 16, 0xF0},                        // the last ICS needs bit 4
+      {0xFF, kIcsBits, 0, 0xE0},
+      {0x80, kSerialBits, 0x7F, 0xFF},                   // bit 7 stays as read
+      {0xFF, kSerialBits, 0x00, 0x80},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MergeSwitch(c.current, c.owned, c.value), c.written) << int(c.current) << " " << int(c.value);
+  }
+}
+
 TEST(MemorySwitch, CommandsAreExactBytes) {
   EXPECT_EQ(BuildSwitchRead(1, '1'), "^MBR1,1");
   EXPECT_EQ(BuildSwitchRead(3, '3'), "^MBR3,3");

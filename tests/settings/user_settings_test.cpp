@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "core/strings.h"
+#include "pty_pair.h"
 #include "settings/hardware_info.h"
 #include "settings/serial_language.h"
 #include "settings/user_settings.h"
@@ -51,6 +53,40 @@ TEST(PrinterInformation, NoTemperatureShowsTwoWarningsAndEmptyFields) {
   EXPECT_EQ(b.prompter.messages[0].icon, Icon::kExclamation);
   EXPECT_EQ(b.prompter.messages[1].text, "Get printer information is failed.");
   EXPECT_EQ(b.prompter.messages[1].caption, "");
+}
+
+TEST(PrinterInformation, StopsAtTheFirstQueryThePortFails) {
+  qm::test::PtyPair pty;
+  qm::test::FakeClock clock;
+  qm::test::RecordingPrompter prompter;
+  PrinterLink link(clock, prompter, EnglishStrings(), test::ScriptedPrinterTiming(),
+                   test::ScriptedPrinterDevices(pty.path()));
+  link.SetPortName("COM1:");
+  ASSERT_EQ(link.Open(), 1);
+  std::string heard;
+  clock.onSleep = [&](int) {
+    heard += pty.Receive(4, 500);
+    // The printer answers the model name, then its line goes dead during the model type.
+    if (heard == "^PI0") pty.Send("LMX-C410\r\n");
+    if (heard == "^PI0^PI1") pty.CloseMaster();
+  };
+  const PrinterInformation info = GetPrinterInformation(link, clock, prompter);
+  EXPECT_FALSE(info.ok);
+  EXPECT_EQ(info.failedQuery, "model type");
+  EXPECT_EQ(info.modelName, "");
+  EXPECT_EQ(clock.sleeps, (std::vector<int>{10, 10})) << "nothing written after the failed read";
+  EXPECT_EQ(prompter.ids(), (std::vector<int>{sid::kSerialReadError, 0, 0}));
+  EXPECT_EQ(prompter.messages[1].text, "Get printer information is failed");
+  EXPECT_EQ(prompter.messages[2].text, "Get printer information is failed.");
+}
+
+TEST(PrinterInformation, AQueryThatCannotBeWrittenIsTheLast) {
+  SettingsBench b;
+  b.link.Close();
+  const PrinterInformation info = GetPrinterInformation(b.link, b.clock, b.prompter);
+  EXPECT_EQ(info.failedQuery, "model name");
+  EXPECT_EQ(b.prompter.ids(), (std::vector<int>{sid::kPortWriteError, 0, 0}));
+  EXPECT_EQ(b.printer.received(), "");
 }
 
 TEST(NumericItems, SetSendsPrefixDecimalAndCarriageReturn) {
@@ -139,28 +175,66 @@ TEST(SignedItems, AShortReplyIsAFailureNotAWrongNumber) {
   EXPECT_EQ(b.texts(), std::vector<std::string>{"Getting offset is failed"});
 }
 
-TEST(SwitchItems, SetWritesTheLongFormAndItsCompletion) {
+TEST(SwitchItems, SetReadsTheSwitchAndKeepsWhatTheOtherItemStored) {
+  const std::string strobeCleared = "Memory switch 4 could not be read first, so the gap detect position it also "
+                                    "holds was cleared.";
   struct Case {
+    const char* label;
+    std::string read;  // the switch read's reply; empty: the printer stays silent
     std::function<bool(SettingsBench&)> set;
     std::string bytes;
-    std::string message;
+    std::vector<std::string> messages;
   };
   const Case cases[] = {
-      {[](SettingsBench& b) { return SetSpeed(b.link, b.prompter, 3); }, "^MBS3,\x60\r^MBA\x03\r",
-       "Setting speed is successful"},
-      {[](SettingsBench& b) { return SetSpeed(b.link, b.prompter, std::nullopt); },
-       std::string("^MBS3,\0\r^MBA\x03\r", 14), "Setting speed is successful"},
-      {[](SettingsBench& b) { return SetStrobe(b.link, b.prompter, 1); }, "^MBS4,\x40\r^MBA\x04\r",
-       "Setting strobe is successful"},
-      {[](SettingsBench& b) { return SetGapPosition(b.link, b.prompter, 1); }, "^MBS4,\x20\r^MBA\x04\r",
-       "Setting gap detect position is successful"},
+      {"strobe 3 over gap upper", "\x20", [](SettingsBench& b) { return SetStrobe(b.link, b.clock, b.prompter, 1); },
+       "^MBR4,1^MBS4,\x60\r^MBA\x04\r", {"Setting strobe is successful"}},
+      {"gap lower under strobe 4", "\xA0",
+       [](SettingsBench& b) { return SetGapPosition(b.link, b.clock, b.prompter, 0); },
+       "^MBR4,1^MBS4,\x80\r^MBA\x04\r", {"Setting gap detect position is successful"}},
+      {"gap upper beside strobe 3 and bits no item owns", "\x47",
+       [](SettingsBench& b) { return SetGapPosition(b.link, b.clock, b.prompter, 1); },
+       "^MBR4,1^MBS4,\x67\r^MBA\x04\r", {"Setting gap detect position is successful"}},
+      {"speed 5ips over ICS Japan", "\x0B", [](SettingsBench& b) { return SetSpeed(b.link, b.clock, b.prompter, 3); },
+       "^MBR3,1^MBS3,\x6B\r^MBA\x03\r", {"Setting speed is successful"}},
+      {"no speed selected: default, ICS kept", "\xEB",
+       [](SettingsBench& b) { return SetSpeed(b.link, b.clock, b.prompter, std::nullopt); },
+       "^MBR3,1^MBS3,\x0B\r^MBA\x03\r", {"Setting speed is successful"}},
+      // Nothing to keep: the item's byte alone, as ever, and a notice after the message.
+      {"strobe 3, switch silent", "", [](SettingsBench& b) { return SetStrobe(b.link, b.clock, b.prompter, 1); },
+       "^MBR4,1^MBS4,\x40\r^MBA\x04\r", {"Setting strobe is successful", strobeCleared}},
+      {"gap upper, switch silent", "",
+       [](SettingsBench& b) { return SetGapPosition(b.link, b.clock, b.prompter, 1); },
+       "^MBR4,1^MBS4,\x20\r^MBA\x04\r",
+       {"Setting gap detect position is successful",
+        "Memory switch 4 could not be read first, so the print strobe it also holds was cleared."}},
+      {"speed default, switch silent", "",
+       [](SettingsBench& b) { return SetSpeed(b.link, b.clock, b.prompter, std::nullopt); },
+       std::string("^MBR3,1^MBS3,\0\r^MBA\x03\r", 21),
+       {"Setting speed is successful",
+        "Memory switch 3 could not be read first, so the default ICS it also holds was cleared."}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
     SettingsBench b;
+    if (!c.read.empty()) b.printer.Answer(c.bytes.substr(0, 7), c.read);
     EXPECT_TRUE(c.set(b));
-    EXPECT_EQ(b.printer.received(std::string(c.bytes).size()), c.bytes);
-    EXPECT_EQ(b.texts(), std::vector<std::string>{c.message});
+    EXPECT_EQ(b.printer.received(c.bytes.size()), c.bytes);
+    EXPECT_EQ(b.clock.sleeps, std::vector<int>{10});
+    EXPECT_EQ(b.texts(), c.messages);
+    EXPECT_EQ(b.prompter.messages.back().icon, c.read.empty() ? Icon::kExclamation : Icon::kInformation);
   }
+}
+
+TEST(SwitchItems, AFailedWriteShowsTheFailureAlone) {
+  SettingsBench b;
+  b.link.Close();
+  EXPECT_FALSE(SetStrobe(b.link, b.clock, b.prompter, 2));
+  // The link's own port errors come first; the page's failure is the one message of its own.
+  std::vector<std::string> own;
+  for (const Message& m : b.prompter.messages) {
+    if (m.stringId == 0) own.push_back(m.text);
+  }
+  EXPECT_EQ(own, std::vector<std::string>{"Setting strobe is failed"});
 }
 
 TEST(SwitchItems, Switch4Byte0x60MatchesNeitherStrobeNorGap) {
@@ -202,12 +276,37 @@ TEST(SerialPage, GetDecodesAndSetShowsThreeMessagesInOrder) {
   ASSERT_TRUE(got.has_value());
   EXPECT_EQ(*got, (SerialSwitch{1, 1, 1, 1, 1, 2}));
   b.printer.Forget();
-  EXPECT_TRUE(SetSerialSettings(b.link, b.prompter, *got));
-  EXPECT_EQ(b.printer.received(std::string("^MBS2,\x7F^MBA\x02\r").size()), "^MBS2,\x7F^MBA\x02\r");
+  EXPECT_TRUE(SetSerialSettings(b.link, b.clock, b.prompter, *got));
+  EXPECT_EQ(b.printer.received(std::string("^MBR2,1^MBS2,\x7F^MBA\x02\r").size()), "^MBR2,1^MBS2,\x7F^MBA\x02\r");
   EXPECT_EQ(b.texts(), (std::vector<std::string>{"Get serial communication status is successful",
                                                  "Set serial communication status is successful",
                                                  "Please, turn off the printer and turn on the printer",
                                                  "Please, close application and re-connect printer"}));
+}
+
+TEST(SerialPage, SetKeepsBit7AsReadAndSaysWhenItCouldNot) {
+  const std::vector<std::string> set = {"Set serial communication status is successful",
+                                        "Please, turn off the printer and turn on the printer",
+                                        "Please, close application and re-connect printer"};
+  struct Case {
+    std::string read;  // empty: silent
+    std::string bytes;
+    std::string notice;
+  };
+  const Case cases[] = {
+      {"\x80", "^MBR2,1^MBS2,\xA1^MBA\x02\r", ""},
+      {"\xFF", "^MBR2,1^MBS2,\xA1^MBA\x02\r", ""},
+      {"", "^MBR2,1^MBS2,\x21^MBA\x02\r", "Memory switch 2 could not be read first, so its bit 7 was cleared."},
+  };
+  for (const Case& c : cases) {
+    SettingsBench b;
+    if (!c.read.empty()) b.printer.Answer("^MBR2,1", c.read);
+    EXPECT_TRUE(SetSerialSettings(b.link, b.clock, b.prompter, SerialSwitch{1, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(b.printer.received(c.bytes.size()), c.bytes);
+    std::vector<std::string> expected = set;
+    if (!c.notice.empty()) expected.push_back(c.notice);
+    EXPECT_EQ(b.texts(), expected);
+  }
 }
 
 TEST(SerialPage, DefaultSettingKeepsTheBaudRate) {
@@ -220,7 +319,7 @@ TEST(SerialPage, SilenceAndAFailedWriteUseThePagesMisspelling) {
   SettingsBench b;
   EXPECT_FALSE(GetSerialSettings(b.link, b.clock, b.prompter).has_value());
   b.link.Close();
-  EXPECT_FALSE(SetSerialSettings(b.link, b.prompter, SerialSwitch{0, 0, 0, 0, 0, 0}));
+  EXPECT_FALSE(SetSerialSettings(b.link, b.clock, b.prompter, SerialSwitch{0, 0, 0, 0, 0, 0}));
   const auto texts = b.texts();
   EXPECT_EQ(texts.front(), "Get serial communication status is faied");
   EXPECT_EQ(texts.back(), "Set serial communication status is faied");
@@ -247,16 +346,32 @@ TEST(LanguagePage, GetReadsBothSwitchesWithLongerWaits) {
   }
 }
 
-TEST(LanguagePage, SetWritesCodePageThenIcs) {
-  SettingsBench b;
-  EXPECT_TRUE(SetLanguageSettings(b.link, b.prompter, LanguageSettings{7, 11}));
-  EXPECT_EQ(b.printer.received(std::string("^MBS1,\x07^MBA\x01\r^MBS3,\x0B^MBA\x03\r").size()), "^MBS1,\x07^MBA\x01\r^MBS3,\x0B^MBA\x03\r");
-  EXPECT_EQ(b.texts(), std::vector<std::string>{"Set default codepage && ICS is successful."});
+TEST(LanguagePage, SetWritesCodePageThenIcsKeepingThePrintSpeed) {
+  struct Case {
+    std::string read;  // switch 3; empty: silent
+    std::string bytes;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"\x60", "^MBS1,\x07^MBA\x01\r^MBR3,1^MBS3,\x6B^MBA\x03\r", {"Set default codepage && ICS is successful."}},
+      {"\xE5", "^MBS1,\x07^MBA\x01\r^MBR3,1^MBS3,\xEB^MBA\x03\r", {"Set default codepage && ICS is successful."}},
+      {"", "^MBS1,\x07^MBA\x01\r^MBR3,1^MBS3,\x0B^MBA\x03\r",
+       {"Set default codepage && ICS is successful.",
+        "Memory switch 3 could not be read first, so the print speed it also holds was cleared."}},
+  };
+  for (const Case& c : cases) {
+    SettingsBench b;
+    if (!c.read.empty()) b.printer.Answer("^MBR3,1", c.read);
+    EXPECT_TRUE(SetLanguageSettings(b.link, b.clock, b.prompter, LanguageSettings{7, 11}));
+    EXPECT_EQ(b.printer.received(c.bytes.size()), c.bytes);
+    EXPECT_EQ(b.clock.sleeps, std::vector<int>{50});
+    EXPECT_EQ(b.texts(), c.messages);
+  }
 }
 
 TEST(LanguagePage, SetWithoutASelectionSendsNothing) {
   SettingsBench b;
-  EXPECT_FALSE(SetLanguageSettings(b.link, b.prompter, LanguageSettings{-1, 3}));
+  EXPECT_FALSE(SetLanguageSettings(b.link, b.clock, b.prompter, LanguageSettings{-1, 3}));
   EXPECT_EQ(b.printer.received(std::string("").size()), "");
   EXPECT_EQ(b.prompter.messages.size(), 1u);
 }

@@ -62,7 +62,7 @@ void DefaultCodePageIcsSettingPage::Get() {
 }
 
 void DefaultCodePageIcsSettingPage::Set() {
-  SetLanguageSettings(context_.link, context_.prompter,
+  SetLanguageSettings(context_.link, context_.clock, context_.prompter,
                       LanguageSettings{codePage_->currentIndex(), ics_->currentIndex()});
 }
 

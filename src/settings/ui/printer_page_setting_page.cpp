@@ -225,7 +225,7 @@ void PrinterPageSettingPage::GetStrobe() {
 
 void PrinterPageSettingPage::SetStrobe() {
   const int checked = strobeGroup_->checkedId();
-  qm::SetStrobe(context_.link, context_.prompter, checked < 0 ? std::nullopt : std::optional<int>(checked));
+  qm::SetStrobe(context_.link, context_.clock, context_.prompter, checked < 0 ? std::nullopt : std::optional<int>(checked));
 }
 
 void PrinterPageSettingPage::GetSpeed() {
@@ -240,7 +240,7 @@ void PrinterPageSettingPage::GetSpeed() {
 
 void PrinterPageSettingPage::SetSpeed() {
   const int index = speedList_->currentIndex();
-  qm::SetSpeed(context_.link, context_.prompter, index < 0 ? std::nullopt : std::optional<int>(index));
+  qm::SetSpeed(context_.link, context_.clock, context_.prompter, index < 0 ? std::nullopt : std::optional<int>(index));
 }
 
 void PrinterPageSettingPage::GetGapPosition() {
@@ -256,7 +256,7 @@ void PrinterPageSettingPage::GetGapPosition() {
 
 void PrinterPageSettingPage::SetGapPosition() {
   const int index = gapList_->currentIndex();
-  qm::SetGapPosition(context_.link, context_.prompter, index < 0 ? std::nullopt : std::optional<int>(index));
+  qm::SetGapPosition(context_.link, context_.clock, context_.prompter, index < 0 ? std::nullopt : std::optional<int>(index));
 }
 
 void PrinterPageSettingPage::SetCheckLabelLength() {
