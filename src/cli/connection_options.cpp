@@ -178,12 +178,14 @@ InterfaceKind ConnectionPlan::kind() const {
 }
 
 std::string ConnectionPlan::Describe() const {
+  std::string where;
   if (kind() == kEthernet) {
     const bool v6 = address.find(':') != std::string::npos;
-    const std::string where = (v6 ? "[" + address + "]" : address) + ":" + std::to_string(tcpPort);
-    return demo ? "the demo printer (ETHERNET " + where + ")" : "ETHERNET " + where;
+    where = "ETHERNET " + (v6 ? "[" + address + "]" : address) + ":" + std::to_string(tcpPort);
+  } else {
+    where = devicePath.empty() ? portName : portName + " (" + devicePath + ")";
   }
-  return devicePath.empty() ? portName : portName + " (" + devicePath + ")";
+  return demo ? "the demo printer (" + where + ")" : where;
 }
 
 PlanResult PlanConnection(const ConnectionRequest& request) {
@@ -193,14 +195,23 @@ PlanResult PlanConnection(const ConnectionRequest& request) {
   const bool ethernetGiven = request.ip || request.tcpPort;
 
   if (request.demo) {
-    if (request.port || ethernetGiven || serialGiven) {
-      result.error = "--demo connects to its own virtual printer; leave out --port, --ip, "
-                     "--tcp-port and the serial options";
+    // The demo printer answers on Ethernet, on a pseudo-terminal as COM1: and as a USB
+    // printer, as the main window's demo does.
+    const std::string port = request.port.value_or("ETHERNET");
+    if (port != "ETHERNET" && port != "COM1:" && port != "USB") {
+      result.error = "--demo serves ETHERNET (the default), COM1: and USB, not \"" + port + "\"";
       return result;
     }
-    plan.portName = "ETHERNET";
-    plan.address = "127.0.0.1";
-    plan.tcpPort = 0;  // the demo printer's, once it listens
+    if (ethernetGiven || serialGiven) {
+      result.error = "--demo connects to its own virtual printer; leave out --ip, --tcp-port and the "
+                     "serial options";
+      return result;
+    }
+    plan.portName = port;
+    if (port == "ETHERNET") {
+      plan.address = "127.0.0.1";
+      plan.tcpPort = 0;  // the demo printer's, once it listens
+    }
     plan.demo = true;
     result.plan = plan;
     return result;
@@ -280,7 +291,9 @@ void ConnectionOptions::AddTo(CLI::App& app) {
   stopBitsOption_ = app.add_option("--stop-bits", stopBits_, "the link's stop bits: 1 or 2 (default 1); the printer's stored setting is serial set --stop-bits")
                         ->type_name("1|2")
                         ->group(group);
-  app.add_flag("--demo", demo_, "talk to a virtual printer started inside this program")
+  app.add_flag("--demo", demo_,
+               "talk to a virtual printer started inside this program, over ETHERNET unless --port "
+               "names COM1: or USB")
       ->group(group);
 }
 
@@ -325,12 +338,13 @@ std::unique_ptr<Connection> Connection::Open(const ConnectionPlan& plan, const C
   }
   if (own.demo) {
     std::string error;
-    connection->demo_ = DemoPrinter::Start(error);
+    connection->demo_ = DemoPrinter::Start(own.kind(), devices, error);
     if (!connection->demo_) {
       failure = Outcome::PrinterFailed("cannot start the demo printer: " + error);
       return nullptr;
     }
-    own.tcpPort = connection->demo_->tcpPort();
+    if (own.kind() == kEthernet) own.tcpPort = connection->demo_->tcpPort();
+    own.devicePath = connection->demo_->devicePath();
   }
 
   connection->link_ =

@@ -44,10 +44,11 @@ struct ConnectionPlan {
   SerialParameters serial; // the main window's defaults unless given
   std::string address;     // Ethernet
   uint32_t tcpPort = kDefaultTcpPort;
-  bool demo = false;       // Ethernet to an in-process virtual printer
+  bool demo = false;       // an in-process virtual printer, over Ethernet, COM1: or USB
 
   InterfaceKind kind() const;
-  // "COM1:", "COM1: (/dev/ttyUSB0)", "USB (/dev/usb/lp0)", "ETHERNET 10.0.0.7:9100".
+  // "COM1:", "COM1: (/dev/ttyUSB0)", "USB (/dev/usb/lp0)", "ETHERNET 10.0.0.7:9100", and
+  // "the demo printer (...)" around one of them.
   std::string Describe() const;
 };
 

@@ -156,6 +156,30 @@ TEST_F(BinaryAgainstVirtualPrinter, ANegativeSettingReachesThePrinterAndComesBac
   EXPECT_EQ(refused.err, "quillmark-cli: tear-off: -101 is out of range -100..100 (see --help)\n");
 }
 
+TEST(Demo, ServesEthernetComOneAndUsb) {
+  struct Case {
+    std::vector<std::string> port;
+    std::string described;
+  };
+  const Case cases[] = {
+      {{}, "the demo printer (ETHERNET 127.0.0.1:"},
+      {{"--port", "COM1:"}, "the demo printer (COM1: (/dev/pts/"},
+      {{"--port", "USB"}, "the demo printer (USB ("},
+  };
+  for (const auto& c : cases) {
+    CliHarness cli;
+    cli.env.timing.usbReadWaitMs = 3000;
+    cli.env.timing.serialDefaults.readTotalConstantMs = 3000;
+    std::vector<std::string> args{"--demo", "--json"};
+    args.insert(args.end(), c.port.begin(), c.port.end());
+    args.insert(args.end(), {"get", "paper-width"});
+    const auto run = cli.Run(args);
+    EXPECT_EQ(run.status, 0) << c.described << ": " << run.err;
+    EXPECT_NE(run.out.find("\"port\":\"" + c.described), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"value\":812,"), std::string::npos) << run.out;
+  }
+}
+
 TEST(Demo, EachRunStartsAFreshPrinterInProcess) {
   CliHarness setter;
   setter.in.str("^MBU0,600\r");

@@ -136,8 +136,11 @@ TEST(PlanConnection, RefusesWhatCannotWorkWithAReason) {
       {"zero rate", with({}, [](auto& r) { r.baud = 0; }), "--baud"},
       {"unknown device", Port("/dev/null"), "cannot tell the kind of port"},
       {"huge node number", Port("/dev/usb/lp99999999999"), "cannot tell the kind of port"},
-      {"demo + port", with(Port("COM1:"), [](auto& r) { r.demo = true; }), "--demo"},
+      {"demo + COM2:", with(Port("COM2:"), [](auto& r) { r.demo = true; }), "--demo serves ETHERNET"},
+      {"demo + LPT1:", with(Port("LPT1:"), [](auto& r) { r.demo = true; }), "--demo serves ETHERNET"},
+      {"demo + device", with(Port("/dev/ttyUSB0"), [](auto& r) { r.demo = true; }), "--demo serves"},
       {"demo + baud", with({}, [](auto& r) { r.demo = true, r.baud = 9600; }), "--demo"},
+      {"demo + ip", with(Port("ETHERNET"), [](auto& r) { r.demo = true, r.ip = "10.0.0.1"; }), "--demo"},
   };
   for (const auto& c : cases) {
     const PlanResult got = PlanConnection(c.request);
@@ -146,7 +149,7 @@ TEST(PlanConnection, RefusesWhatCannotWorkWithAReason) {
   }
 }
 
-TEST(PlanConnection, DemoIsEthernetOnLoopback) {
+TEST(PlanConnection, DemoIsEthernetOnLoopbackUnlessComOneOrUsbIsNamed) {
   ConnectionRequest r;
   r.demo = true;
   const PlanResult got = PlanConnection(r);
@@ -154,6 +157,13 @@ TEST(PlanConnection, DemoIsEthernetOnLoopback) {
   EXPECT_TRUE(got.plan->demo);
   EXPECT_EQ(got.plan->portName, "ETHERNET");
   EXPECT_EQ(got.plan->address, "127.0.0.1");
+  for (const std::string port : {"COM1:", "USB"}) {
+    r.port = port;
+    const PlanResult named = PlanConnection(r);
+    ASSERT_TRUE(named.plan) << named.error;
+    EXPECT_TRUE(named.plan->demo);
+    EXPECT_EQ(named.plan->portName, port);
+  }
 }
 
 // The command line as a whole: every usage error is status 2, with its reason on stderr,
