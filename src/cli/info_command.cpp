@@ -23,7 +23,13 @@ class InfoCommand : public Command {
 
   Outcome Run(Session& session) override {
     const PrinterInformation info = GetPrinterInformation(session.link, session.clock, session.prompter);
-    // Only the temperature query decides; the other three may come back empty.
+    // A query the port would not take ends the run; otherwise only the temperature query
+    // decides, and the other three may come back empty.
+    if (!info.failedQuery.empty()) {
+      const std::string& why = session.link.lastError();
+      return Outcome::PrinterFailed("the " + info.failedQuery + " query failed" + (why.empty() ? "" : ": " + why) +
+                                    "; the queries after it were not sent");
+    }
     if (!info.ok) return Outcome::PrinterFailed(NoReply(session.link, "no reply to the temperature query"));
     JsonObject fields;
     fields.Add("modelName", Latin1ToUtf8(info.modelName));

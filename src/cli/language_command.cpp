@@ -59,7 +59,8 @@ class LanguageCommand : public Command {
     icsOption_ = set_->add_option("--ics", icsText_, "the default ICS: its index or its entry")
                      ->type_name("INDEX|TEXT");
     set_->footer("An entry is matched without regard to case or to the number of blanks. Both "
-                 "switches are read first; with no reply nothing is written.\n\nCode pages:\n" +
+                 "switches are read first; with no reply nothing is written. The print speed, which switch 3 "
+                 "also holds, is kept.\n\nCode pages:\n" +
                  NumberedEntries(kCodePageNames) + "\nInternational character sets:\n" +
                  NumberedEntries(kIcsNames));
     return sub;
@@ -103,7 +104,7 @@ class LanguageCommand : public Command {
       return Outcome::PrinterFailed("the printer's default ICS is no entry of the list; give --ics as well; "
                                     "nothing was written");
     }
-    if (!SetLanguageSettings(session.link, session.prompter, settings)) {
+    if (!SetLanguageSettings(session.link, session.clock, session.prompter, settings)) {
       return Outcome::PrinterFailed(WriteFailure(session.link));
     }
     return Show(settings);

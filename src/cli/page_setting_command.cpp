@@ -4,7 +4,9 @@
 
 #include "cli/command.h"
 #include "cli/setting_text.h"
+#include "cli/stream_prompter.h"
 #include "settings/memory_switch.h"
+#include "settings/setting_reply.h"
 #include "settings/user_settings.h"
 
 namespace qm::cli {
@@ -142,15 +144,22 @@ Outcome GetItem(const PageItem& item, Session& s) {
   fields.Add("item", std::string(item.name));
   switch (item.kind) {
     case Kind::kNumeric: {
-      const std::optional<std::string> text = GetNumericItem(s.link, s.clock, s.prompter, item.numeric);
-      if (!text) return Outcome::PrinterFailed(NoReply(s.link), fields);
       // The page would only notice a reply that is no number when its values are next
-      // taken over; here there is no later, so it fails now rather than print it as one.
+      // taken over; here there is no later, so the Get fails now, and its success message
+      // is never shown.
+      HeldPrompter held;
+      const std::optional<std::string> text = GetNumericItem(s.link, s.clock, held, item.numeric);
+      if (!text) {
+        held.ReleaseTo(s.prompter);
+        return Outcome::PrinterFailed(NoReply(s.link), fields);
+      }
       const std::optional<int> value = ParseInt(*text);
       if (!value) {
+        qm::Report(s.prompter, false, "Getting " + std::string(SpecOf(item.numeric).noun));
         fields.Add("reply", Latin1ToUtf8(*text));
         return Outcome::PrinterFailed("the reply \"" + OneLine(*text) + "\" is not a whole number", fields);
       }
+      held.ReleaseTo(s.prompter);
       fields.Add("value", *value);
       return Outcome::Done(Labelled(item.label, std::to_string(*value)), fields);
     }
@@ -176,9 +185,9 @@ bool SetItem(const PageItem& item, int value, Session& s) {
     case Kind::kSigned:
       // The page sends the sign from its check box and the digits from its field.
       return SetSignedItem(s.link, s.prompter, item.signedItem, value < 0, std::to_string(std::abs(value)));
-    case Kind::kStrobe: return SetStrobe(s.link, s.prompter, value);
-    case Kind::kSpeed: return SetSpeed(s.link, s.prompter, value);
-    case Kind::kGapDetect: return SetGapPosition(s.link, s.prompter, value);
+    case Kind::kStrobe: return SetStrobe(s.link, s.clock, s.prompter, value);
+    case Kind::kSpeed: return SetSpeed(s.link, s.clock, s.prompter, value);
+    case Kind::kGapDetect: return SetGapPosition(s.link, s.clock, s.prompter, value);
     case Kind::kCheckLabelLength: {
       const int result = SetCheckLabelLength(s.link, value == 1);
       return WroteAll(s.link, result, 5);

@@ -70,7 +70,8 @@ class SerialCommand : public Command {
         "once the printer has been turned off and on. The link's own line settings are the "
         "global --baud, --parity, --data-bits and --stop-bits, given before \"serial\" (after "
         "\"serial set\" those names are the printer's). Switch 2 is read first; with no reply "
-        "nothing is written.");
+        "nothing is written. The settings not given, and bit 7, which no option names, stay as "
+        "read.");
     return sub;
   }
 
@@ -112,7 +113,8 @@ class SerialCommand : public Command {
     for (size_t i = 0; i < kFields.size(); ++i) {
       if (options_[i]->count()) settings.*kFields[i].field = chosen_[i];
     }
-    if (!SetSerialSettings(session.link, session.prompter, settings)) {
+    // The write reads switch 2 once more, right before it, to keep bit 7 as the printer has it.
+    if (!SetSerialSettings(session.link, session.clock, session.prompter, settings)) {
       return Outcome::PrinterFailed(WriteFailure(session.link));
     }
     return Show(settings);

@@ -127,9 +127,10 @@ TEST(SettingsBadReplies, AReplyThatIsNoValueFails) {
     std::string error;
   };
   const Case cases[] = {
-      {{"get", "paper-width"}, {"^PI5,0\r\n", "abc\r\n"}, "Getting paper width is successful",
+      // Refused, so the Get failed: its failure message alone, never its success.
+      {{"get", "h-margin"}, {"^PI5,3\r\n", "abc\r\n"}, "Getting paper horizontal margin is failed",
        "the reply \"abc\" is not a whole number"},
-      {{"get", "gap-length"}, {"^PI5,2\r\n", "99999999999\r\n"}, "Getting gap length is successful",
+      {{"get", "gap-length"}, {"^PI5,2\r\n", "99999999999\r\n"}, "Getting gap length is failed",
        "the reply \"99999999999\" is not a whole number"},
       {{"get", "offset"}, {"^SA\r\n", "12\r\n"}, "Getting offset is failed", "no reply, or not a sign and three digits"},
       {{"get", "tear-off"}, {"^PI4,2\r\n", "+1a5"}, "Getting tear-off/cutting position is failed",
@@ -146,6 +147,26 @@ TEST(SettingsBadReplies, AReplyThatIsNoValueFails) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "quillmark-cli: " + c.message + "\nquillmark-cli: " + c.error + "\n");
   }
+}
+
+TEST(SettingsHangUp, InfoStopsAtTheQueryThatFailedAndNamesIt) {
+  qm::test::PtyPair pty;
+  CliHarness cli;
+  std::string heard;
+  cli.clock.onSleep = [&](int) {
+    heard += pty.Receive(4, 200);
+    // The printer takes the first query and hangs up before it answers.
+    pty.CloseMaster();
+  };
+  const auto run = cli.Run({"--port", pty.path(), "info"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(heard, "^PI0");
+  EXPECT_EQ(cli.clock.sleeps, std::vector<int>{10}) << "no query after the failed one";
+  EXPECT_EQ(Count(run.err, "Port error!"), 1u) << run.err;
+  EXPECT_EQ(Count(run.err, "quillmark-cli: Get printer information is failed\n"), 1u) << run.err;
+  EXPECT_NE(run.err.find("quillmark-cli: the model name query failed"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find("temperature"), std::string::npos) << run.err;
 }
 
 TEST(SettingsBadReplies, LanguageSetWillNotGuessACodePageOutsideTheList) {
@@ -186,24 +207,24 @@ TEST(SettingsWriteFails, SerialSetReportsTheFailedWriteAfterAGoodRead) {
   CliHarness cli;
   cli.env.timing.serialDefaults.writeTotalConstantMs = 2;
   std::string heard;
-  bool answered = false;
+  int reads = 0;
   cli.clock.onSleep = [&](int) {
-    if (answered) return;  // the link's retry pauses
-    answered = true;
-    heard = pty.Receive(7, 200);
+    if (reads == 2) return;  // the link's retry pauses
+    // The command's read, then the write's own read of the switch, just before it.
+    heard += pty.Receive(7, 200);
     pty.Send(Byte(0x35));
-    FillLine(pty.path());
+    if (++reads == 2) FillLine(pty.path());
   };
   const auto run = cli.Run({"--port", pty.path(), "serial", "set", "--baud", "57600"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(heard, "^MBR2,1");
+  EXPECT_EQ(heard, "^MBR2,1^MBR2,1");
   EXPECT_EQ(run.out, "");
   // Each of the two writes gives up after the link's retries, and then the page's message.
   EXPECT_EQ(Count(run.err, std::string(EnglishText(sid::kPortWriteError))), 2u) << run.err;
   EXPECT_NE(run.err.find("quillmark-cli: Set serial communication status is faied\n"), std::string::npos) << run.err;
   EXPECT_EQ(run.err.find("Please, turn off"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("the write failed: write incomplete: 0 of 6 bytes sent"), std::string::npos) << run.err;
-  EXPECT_EQ(cli.clock.sleeps, (std::vector<int>{10, 10, 10, 10, 10, 10, 10}));
+  EXPECT_EQ(cli.clock.sleeps, (std::vector<int>{10, 10, 10, 10, 10, 10, 10, 10}));
 }
 
 TEST(SettingsOptions, TheLinksLineSettingsComeBeforeTheCommandThePrintersAfterIt) {
@@ -219,7 +240,7 @@ TEST(SettingsOptions, TheLinksLineSettingsComeBeforeTheCommandThePrintersAfterIt
   const auto run = cli.Run({"--port", printer.path(), "--baud", "9600", "--parity", "odd", "--stop-bits", "2",
                             "serial", "set", "--baud", "57600", "--parity", "even", "--stop-bits", "1"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(printer.received(), "^MBR2,1^MBS2," + Byte(0x60) + "^MBA" + Byte(2) + "\r");
+  EXPECT_EQ(printer.received(), "^MBR2,1^MBR2,1^MBS2," + Byte(0x60) + "^MBA" + Byte(2) + "\r");
   EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B9600));
   EXPECT_EQ(line.c_cflag & PARODD, static_cast<tcflag_t>(PARODD));
   EXPECT_EQ(line.c_cflag & CSTOPB, static_cast<tcflag_t>(CSTOPB));

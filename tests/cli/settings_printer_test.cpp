@@ -62,19 +62,22 @@ TEST_F(SettingsAgainstVirtualPrinter, WhatOneRunSetsTheNextReadsBack) {
       {{"set", "density", "15"}, {"get", "density"}, "Print Density: 15\n"},
       {{"set", "offset", "-12"}, {"get", "offset"}, "Print Offset: -12\n"},
       {{"set", "tear-off", "45"}, {"get", "tear-off"}, "Tear-off/Cutting: 45\n"},
-      {{"set", "speed", "8ips"}, {"get", "speed"}, "Print Speed: 8ips\n"},
+      {{"language", "set", "--codepage", "PC850 - Latin 1", "--ics", "Germany"}, {"language", "get"},
+       "Default CodePage  : PC850 - Latin 1\nDefault International Character Set(ICS) : Germany\n"},
+      // The ICS and the print speed share switch 3, the gap detect position and the strobe
+      // switch 4: setting one keeps the other.
+      {{"set", "speed", "8ips"}, {"switch", "read", "3"}, "Switch 3: 0xC3 (195)\n"},
+      {{"language", "set", "--ics", "spain ii"}, {"get", "speed"}, "Print Speed: 8ips\n"},
+      {{"set", "speed", "5ips"}, {"switch", "read", "3"}, "Switch 3: 0x6C (108)\n"},
       {{"set", "strobe", "3"}, {"get", "strobe"}, "Print Strobe: 3\n"},
-      // Strobe and gap detect share switch 4: each write sends the whole byte.
-      {{"set", "gap-detect", "upper"}, {"get", "strobe"}, "Print Strobe: none\n"},
-      {{"set", "gap-detect", "lower"}, {"get", "gap-detect"}, "Gap Detect Position: Lower Position of Gap\n"},
+      {{"set", "gap-detect", "upper"}, {"switch", "read", "4"}, "Switch 4: 0x60 (96)\n"},
+      {{"set", "gap-detect", "lower"}, {"get", "strobe"}, "Print Strobe: 3\n"},
+      {{"switch", "write", "2", "0x80"}, {"switch", "read", "2"}, "Switch 2: 0x80 (128)\n"},
       {{"serial", "set", "--handshake", "software", "--baud", "38400"}, {"serial", "get"},
        "Hand Shake : Software\nStop Bit : 1 Stop Bit\nData Length : 8\nParity Check : No Parity\n"
        "Parity Selection : Even\nBaudrate : 38400\n"},
-      {{"serial", "set", "--stop-bits", "2"}, {"switch", "read", "2"}, "Switch 2: 0x23 (35)\n"},
-      {{"language", "set", "--codepage", "PC850 - Latin 1", "--ics", "Germany"}, {"language", "get"},
-       "Default CodePage  : PC850 - Latin 1\nDefault International Character Set(ICS) : Germany\n"},
-      {{"language", "set", "--ics", "spain ii"}, {"language", "get"},
-       "Default CodePage  : PC850 - Latin 1\nDefault International Character Set(ICS) : Spain II\n"},
+      // Bit 7, which no setting names, survives both serial writes.
+      {{"serial", "set", "--stop-bits", "2"}, {"switch", "read", "2"}, "Switch 2: 0xA3 (163)\n"},
       {{"hwinfo", "set", "id", "QM-7"}, {"hwinfo", "get", "id"}, "ID: QM-7\n"},
       {{"hwinfo", "set", "serial", "SN0001"}, {"hwinfo", "get", "serial"}, "Number: SN0001\n"},
       {{"hwinfo", "init", "serial"}, {"hwinfo", "get", "serial"}, "Number: QM20240117A0042\n"},
@@ -94,7 +97,7 @@ TEST_F(SettingsAgainstVirtualPrinter, WhatOneRunSetsTheNextReadsBack) {
   EXPECT_EQ(stored.media.paperWidth, 600);
   EXPECT_EQ(stored.media.offset, -12);
   EXPECT_EQ(stored.media.tearOff, 45);
-  EXPECT_EQ(stored.switches, (std::array<uint8_t, 4>{0x02, 0x23, 0xA0, 0x80}));
+  EXPECT_EQ(stored.switches, (std::array<uint8_t, 4>{0x02, 0xA3, 0xA0, 0x80}));
   EXPECT_EQ(stored.ident.printerId, "QM-7");
 }
 
