@@ -184,6 +184,14 @@ check IP port configuration in printer control pannel</translation>
         <source>QDRL Tester</source>
         <translation>QDRL Tester</translation>
     </message>
+    <message>
+        <source>Not available yet</source>
+        <translation>Not available yet</translation>
+    </message>
+    <message>
+        <source>Connected: %1</source>
+        <translation>Connected: %1</translation>
+    </message>
 </context>
 <context>
     <name>qm::QdrlTesterDialog</name>
@@ -327,6 +335,10 @@ check IP port configuration in printer control pannel</translation>
         <source>Send count</source>
         <translation>Send count</translation>
     </message>
+    <message>
+        <source>Not available yet</source>
+        <translation>Not available yet</translation>
+    </message>
 </context>
 <context>
     <name>qm::PrintingCopiesDialog</name>
@@ -341,6 +353,14 @@ check IP port configuration in printer control pannel</translation>
     <message>
         <source>Close</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>first number</source>
+        <translation>first number</translation>
+    </message>
+    <message>
+        <source>second number</source>
+        <translation>second number</translation>
     </message>
 </context>
 <context>
@@ -566,6 +586,21 @@ check IP port configuration in printer control pannel</translation>
     <message>
         <source>Get</source>
         <translation>Get</translation>
+    </message>
+</context>
+<context>
+    <name>GuiMessages</name>
+    <message>
+        <source>Parity must be None, Odd or Even.</source>
+        <translation>Parity must be None, Odd or Even.</translation>
+    </message>
+    <message>
+        <source>Port must be a number from 1 to 65535.</source>
+        <translation>Port must be a number from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>Choose an entry in every list first.</source>
+        <translation>Choose an entry in every list first.</translation>
     </message>
 </context>
 </TS>

@@ -184,6 +184,14 @@ check IP port configuration in printer control pannel</source>
         <source>QDRL Tester</source>
         <translation>QDRLテスタ</translation>
     </message>
+    <message>
+        <source>Not available yet</source>
+        <translation>まだ使用できません</translation>
+    </message>
+    <message>
+        <source>Connected: %1</source>
+        <translation>接続済み: %1</translation>
+    </message>
 </context>
 <context>
     <name>qm::QdrlTesterDialog</name>
@@ -327,6 +335,10 @@ check IP port configuration in printer control pannel</source>
         <source>Send count</source>
         <translation>送信回数</translation>
     </message>
+    <message>
+        <source>Not available yet</source>
+        <translation>まだ使用できません</translation>
+    </message>
 </context>
 <context>
     <name>qm::PrintingCopiesDialog</name>
@@ -341,6 +353,14 @@ check IP port configuration in printer control pannel</source>
     <message>
         <source>Close</source>
         <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>first number</source>
+        <translation>1番目の数値</translation>
+    </message>
+    <message>
+        <source>second number</source>
+        <translation>2番目の数値</translation>
     </message>
 </context>
 <context>
@@ -566,6 +586,21 @@ check IP port configuration in printer control pannel</source>
     <message>
         <source>Get</source>
         <translation>取得</translation>
+    </message>
+</context>
+<context>
+    <name>GuiMessages</name>
+    <message>
+        <source>Parity must be None, Odd or Even.</source>
+        <translation>パリティは None、Odd、Even のいずれかにしてください。</translation>
+    </message>
+    <message>
+        <source>Port must be a number from 1 to 65535.</source>
+        <translation>ポートには 1 から 65535 までの数値を指定してください。</translation>
+    </message>
+    <message>
+        <source>Choose an entry in every list first.</source>
+        <translation>先にすべてのリストで項目を選択してください。</translation>
     </message>
 </context>
 </TS>

@@ -35,12 +35,17 @@ void OnTerminate(int) {
 
 }  // namespace
 
+void MainApp::SetUpApplication(const QLocale& locale) {
+  QApplication::setApplicationName(QString::fromLatin1(kProgramName));
+  QApplication::setApplicationVersion(QStringLiteral("1.4.9"));
+  // No display name: the window system would show it after every title (" — Quillmark"),
+  // and the titles and captions must read exactly as the dialogs give them.
+  InstallTranslations(locale);
+}
+
 int MainApp::Run(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Quillmark"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
-  QApplication::setApplicationVersion(QStringLiteral("1.4.9"));
-  InstallTranslations(QLocale::system());
+  SetUpApplication(QLocale::system());
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Configuration and test utility for QDRL label printers."));

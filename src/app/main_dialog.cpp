@@ -18,6 +18,7 @@
 
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/ip_address_edit.h"
+#include "gui/qt_strings.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 
 namespace qm {
@@ -38,7 +39,7 @@ QComboBox* List(const QStringList& items, int initial) {
 }  // namespace
 
 MainDialog::MainDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
-  setWindowTitle(QString::fromStdString(context_.strings.Text(sid::kTitle)));
+  setWindowTitle(QtStringTable().Translated(sid::kTitle));
   setWindowIcon(QIcon(QStringLiteral(":/quillmark.png")));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -123,7 +124,7 @@ MainDialog::MainDialog(AppContext& context, QWidget* parent) : QDialog(parent), 
   connect(otherTools_[kUserSettingTool], &QPushButton::clicked, this, &MainDialog::OpenUserSettings);
   connect(otherTools_[kCalibrationTool], &QPushButton::clicked, this, &MainDialog::OpenCalibration);
   for (size_t i = 0; i < otherTools_.size(); ++i) {
-    if (!ToolBuilt(i)) otherTools_[i]->setToolTip(QStringLiteral("Not available yet"));
+    if (!ToolBuilt(i)) otherTools_[i]->setToolTip(tr("Not available yet"));
   }
 
   status_ = new QLabel;
@@ -221,12 +222,14 @@ void MainDialog::Connect() {
   // A typed parity must be one of the listed ones; anything else has no defined meaning.
   int parity = parity_->findText(parity_->currentText().trimmed(), Qt::MatchFixedString);
   if (choice_ == kChoiceSerial && parity < 0) {
-    context_.prompter.Show(Message{"Parity must be None, Odd or Even.", Icon::kExclamation, {}, 0});
+    context_.prompter.Show(
+        GuiMessage(QT_TRANSLATE_NOOP("GuiMessages", "Parity must be None, Odd or Even."), Icon::kExclamation));
     return;
   }
   const int port = port_->text().toInt();
   if (choice_ == kChoiceEthernet && (port < 1 || port > 65535)) {
-    context_.prompter.Show(Message{"Port must be a number from 1 to 65535.", Icon::kExclamation, {}, 0});
+    context_.prompter.Show(
+        GuiMessage(QT_TRANSLATE_NOOP("GuiMessages", "Port must be a number from 1 to 65535."), Icon::kExclamation));
     return;
   }
 
@@ -246,7 +249,7 @@ void MainDialog::Connect() {
   if (link.Open() == 1) {
     context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));
     if (link.GetInterfaceKind() == kUsb) link.Close();
-    status_->setText(QStringLiteral("Connected: %1").arg(QString::fromStdString(portName)));
+    status_->setText(tr("Connected: %1").arg(QString::fromStdString(portName)));
     SetConnected(true);
   } else {
     context_.prompter.Show(NumberedMessage(context_.strings, sid::kCannotOpenPort, Icon::kExclamation));

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "commands/ui/builder_dialog.h"
 #include "commands/ui/printing_copies_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "gui/builder_dialog.h"
 #include "gui_support.h"
 #include "pty_pair.h"
 

@@ -1,5 +1,6 @@
-// Renders the main window and the tester, in English and Japanese, into PNG files for
-// the README: quillmark-screenshots OUTDIR
+// Renders the main window, the tester and the User Setting Manager, in English and
+// Japanese, into PNG files for the README: quillmark-screenshots OUTDIR (run it under
+// LANG=ja_JP.UTF-8 for the Japanese pictures, so that the Japanese desktop font is used).
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -14,7 +15,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName(QStringLiteral("Quillmark"));
+  QApplication::setApplicationName(QString::fromLatin1(qm::kProgramName));
   const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   QDir().mkpath(out);
   for (const auto& [suffix, locale] : {std::pair{"en", QLocale(QLocale::English)},

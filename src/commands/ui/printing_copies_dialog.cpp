@@ -16,12 +16,12 @@ PrintingCopiesDialog::PrintingCopiesDialog(QWidget* parent) : BuilderDialog(pare
   fields->addWidget(new QLabel(QStringLiteral("P")));
   first_ = new QSpinBox;
   first_->setRange(0, 100);
-  first_->setAccessibleName(QStringLiteral("first number"));
+  first_->setAccessibleName(tr("first number"));
   fields->addWidget(first_);
   fields->addWidget(new QLabel(QStringLiteral(",")));
   second_ = new QSpinBox;
   second_->setRange(0, 100);
-  second_->setAccessibleName(QStringLiteral("second number"));
+  second_->setAccessibleName(tr("second number"));
   fields->addWidget(second_);
 
   auto* insert = new QPushButton(tr("Insert to label"));

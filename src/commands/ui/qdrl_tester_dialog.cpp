@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,12 +12,12 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "app/file_chooser.h"
 #include "commands/multi_send.h"
 #include "commands/script_file.h"
 #include "commands/script_text.h"
-#include "commands/ui/builder_dialog.h"
 #include "commands/ui/printing_copies_dialog.h"
+#include "gui/builder_dialog.h"
+#include "gui/file_chooser.h"
 
 namespace qm {
 
@@ -26,9 +27,9 @@ const QString kSaveFilter = QStringLiteral("All files(*.*)|*.*|Text files(*.txt)
 const QString kLoadFilter =
     QStringLiteral("All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||");
 
-QVBoxLayout* Frame(QVBoxLayout* column, const QString& title) {
+QGridLayout* Frame(QVBoxLayout* column, const QString& title) {
   auto* box = new QGroupBox(title);
-  auto* layout = new QVBoxLayout(box);
+  auto* layout = new QGridLayout(box);
   column->addWidget(box);
   return layout;
 }
@@ -99,7 +100,7 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   save_ = new QPushButton(tr("Save"));
   auto* convert = new QPushButton(tr("Convert"));
   convert->setEnabled(false);
-  convert->setToolTip(QStringLiteral("Not available yet"));
+  convert->setToolTip(tr("Not available yet"));
   close_ = new QPushButton(tr("Close"));
   connect(multiSend_, &QPushButton::clicked, this, &QdrlTesterDialog::MultiSend);
   connect(load_, &QPushButton::clicked, this, &QdrlTesterDialog::Load);
@@ -124,13 +125,15 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
 }
 
-QPushButton* QdrlTesterDialog::AddBuilder(QVBoxLayout* frame, const QString& label,
+QPushButton* QdrlTesterDialog::AddBuilder(QGridLayout* frame, const QString& label,
                                           BuilderFactory factory) {
   auto* button = new QPushButton(label);
-  frame->addWidget(button);
+  // Two buttons a row: one long column of them would not fit a laptop screen.
+  const int placed = frame->count();
+  frame->addWidget(button, placed / 2, placed % 2);
   if (!factory) {
     button->setEnabled(false);
-    button->setToolTip(QStringLiteral("Not available yet"));
+    button->setToolTip(tr("Not available yet"));
     return button;
   }
   connect(button, &QPushButton::clicked, this, [this, factory] { RunBuilder(factory); });

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 class QGridLayout;
 class QLabel;
@@ -48,7 +48,7 @@ class QdrlTesterDialog : public QDialog {
   using BuilderFactory = std::function<std::unique_ptr<BuilderDialog>(QWidget*)>;
   // A button that runs a builder in the insertion loop; without a factory the tool is
   // not available yet and the button stays disabled.
-  QPushButton* AddBuilder(QVBoxLayout* frame, const QString& label, BuilderFactory factory);
+  QPushButton* AddBuilder(QGridLayout* frame, const QString& label, BuilderFactory factory);
   void RunBuilder(const BuilderFactory& factory);
   void Append(const std::string& lines);
   void RereadEditor();

@@ -1,0 +1,78 @@
+// Window titles as the window system shows them, and every dialog on a 1366x768 laptop
+// screen, in English and Japanese.
+#include <QtTest>
+
+#include "app/main_app.h"
+#include "app/main_dialog.h"
+#include "commands/ui/printing_copies_dialog.h"
+#include "commands/ui/qdrl_tester_dialog.h"
+#include "gui/qt_strings.h"
+#include "settings/ui/user_setting_manager_dialog.h"
+#include "gui_support.h"
+
+namespace qm {
+
+namespace {
+
+// What a 1366x768 screen leaves a dialog once a panel and the title bar have their share.
+constexpr int kUsableWidth = 1366;
+constexpr int kUsableHeight = 720;
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cleanup() {
+    InstallTranslations(QLocale(QLocale::English));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kProgramName));
+  }
+
+  // Once an application display name is set, Qt adds " — " and that name to every title
+  // the window system shows, message box captions included.
+  void TheProgramSetsNoDisplayNameForTitles() {
+    MainApp::SetUpApplication(QLocale(QLocale::English));
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quillmark"));
+    QCoreApplication::setApplicationName(QStringLiteral("another name"));
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("another name"));
+  }
+
+  void TitlesAreExact() {
+    test::GuiContext g;
+    MainDialog main(g.context);
+    QdrlTesterDialog tester(g.context);
+    UserSettingManagerDialog settings(g.context);
+    PrintingCopiesDialog copies;
+    QCOMPARE(main.windowTitle(), QStringLiteral("Quillmark  (Version 1.4.9)"));
+    QCOMPARE(tester.windowTitle(), QStringLiteral("QDRL Tester"));
+    QCOMPARE(settings.windowTitle(), QStringLiteral("User Setting Manager"));
+    QCOMPARE(copies.windowTitle(), QStringLiteral("Printing Copies"));
+  }
+
+  void EveryDialogFitsALaptopScreen_data() {
+    QTest::addColumn<bool>("japanese");
+    QTest::newRow("English") << false;
+    QTest::newRow("Japanese") << true;
+  }
+  void EveryDialogFitsALaptopScreen() {
+    QFETCH(bool, japanese);
+    if (japanese) QVERIFY(InstallTranslations(QLocale(QLocale::Japanese, QLocale::Japan)));
+    test::GuiContext g;
+    MainDialog main(g.context);
+    QdrlTesterDialog tester(g.context);
+    UserSettingManagerDialog settings(g.context);
+    PrintingCopiesDialog copies;
+    for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &settings, &copies}) {
+      for (const QSize size : {d->sizeHint(), d->minimumSizeHint()}) {
+        const QString what = QStringLiteral("%1: %2x%3").arg(d->metaObject()->className()).arg(size.width()).arg(size.height());
+        QVERIFY2(size.width() <= kUsableWidth && size.height() <= kUsableHeight, qPrintable(what));
+      }
+    }
+  }
+};
+
+}  // namespace qm
+
+QTEST_MAIN(qm::WindowTest)
+#include "window_test.moc"
