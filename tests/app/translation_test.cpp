@@ -10,6 +10,7 @@
 #include "app/main_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/qt_strings.h"
+#include "settings/ui/serial_communication_setting_page.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "settings/ui/user_setting_tab_control.h"
 #include "gui_support.h"
@@ -45,7 +46,7 @@ class TranslationTest : public QObject {
     QVERIFY(settings.windowTitle() != QStringLiteral("User Setting Manager"));
   }
 
-  // The texts the main window makes itself: recorded as their English
+  // The texts the main window and the pages make themselves: recorded as their English
   // bytes, shown in Japanese.
   void OwnMessagesAndTheStatusLineAreJapanese() {
     QVERIFY(InstallTranslations(QLocale(QLocale::Japanese, QLocale::Japan)));
@@ -57,9 +58,12 @@ class TranslationTest : public QObject {
     d.radio(MainDialog::kChoiceEthernet)->click();
     d.portBox()->setText(QStringLiteral("0"));
     d.Connect();
-    QCOMPARE(g.prompter.messages.size(), size_t{2});
+    SerialCommunicationSettingPage page(g.context);
+    page.Set();
+    QCOMPARE(g.prompter.messages.size(), size_t{3});
     QCOMPARE(ShownText(g.prompter.messages[0]), QStringLiteral("パリティは None、Odd、Even のいずれかにしてください。"));
     QCOMPARE(ShownText(g.prompter.messages[1]), QStringLiteral("ポートには 1 から 65535 までの数値を指定してください。"));
+    QCOMPARE(ShownText(g.prompter.messages[2]), QStringLiteral("先にすべてのリストで項目を選択してください。"));
 
     d.SetEthernetTarget(QStringLiteral("127.0.0.1"), printer.port());
     d.Connect();

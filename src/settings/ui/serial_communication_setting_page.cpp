@@ -12,6 +12,7 @@
 #include "gui/choice_list.h"
 #include "gui/held_messages.h"
 #include "gui/layout_helpers.h"
+#include "gui/qt_strings.h"
 #include "settings/serial_language.h"
 
 namespace qm {
@@ -78,10 +79,11 @@ void SerialCommunicationSettingPage::Set() {
   // An empty list has no bit to stand for; writing it as the first entry would change the
   // printer's port behind the operator's back and could cut the printer off.
   if (std::ranges::any_of(lists_, [](const QComboBox* list) { return list->currentIndex() < 0; })) {
-    context_.prompter.Show(Message{"Choose an entry in every list first.", Icon::kExclamation, {}, 0});
+    context_.prompter.Show(
+        GuiMessage(QT_TRANSLATE_NOOP("GuiMessages", "Choose an entry in every list first."), Icon::kExclamation));
     return;
   }
-  SetSerialSettings(context_.link, context_.prompter, s);
+  SetSerialSettings(context_.link, context_.clock, context_.prompter, s);
 }
 
 void SerialCommunicationSettingPage::DefaultSetting() { ShowSelections(DefaultSerialSettings(Selections())); }
