@@ -24,10 +24,12 @@ bool SplitQuoted(std::string_view text, std::vector<std::string_view>& fields, s
   return true;
 }
 
-// Start block and byte count of a tag command, within what the encoder addresses.
+// Start block and byte count of a tag command, within what the encoder addresses. The
+// start may be any number the wire holds: it is compared with the room the count leaves,
+// never added to it.
 bool ParseRange(std::string_view start, std::string_view count, int& s, int& n) {
   return ParseNumber(start, s) && ParseNumber(count, n) && s >= 0 && n >= 1 && n <= 64 &&
-         static_cast<size_t>(s + n) <= RfidTag::kBankBytes;
+         static_cast<size_t>(s) <= RfidTag::kBankBytes - static_cast<size_t>(n);
 }
 
 }  // namespace

@@ -47,6 +47,30 @@ TEST(PrinterRfid, WrittenDataReadsBackInTheFormAsked) {
   }
 }
 
+TEST(PrinterRfid, RangesPastTheTagAreRefusedAndCountNothing) {
+  const std::vector<std::string> refused = {
+      ">RFW,H,2147483647,4,'DEADBEEF'\r",  // the start plus the count overflows an int
+      ">RFw,H,2147483647,4,'DEADBEEF'\r",
+      ">RFW,U,2147483647,64,'AA'\r",
+      ">RFW,H,125,4,'DEADBEEF'\r",  // one byte past the end
+      ">RFW,H,99999999999999999999,4,'DEADBEEF'\r",
+      ">RFW,H,4,4294967297,'DEADBEEF'\r",
+  };
+  for (const std::string& write : refused) {
+    Harness h;
+    h.Send(write + "P1\r");
+    EXPECT_EQ(h.Send(">RFI,6\r>RFI,7\r"), "0\r\n0\r\n") << Escape(write);
+    EXPECT_EQ(h.Send(">RFR,H,124,4,S\r>RFR,U,124,4,S\r"), "0000000000000000") << Escape(write);
+  }
+  Harness h;
+  for (const char* read : {">RFR,H,2147483647,4,S\r", ">RFr,u,2147483647,64,S\r", ">RFR,A,125,4,S\r",
+                           ">RFR,H,2147483647,4,P\r"}) {
+    EXPECT_EQ(h.Send(read), "") << read;
+  }
+  EXPECT_TRUE(h.printed.empty());
+  EXPECT_EQ(h.Send(">RFW,H,124,4,'DEADBEEF'\r>RFR,H,124,4,S\r"), "DEADBEEF") << "the last four bytes fit";
+}
+
 TEST(PrinterRfid, LocksGuardTheMemoryTheyName) {
   struct Case {
     const char* name;
