@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "printer/tcp_server.h"
+
 namespace qm::printer {
 
 namespace {
@@ -22,7 +24,7 @@ std::string Usage() {
          "\n"
          "Ports (several may be served at once; all share one printer):\n"
          "  --listen ADDR:PORT  TCP port (default 127.0.0.1:9100; port 0 picks a free one;\n"
-         "                      \"none\" serves no TCP port)\n"
+         "                      \"none\" serves no TCP port: give another port then)\n"
          "  --serial [LINK]     a pseudo-terminal for a COM port; LINK becomes a symlink to it\n"
          "  --parallel [LINK]   the same for an LPT port\n"
          "  --usb DIR           a fake usblp device under DIR: DIR/dev/usb/lp0 and the sysfs\n"
@@ -102,6 +104,12 @@ bool ParseOptions(const std::vector<std::string>& args, PrinterOptions& options,
       return true;
     } else if (name == "--listen") {
       ok = value(text);
+      std::string host;
+      uint16_t port = 0;
+      if (ok && text != "none" && !SplitHostPort(text, host, port, error)) {
+        error = "--listen " + error;
+        ok = false;
+      }
       if (ok) o.listen = text == "none" ? std::nullopt : std::optional<std::string>(text);
     } else if (name == "--serial") {
       o.serial = true;
@@ -138,6 +146,10 @@ bool ParseOptions(const std::vector<std::string>& args, PrinterOptions& options,
       ok = false;
     }
     if (!ok) return false;
+  }
+  if (!o.listen && !o.serial && !o.parallel && o.usbDir.empty()) {
+    error = "--listen none leaves no port to serve: add --serial, --parallel or --usb";
+    return false;
   }
   options = std::move(o);
   return true;

@@ -14,17 +14,24 @@
 
 namespace qm::printer {
 
-bool SplitHostPort(const std::string& text, std::string& host, uint16_t& port) {
-  size_t colon = text.rfind(':');
-  if (colon == std::string::npos || colon == 0) return false;
-  host = text.substr(0, colon);
+bool SplitHostPort(const std::string& text, std::string& host, uint16_t& port, std::string& error) {
+  const size_t colon = text.rfind(':');
+  host = colon == std::string::npos ? std::string() : text.substr(0, colon);
   if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
-  const std::string digits = text.substr(colon + 1);
-  unsigned value = 0;
+  const std::string digits = colon == std::string::npos ? std::string() : text.substr(colon + 1);
+  if (host.empty() || digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+    error = "\"" + text + "\": expected ADDRESS:PORT, e.g. 127.0.0.1:9100";
+    return false;
+  }
+  // Any number of digits: one too large for the conversion is out of range all the same.
+  unsigned long long value = 0;
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || value > 65535) return false;
+  if (ec != std::errc() || value > 65535) {
+    error = "\"" + text + "\": port " + digits + " is out of range (0 to 65535)";
+    return false;
+  }
   port = static_cast<uint16_t>(value);
-  return !host.empty();
+  return true;
 }
 
 TcpServer::~TcpServer() { Close(); }
@@ -33,10 +40,7 @@ bool TcpServer::Open(const std::string& addressAndPort, std::string& error) {
   Close();
   std::string host;
   uint16_t port = 0;
-  if (!SplitHostPort(addressAndPort, host, port)) {
-    error = "\"" + addressAndPort + "\": expected ADDRESS:PORT, e.g. 127.0.0.1:9100";
-    return false;
-  }
+  if (!SplitHostPort(addressAndPort, host, port, error)) return false;
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
   hints.ai_socktype = SOCK_STREAM;

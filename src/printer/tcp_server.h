@@ -51,7 +51,8 @@ class TcpServer : public Transport {
   std::vector<Connection> connections_;
 };
 
-// Splits "ADDR:PORT" or "[ADDR]:PORT"; false when it is not of that shape.
-bool SplitHostPort(const std::string& text, std::string& host, uint16_t& port);
+// Splits "ADDR:PORT" or "[ADDR]:PORT"; false with the reason when it is not of that shape
+// or the port is beyond 65535.
+bool SplitHostPort(const std::string& text, std::string& host, uint16_t& port, std::string& error);
 
 }  // namespace qm::printer

@@ -47,6 +47,7 @@ TEST(PrinterOptions, DefaultsServeLoopbackOnly) {
   ASSERT_TRUE(ParseOptions({"--listen", "none", "--serial", "/tmp/com1"}, o, help, error));
   EXPECT_FALSE(o.listen.has_value());
   EXPECT_EQ(o.serialLink, "/tmp/com1");
+  EXPECT_TRUE(ParseOptions({"--usb", "/tmp/u", "--listen", "none"}, o, help, error)) << error;
   ASSERT_TRUE(ParseOptions({"--help"}, o, help, error));
   EXPECT_TRUE(help);
 }
@@ -66,6 +67,10 @@ TEST(PrinterOptions, RefusesWhatItCannotUse) {
       {{"--silent=yes"}, "--silent takes no value"},
       {{"--usb", ""}, "--usb needs a folder"},
       {{"--frobnicate"}, "unknown option --frobnicate"},
+      {{"--listen", "127.0.0.1:99999"}, "port 99999 is out of range (0 to 65535)"},
+      {{"--listen", "127.0.0.1:184467440737095516160"}, "is out of range"},
+      {{"--listen=localhost"}, "expected ADDRESS:PORT"},
+      {{"--listen", "none"}, "--listen none leaves no port to serve"},
   };
   for (const Case& c : cases) {
     PrinterOptions o;

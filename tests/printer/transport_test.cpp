@@ -143,7 +143,8 @@ TEST(PrinterTransport, TcpLetsTheOldestConnectionGoBeyondTheLimit) {
 }
 
 TEST(PrinterTransport, BadListenAddressesAreRefused) {
-  for (const char* address : {"localhost:9100", "127.0.0.1", "127.0.0.1:70000", ":9100", "1.2.3.4.5:1"}) {
+  for (const char* address : {"localhost:9100", "127.0.0.1", "127.0.0.1:70000", ":9100", "1.2.3.4.5:1",
+                              "127.0.0.1:+80", "127.0.0.1:99999999999999999999999"}) {
     TcpServer server;
     std::string error;
     EXPECT_FALSE(server.Open(address, error)) << address;
