@@ -234,9 +234,10 @@ class PrinterPageSettingPageTest : public QObject {
     page.SetStrobe();
     page.SetSpeed();
     page.SetGapPosition();
-    QCOMPARE(Wire(b.Sent()), Wire("^MBS4," + Byte(0x80) + "\r^MBA" + Byte(4) + "\r" +  //
-                                  "^MBS3," + Byte(0x60) + "\r^MBA" + Byte(3) + "\r" +  //
-                                  "^MBS4," + Byte(0x00) + "\r^MBA" + Byte(4) + "\r"));
+    // Each Set reads its switch first and keeps the bits the other item owns.
+    QCOMPARE(Wire(b.Sent()), Wire("^MBR4,1^MBS4," + Byte(0xA0) + "\r^MBA" + Byte(4) + "\r" +  //
+                                  "^MBR3,1^MBS3," + Byte(0x65) + "\r^MBA" + Byte(3) + "\r" +  //
+                                  "^MBR4,1^MBS4," + Byte(0x40) + "\r^MBA" + Byte(4) + "\r"));
   }
 
   void FailedSwitchGetKeepsEarlierEnablingButClearsStrobe() {

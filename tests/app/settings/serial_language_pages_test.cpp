@@ -83,7 +83,7 @@ class SerialLanguagePagesTest : public QObject {
     b.Sent();
     b.prompter.messages.clear();
     QTest::mouseClick(page.setButton(), Qt::LeftButton);
-    QCOMPARE(Wire(b.Sent()), Wire("^MBS2," + Byte(0x7F) + "^MBA" + Byte(2) + "\r"));
+    QCOMPARE(Wire(b.Sent()), Wire("^MBR2,1^MBS2," + Byte(0x7F) + "^MBA" + Byte(2) + "\r"));
     QCOMPARE(b.texts(), (std::vector<std::string>{"Set serial communication status is successful",
                                                   "Please, turn off the printer and turn on the printer",
                                                   "Please, close application and re-connect printer"}));
@@ -100,7 +100,7 @@ class SerialLanguagePagesTest : public QObject {
     QCOMPARE(page.Selections(), (SerialSwitch{0, 0, 0, 0, 0, 2}));
     QCOMPARE(Wire(b.Sent()), QByteArray());
     page.Set();
-    QCOMPARE(Wire(b.Sent()), Wire("^MBS2," + Byte(0x60) + "^MBA" + Byte(2) + "\r"));
+    QCOMPARE(Wire(b.Sent()), Wire("^MBR2,1^MBS2," + Byte(0x60) + "^MBA" + Byte(2) + "\r"));
   }
 
   void SerialSetRefusesAnEmptyListAndReportsAFailedWrite() {
@@ -171,7 +171,7 @@ class SerialLanguagePagesTest : public QObject {
     page.icsList()->setCurrentIndex(page.icsList()->findText(QStringLiteral("Japan")));
     QTest::mouseClick(page.setButton(), Qt::LeftButton);
     QCOMPARE(Wire(b.Sent()),
-             Wire("^MBS1," + Byte(7) + "^MBA" + Byte(1) + "\r^MBS3," + Byte(11) + "^MBA" + Byte(3) + "\r"));
+             Wire("^MBS1," + Byte(7) + "^MBA" + Byte(1) + "\r^MBR3,1^MBS3," + Byte(11) + "^MBA" + Byte(3) + "\r"));
     QCOMPARE(b.onlyText(), std::string("Set default codepage && ICS is successful."));
   }
 };
