@@ -20,6 +20,10 @@ bool IsSpecialInLine(char c) {
 }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The first bytes of every query and switch command; outside quoted data they begin a
+// command and nothing else.
+bool OnlyBeginsCommand(char c) { return c == '^' || c == '>'; }
+
 // Commands begin with "^", ">" or an upper-case letter; anything else between commands is
 // noise on the line.
 bool IsCommandStart(char c) { return c == '^' || c == '>' || (c >= 'A' && c <= 'Z'); }
@@ -58,9 +62,12 @@ void CommandParser::Feed(const char* data, size_t count) {
       continue;
     }
     if (mode_ == Mode::kDiscardLine) {
-      while (i < count && !IsTerminator(data[i])) ++i;
+      // The rest of an over-long line is dropped up to its end, or up to a byte that only
+      // ever begins a command: a query or a switch write right after it must not lose its
+      // first bytes, nor a raw CR value, to the line it follows.
+      while (i < count && !IsTerminator(data[i]) && !OnlyBeginsCommand(data[i])) ++i;
       if (i < count) {
-        ++i;
+        if (IsTerminator(data[i])) ++i;
         mode_ = Mode::kCommand;
       }
       continue;
@@ -99,7 +106,12 @@ void CommandParser::Step(char c) {
   if (buffer_.size() >= kMaxCommandBytes) {
     sink_.OnSkipped(std::string_view(buffer_).substr(0, kTooLongPreview), SkipReason::kTooLong);
     Reset();
-    mode_ = IsTerminator(c) ? Mode::kCommand : Mode::kDiscardLine;
+    if (IsTerminator(c)) return;
+    if (OnlyBeginsCommand(c)) {
+      Step(c);
+      return;
+    }
+    mode_ = Mode::kDiscardLine;
     return;
   }
   buffer_.push_back(c);
@@ -270,15 +282,35 @@ void CommandParser::StartPayload() {
   image_ = Command{};
   image_.text = buffer_;
   image_.payloadSize = headerSize_;
+  // A header declaring more than the printer takes is refused on its own: swallowing the
+  // bytes it announces would swallow every command behind it for gigabytes.
   image_.payloadRefused = headerSize_ > kMaxImageBytes;
   Reset();
-  if (image_.payloadSize == 0) {
+  if (image_.payloadSize == 0 || image_.payloadRefused) {
     sink_.OnCommand(std::move(image_));
     image_ = Command{};
     return;
   }
   payloadLeft_ = image_.payloadSize;
   mode_ = Mode::kPayload;
+}
+
+void CommandParser::Abandon() {
+  FlushGarbage();
+  if (mode_ == Mode::kPayload) {
+    sink_.OnSkipped(image_.text, SkipReason::kImageDropped);
+    image_ = Command{};
+    payloadLeft_ = 0;
+  } else if (!buffer_.empty()) {
+    sink_.OnSkipped(buffer_, SkipReason::kUnfinished);
+  }
+  Reset();
+  mode_ = Mode::kCommand;
+}
+
+std::string_view CommandParser::WaitingImageHeader() const {
+  if (mode_ != Mode::kPayload || payloadLeft_ != image_.payloadSize) return {};
+  return image_.text;
 }
 
 void CommandParser::FlushGarbage() {

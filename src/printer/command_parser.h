@@ -11,8 +11,8 @@ namespace qm::printer {
 // One complete command as it arrived, terminator excluded.
 struct Command {
   std::string text;
-  // Image store only: the declared size, the image bytes, and whether they were dropped
-  // for being too large.
+  // Image store only: the declared size, the image bytes, and whether the header was
+  // refused for declaring more than the limit (then no bytes after it were taken).
   uint64_t payloadSize = 0;
   std::string payload;
   bool payloadRefused = false;
@@ -21,9 +21,11 @@ struct Command {
 };
 
 enum class SkipReason {
-  kGarbage,     // bytes that cannot start a command
-  kMalformed,   // a command cut short or broken by the byte that followed
-  kTooLong,     // a command beyond the length limit, dropped up to its line end
+  kGarbage,       // bytes that cannot start a command
+  kMalformed,     // a command cut short or broken by the byte that followed
+  kTooLong,       // a command beyond the length limit, dropped up to its line end
+  kUnfinished,    // a command whose stream ended before it did
+  kImageDropped,  // an image header whose bytes stopped coming: the header is reported
 };
 
 // Receives what the parser finds, synchronously from inside Feed.
@@ -35,6 +37,7 @@ class ParserSink {
 };
 
 // Incremental and pure: the same bytes give the same commands however they are split.
+// One parser reads one stream; what one stream leaves unfinished never reaches another.
 // Commands that the tools send without a terminator ("^PI0", "^PI4,0", "^MBR1,1", "^MBS",
 // "^MBA", "^MBL1", "^MBX0", "II", "ID*", "ID'name'", the "IS" header) end when their fixed
 // form is complete; every other command ends at CR or LF. Raw bytes in fixed positions (the
@@ -50,8 +53,14 @@ class CommandParser {
   void Feed(const char* data, size_t count);
   void Feed(std::string_view bytes) { Feed(bytes.data(), bytes.size()); }
 
+  // The stream has ended, or gone quiet in the middle of an image: whatever is unfinished
+  // is reported and forgotten, and the next byte starts a command afresh.
+  void Abandon();
+
   // True while image bytes are being consumed.
   bool InPayload() const { return mode_ == Mode::kPayload; }
+  // The header of an image none of whose bytes have come yet; empty otherwise.
+  std::string_view WaitingImageHeader() const;
   // Bytes held for an unfinished command (bounded by the limits above).
   size_t PendingBytes() const { return buffer_.size() + image_.payload.size(); }
 

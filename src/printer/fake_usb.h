@@ -1,5 +1,9 @@
 // A usblp printer made of files: a device node backed by a pseudo-terminal, and the sysfs
 // entries with the vendor and product ids that USB discovery reads.
+//
+// The terminal cannot tell one open of the node from the next (no more than a real printer
+// sees the host open its device), so the port is one continuous command stream like a
+// serial port, where an image whose bytes stop coming is dropped after a while.
 #pragma once
 
 #include <string>

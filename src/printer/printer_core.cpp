@@ -1,18 +1,103 @@
 #include "printer/printer_core.h"
 
+#include <algorithm>
+
+#include "core/clock.h"
 #include "printer/escape.h"
 
 namespace qm::printer {
 
 PrinterCore::PrinterCore(StoredState stored, Hooks hooks)
-    : hooks_(std::move(hooks)), model_(std::move(stored)), parser_(*this) {
+    : hooks_(std::move(hooks)), model_(std::move(stored)) {
   if (!hooks_.now) hooks_.now = WallClockMs;
+  if (!hooks_.monotonicNow) hooks_.monotonicNow = MonotonicMs;
+}
+
+template <typename Work>
+void PrinterCore::On(const Origin& origin, Work work) {
+  const Origin* was = current_;
+  current_ = &origin;
+  work();
+  current_ = was;
 }
 
 void PrinterCore::Feed(std::string_view bytes, const Origin& origin) {
-  current_ = &origin;
-  parser_.Feed(bytes);
-  current_ = nullptr;
+  const int64_t now = hooks_.monotonicNow();
+  const auto [it, fresh] =
+      streams_.try_emplace(StreamKey(origin.kind, origin.channel), static_cast<ParserSink&>(*this), origin);
+  Stream& stream = it->second;
+  On(origin, [&] {
+    if (fresh && waitingHeader_ && waitingHeader_->origin.kind == origin.kind) {
+      if (now - waitingHeader_->sinceMs <= kImageStallMs) {
+        // The image bytes whose header came over the connection before.
+        stream.parser.Feed(waitingHeader_->text);
+        waitingHeader_.reset();
+      } else {
+        DropWaitingHeader();
+      }
+    } else if (stream.parser.InPayload() && now - stream.lastByteMs > kImageStallMs) {
+      stream.parser.Abandon();
+    }
+    stream.lastByteMs = now;
+    feeding_ = &stream;
+    stream.parser.Feed(bytes);
+    feeding_ = nullptr;
+    if (stream.ended) {
+      Finish(it, now);
+    } else {
+      LimitHeldImages(stream);
+    }
+  });
+}
+
+void PrinterCore::EndStream(const Origin& origin) {
+  const auto it = streams_.find(StreamKey(origin.kind, origin.channel));
+  if (it == streams_.end()) return;
+  if (feeding_ == &it->second) {
+    // A reply to its own bytes failed to go out; the stream ends once they are parsed.
+    it->second.ended = true;
+    return;
+  }
+  Finish(it, hooks_.monotonicNow());
+}
+
+void PrinterCore::Finish(std::map<StreamKey, Stream>::iterator it, int64_t now) {
+  Stream& stream = it->second;
+  const std::string_view header = stream.parser.WaitingImageHeader();
+  if (!header.empty()) {
+    DropWaitingHeader();  // an older header whose bytes never came
+    waitingHeader_ = WaitingHeader{stream.origin, std::string(header), now};
+  } else {
+    On(stream.origin, [&] { stream.parser.Abandon(); });
+  }
+  streams_.erase(it);
+}
+
+void PrinterCore::DropWaitingHeader() {
+  if (!waitingHeader_) return;
+  const WaitingHeader dropped = std::move(*waitingHeader_);
+  waitingHeader_.reset();
+  On(dropped.origin, [&] { OnSkipped(dropped.text, SkipReason::kImageDropped); });
+}
+
+void PrinterCore::LimitHeldImages(const Stream& feeding) {
+  for (;;) {
+    size_t held = 0;
+    Stream* quietest = nullptr;
+    for (auto& [key, s] : streams_) {
+      held += s.parser.PendingBytes();
+      if (&s != &feeding && s.parser.InPayload() && (!quietest || s.lastByteMs < quietest->lastByteMs)) {
+        quietest = &s;
+      }
+    }
+    if (held <= kMaxHeldImageBytes || !quietest) return;
+    On(quietest->origin, [&] { quietest->parser.Abandon(); });
+  }
+}
+
+bool PrinterCore::InPayload() const {
+  return std::any_of(streams_.begin(), streams_.end(),
+                     [](const auto& entry) { return entry.second.parser.InPayload(); });
 }
 
 std::string PrinterCore::LogText(std::string_view bytes) {
@@ -73,12 +158,18 @@ void PrinterCore::Keep(PrintedLabel&& label) {
 }
 
 void PrinterCore::OnSkipped(std::string_view bytes, SkipReason reason) {
-  model_.NoteSyntaxError();
+  // A stream that ended or stalled is no fault in the commands: the next client must not
+  // find an error code left behind by the last.
+  if (reason != SkipReason::kUnfinished && reason != SkipReason::kImageDropped) model_.NoteSyntaxError();
   if (!hooks_.log) return;
   switch (reason) {
     case SkipReason::kGarbage: Log("!!", "skipped noise: " + LogText(bytes)); break;
     case SkipReason::kMalformed: Log("!!", "skipped malformed command: " + LogText(bytes)); break;
     case SkipReason::kTooLong: Log("!!", "skipped over-long command: " + LogText(bytes)); break;
+    case SkipReason::kUnfinished: Log("!!", "dropped unfinished command: " + LogText(bytes)); break;
+    case SkipReason::kImageDropped:
+      Log("!!", "dropped image, its bytes stopped coming: " + LogText(bytes));
+      break;
   }
 }
 

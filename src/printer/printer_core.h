@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "printer/command_parser.h"
 #include "printer/printer_model.h"
@@ -25,6 +28,13 @@ class PrinterCore : private ParserSink {
   // of commands and recalled images; the newest is always kept.
   static constexpr size_t kLabelHistory = 1000;
   static constexpr size_t kLabelHistoryBytes = 64u * 1024 * 1024;
+  // An image whose bytes stop coming for this long is dropped and its stream reads
+  // commands again. The tools send the bytes straight after the header, at worst with a
+  // reconnect or a half-second pause between pieces.
+  static constexpr int64_t kImageStallMs = 5000;
+  // Unfinished images held over all streams together; beyond it the stream quiet the
+  // longest loses its image.
+  static constexpr size_t kMaxHeldImageBytes = 2 * CommandParser::kMaxImageBytes;
 
   struct Hooks {
     // A reply to a query that arrived over `origin`.
@@ -37,32 +47,65 @@ class PrinterCore : private ParserSink {
     std::function<void()> storedChanged;
     // Milliseconds since the epoch, to stamp printed labels.
     std::function<int64_t()> now;
+    // Milliseconds on a monotonic scale, to time stalled images; unset: the system's.
+    std::function<int64_t()> monotonicNow;
   };
 
   PrinterCore(StoredState stored, Hooks hooks);
 
-  // Bytes as they arrived, in any pieces; the stream runs on across origins.
+  // Bytes as they arrived, in any pieces. Each TCP connection is a command stream of its
+  // own; a serial, parallel or USB port is one stream across all its reads.
   void Feed(std::string_view bytes, const Origin& origin);
+  // The TCP connection behind `origin` has closed: what it left unfinished is dropped.
+  // Only an image header none of whose bytes came waits for them on the next connection
+  // (the link sends header and bytes with a reconnect between), up to `kImageStallMs`.
+  void EndStream(const Origin& origin);
 
   PrinterModel& model() { return model_; }
   const PrinterModel& model() const { return model_; }
   // The most recent printed labels, oldest first.
   const std::deque<PrintedLabel>& labels() const { return labels_; }
-  bool InPayload() const { return parser_.InPayload(); }
+  // Whether any stream is in the middle of an image's bytes.
+  bool InPayload() const;
+  // Streams with something read from them and not yet ended.
+  size_t streamCount() const { return streams_.size(); }
 
   // Log text for raw bytes: escaped, and cut after `kLogPreview` bytes.
   static std::string LogText(std::string_view bytes);
   static constexpr size_t kLogPreview = 160;
 
  private:
+  using StreamKey = std::pair<InterfaceKind, uint64_t>;
+  struct Stream {
+    Stream(ParserSink& sink, const Origin& from) : parser(sink), origin(from) {}
+    CommandParser parser;
+    Origin origin;
+    int64_t lastByteMs = 0;
+    bool ended = false;  // closed while its own bytes were being parsed
+  };
+  // An image header whose connection closed before its bytes came.
+  struct WaitingHeader {
+    Origin origin;
+    std::string text;
+    int64_t sinceMs = 0;
+  };
+
   void OnCommand(Command&& command) override;
   void OnSkipped(std::string_view bytes, SkipReason reason) override;
+  void Finish(std::map<StreamKey, Stream>::iterator it, int64_t now);
+  void DropWaitingHeader();
+  void LimitHeldImages(const Stream& feeding);
+  // Runs `work` with log lines and replies going to `origin`.
+  template <typename Work>
+  void On(const Origin& origin, Work work);
   void Log(std::string_view arrow, std::string_view text);
   void Keep(PrintedLabel&& label);
 
   Hooks hooks_;
   PrinterModel model_;
-  CommandParser parser_;
+  std::map<StreamKey, Stream> streams_;
+  std::optional<WaitingHeader> waitingHeader_;
+  const Stream* feeding_ = nullptr;
   std::deque<PrintedLabel> labels_;
   std::deque<size_t> labelBytes_;  // what each kept label holds on to
   size_t historyBytes_ = 0;

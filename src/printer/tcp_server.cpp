@@ -94,34 +94,37 @@ void TcpServer::Collect(std::vector<pollfd>& fds) {
 void TcpServer::Service(const pollfd* fds, size_t count, const Receiver& receive) {
   if (count == 0 || listener_ < 0) return;
   // Connections by descriptor, as collected; the list may change while they are served.
-  std::vector<int> closed;
+  // No descriptor is opened before the loop ends, so a closed one is not reused in it.
+  const auto find = [this](int fd) {
+    size_t index = 0;
+    while (index < connections_.size() && connections_[index].fd != fd) ++index;
+    return index;
+  };
   char buf[kReadChunk];
   for (size_t i = 1; i < count; ++i) {
     if (!fds[i].revents) continue;
-    size_t index = 0;
-    while (index < connections_.size() && connections_[index].fd != fds[i].fd) ++index;
+    size_t index = find(fds[i].fd);
     if (index == connections_.size()) continue;
-    Connection& c = connections_[index];
-    if ((fds[i].revents & POLLOUT) && !Flush(c)) {
-      closed.push_back(c.fd);
+    if ((fds[i].revents & POLLOUT) && !Flush(connections_[index])) {
+      Drop(index);
       continue;
     }
     if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-    const ssize_t n = ::recv(c.fd, buf, sizeof buf, MSG_DONTWAIT);
-    if (n > 0) {
-      // A copy: a reply that fails to send drops the connection while its bytes are parsed.
-      const Origin origin = c.origin;
-      receive(std::string_view(buf, static_cast<size_t>(n)), origin);
-    } else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
-      closed.push_back(c.fd);
-    }
-  }
-  for (const int fd : closed) {
-    for (size_t index = 0; index < connections_.size(); ++index) {
-      if (connections_[index].fd == fd) {
-        Drop(index);
-        break;
+    // Read on until the connection is empty, so that its end is seen in the same turn as
+    // its last bytes: the link closes one connection before it opens the next, and an
+    // image header left by its last write must be waiting when the next one's bytes come.
+    // Bounded, so that one busy client does not starve the others.
+    for (int reads = 0; reads < 16 && index < connections_.size(); ++reads) {
+      const ssize_t n = ::recv(connections_[index].fd, buf, sizeof buf, MSG_DONTWAIT);
+      if (n > 0) {
+        // A copy: a reply that fails to send drops the connection while its bytes are parsed.
+        const Origin origin = connections_[index].origin;
+        receive(std::string_view(buf, static_cast<size_t>(n)), origin);
+        index = find(fds[i].fd);
+        continue;
       }
+      if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) Drop(index);
+      break;
     }
   }
   if (fds[0].revents & POLLIN) Accept();
@@ -141,8 +144,10 @@ void TcpServer::Accept() {
 }
 
 void TcpServer::Drop(size_t index) {
+  const Origin origin = std::move(connections_[index].origin);
   ::close(connections_[index].fd);
   connections_.erase(connections_.begin() + static_cast<long>(index));
+  if (streamEnded_) streamEnded_(origin);
 }
 
 bool TcpServer::Send(uint64_t channel, std::string_view bytes, bool) {

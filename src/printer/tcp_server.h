@@ -22,6 +22,8 @@ class TcpServer : public Transport {
 
   // Listens on "ADDR:PORT" (IPv4, or [IPv6]:PORT); port 0 takes a free one.
   bool Open(const std::string& addressAndPort, std::string& error);
+  // Stops listening and closes every connection; their streams end with the port, and
+  // the stream-ended handler is not told one by one.
   void Close();
 
   uint16_t port() const { return port_; }

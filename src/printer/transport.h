@@ -14,6 +14,8 @@ namespace qm::printer {
 
 // Bytes that arrived, and where from.
 using Receiver = std::function<void(std::string_view bytes, const Origin& origin)>;
+// A stream of bytes that has ended: a TCP connection closed.
+using StreamEnded = std::function<void(const Origin& origin)>;
 
 class Transport {
  public:
@@ -32,6 +34,13 @@ class Transport {
   // Queues bytes for `channel`; `startsReply` marks the first piece of a new reply. False
   // when the channel has gone or its queue is full.
   virtual bool Send(uint64_t channel, std::string_view bytes, bool startsReply) = 0;
+
+  // Told when one of its streams ends while the port stays open (a connection closed or
+  // let go); a port without connections is one stream that never does.
+  void SetStreamEnded(StreamEnded handler) { streamEnded_ = std::move(handler); }
+
+ protected:
+  StreamEnded streamEnded_;
 };
 
 }  // namespace qm::printer

@@ -81,6 +81,8 @@ bool VirtualPrinter::Start(std::string& error) {
   if (options_.listen) {
     tcp_ = std::make_unique<TcpServer>();
     if (!tcp_->Open(*options_.listen, error)) return fail();
+    // Each connection is a command stream of its own; what it leaves unfinished goes with it.
+    tcp_->SetStreamEnded([this](const Origin& origin) { core_->EndStream(origin); });
     transports_.push_back(tcp_.get());
   }
   if (options_.serial) {

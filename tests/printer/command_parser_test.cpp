@@ -104,6 +104,10 @@ const std::vector<Case>& Cases() {
       {"doubled caret", "^^PI0", {"M:^", "C:^PI0"}},
       {"delete without a name", "IDx\rII", {"M:ID", "G:x", "C:II"}},
       {"image header broken by a line end", "IS12\rP1\r", {"M:IS12", "C:P1"}},
+      // A header declaring more than the printer takes is refused alone: what follows it
+      // is read as commands, not swallowed as gigabytes of image.
+      {"refused image header takes no bytes", "IS9999999999,'pic'^PI0",
+       {"C:IS9999999999,'pic'+9999999999:refused", "C:^PI0"}},
       {"unknown commands reach the printer whole", "XYZ,1\r^QQ\r", {"C:XYZ,1", "C:^QQ"}},
   };
   return cases;
@@ -130,23 +134,15 @@ TEST(CommandParser, AnySplitOfTheStreamGivesTheSameCommands) {
   }
 }
 
-TEST(CommandParser, OversizedImageIsConsumedAndRefused) {
+TEST(CommandParser, OversizedImageHeaderIsRefusedAlone) {
   Recorder r;
   CommandParser p(r);
-  const uint64_t size = CommandParser::kMaxImageBytes + 1;
-  p.Feed("IS" + std::to_string(size) + ",'BIG'");
-  const std::string chunk(1 << 20, '^');  // looks like commands, but is image data
-  uint64_t left = size;
-  while (left > 0) {
-    const size_t n = static_cast<size_t>(std::min<uint64_t>(left, chunk.size()));
-    p.Feed(chunk.data(), n);
-    left -= n;
-    ASSERT_LT(p.PendingBytes(), 1024u) << "a refused image is not kept";
-  }
-  p.Feed("^PI0");
-  EXPECT_EQ(r.events, (std::vector<std::string>{"C:IS" + std::to_string(size) + ",'BIG'+" +
-                                                    std::to_string(size) + ":refused",
-                                                "C:^PI0"}));
+  const std::string header = "IS" + std::to_string(CommandParser::kMaxImageBytes + 1) + ",'BIG'";
+  p.Feed(header + "^PI0");
+  EXPECT_FALSE(p.InPayload());
+  EXPECT_EQ(r.events, (std::vector<std::string>{
+                          "C:" + header + "+" + std::to_string(CommandParser::kMaxImageBytes + 1) + ":refused",
+                          "C:^PI0"}));
 }
 
 TEST(CommandParser, ImageAtTheLimitIsKept) {
@@ -163,19 +159,36 @@ TEST(CommandParser, ImageAtTheLimitIsKept) {
   EXPECT_EQ(sink.commands[0].payload.size(), CommandParser::kMaxImageBytes);
 }
 
-TEST(CommandParser, OverLongCommandIsDroppedToItsLineEnd) {
-  Recorder r;
-  CommandParser p(r);
-  p.Feed("T20,20,3,1,1,0,0,N,N,'");
-  const std::string filler(4096, 'a');
-  for (int i = 0; i < 40; ++i) {
-    p.Feed(filler);
-    ASSERT_LE(p.PendingBytes(), CommandParser::kMaxCommandBytes);
+TEST(CommandParser, OverLongCommandIsDroppedUpToItsLineEndOrTheNextCommand) {
+  const std::string start = "T20,20,3,1,1,0,0,N,N,'";
+  struct Case {
+    const char* name;
+    size_t filler;  // bytes of text after `start`
+    std::string next;
+    std::vector<std::string> after;  // events after the over-long one
+  };
+  const size_t full = CommandParser::kMaxCommandBytes - start.size();
+  const std::vector<Case> cases = {
+      {"closed and ended", 160 * 1024, "'\r^PI0", {"C:^PI0"}},
+      // The value byte is a CR: it must not be taken for the end of the dropped line.
+      {"unterminated, then a switch write", 160 * 1024, "^MBS2,\r^MBA\x02\r", {"C:^MBS2,\\r", "C:^MBA\\x02"}},
+      {"buffer exactly full, then RFID", full, ">RFI,1\r", {"C:>RFI,1"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorder r;
+    CommandParser p(r);
+    p.Feed(start);
+    const std::string filler(4096, 'a');
+    for (size_t left = c.filler; left > 0; left -= std::min(left, filler.size())) {
+      p.Feed(filler.data(), std::min(left, filler.size()));
+      ASSERT_LE(p.PendingBytes(), CommandParser::kMaxCommandBytes);
+    }
+    p.Feed(c.next);
+    ASSERT_EQ(r.events.size(), 1 + c.after.size());
+    EXPECT_EQ(r.events[0].substr(0, 2 + start.size()), "L:" + start);
+    EXPECT_EQ(std::vector<std::string>(r.events.begin() + 1, r.events.end()), c.after);
   }
-  p.Feed("'\r^PI0");
-  ASSERT_EQ(r.events.size(), 2u);
-  EXPECT_EQ(r.events[0].substr(0, 24), "L:T20,20,3,1,1,0,0,N,N,'");
-  EXPECT_EQ(r.events[1], "C:^PI0");
 }
 
 TEST(CommandParser, OverLongNamesAreMalformed) {

@@ -1,5 +1,9 @@
 // The printer link against the virtual printer, over every port it serves.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -201,6 +205,55 @@ TEST(PrinterEndToEnd, ImageHeaderBytesAndRecallOnThreeConnections) {
   ASSERT_NE(labels[0].commands[0].image, nullptr);
   EXPECT_EQ(*labels[0].commands[0].image, image);
   EXPECT_EQ(p.printer->images(), (std::map<std::string, size_t>{{"LOGO", 5}}));
+}
+
+// A client of its own that sends `bytes` and goes away.
+void SendAndLeave(uint16_t port, const std::string& bytes) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = htons(port);
+  ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+    ASSERT_GT(n, 0);
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+}
+
+TEST(PrinterEndToEnd, AClientThatGoesMidCommandWedgesNoPort) {
+  struct Case {
+    const char* name;
+    std::string leftover;
+    std::vector<std::string> writes;  // then, over the link
+    std::string query;                 // a switch read ends in the port's interface code
+    int count;
+    std::string reply;
+  };
+  const std::vector<Case> cases = {
+      {"image cut short", "IS1000,'pic'" + std::string(10, 'x'), {}, "0\r\n^PI0", 32, "LRX-500II"},
+      {"refused image header", "IS9999999999,'pic'", {}, "^PI0", 32, "LRX-500II"},
+      {"unclosed quote", "T 10,10,0,1,1,1,0,N,'abc", {}, "^PI0", 32, "LRX-500II"},
+      {"over-long line", "T20,20,3,1,1,0,0,N,N,'" + std::string(70000, 'a'), {"^MBS2,\r", "^MBA\x02\r"},
+       "^MBR2,", 1, "\r"},
+      {"query cut short", "^PI5,", {}, "0\r\n^PI0", 32, "LRX-500II"},
+  };
+  PrinterAndLink p;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SendAndLeave(p.printer->tcpPort(), c.leftover);
+    for (const Port& port : kPorts) {
+      SCOPED_TRACE(port.name);
+      ASSERT_TRUE(p.Connect(port.name));
+      for (const std::string& bytes : c.writes) EXPECT_NE(p.link->Write(bytes), 0);
+      const std::string query = c.query.back() == ',' ? c.query + port.interfaceCode : c.query;
+      EXPECT_EQ(Escape(p.Query(query, c.count)), Escape(c.reply));
+      p.link->Close();
+    }
+  }
+  EXPECT_TRUE(p.printer->images().empty());
 }
 
 TEST(PrinterEndToEnd, SplitAndDelayedRepliesStillArriveWhole) {

@@ -101,6 +101,8 @@ TEST(PrinterTransport, TcpRepliesGoBackOnTheConnectionThatAsked) {
     EXPECT_EQ(o.kind, kEthernet);
     received.emplace_back(o.channel, std::string(bytes));
   };
+  std::vector<uint64_t> ended;
+  server.SetStreamEnded([&](const Origin& o) { ended.push_back(o.channel); });
   const int first = Connect(server.port());
   const int second = Connect(server.port());
   ASSERT_EQ(::write(first, "one", 3), 3);
@@ -116,6 +118,7 @@ TEST(PrinterTransport, TcpRepliesGoBackOnTheConnectionThatAsked) {
   EXPECT_EQ(Drain(second), "to two");
   ::close(first);
   Serve(server, receive, [&] { return server.connectionCount() == 1; });
+  EXPECT_EQ(ended, std::vector<uint64_t>{channelOne}) << "the printer hears that its stream ended";
   EXPECT_FALSE(server.Send(channelOne, "gone", true)) << "a closed connection takes no reply";
   ::close(second);
 }
@@ -126,6 +129,8 @@ TEST(PrinterTransport, TcpLetsTheOldestConnectionGoBeyondTheLimit) {
   ASSERT_TRUE(server.Open("127.0.0.1:0", error)) << error;
   size_t heard = 0;
   const Receiver count = [&](std::string_view, const Origin&) { ++heard; };
+  std::vector<uint64_t> ended;
+  server.SetStreamEnded([&](const Origin& o) { ended.push_back(o.channel); });
   std::vector<int> clients;
   for (size_t i = 0; i < TcpServer::kMaxConnections + 3; ++i) {
     clients.push_back(Connect(server.port()));
@@ -133,6 +138,7 @@ TEST(PrinterTransport, TcpLetsTheOldestConnectionGoBeyondTheLimit) {
     Serve(server, count, [&] { return heard == i + 1; });
   }
   EXPECT_EQ(server.connectionCount(), TcpServer::kMaxConnections);
+  EXPECT_EQ(ended, (std::vector<uint64_t>{1, 2, 3})) << "the streams of the oldest ended with them";
   for (size_t i = 0; i < 3; ++i) {
     pollfd p{clients[i], POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, 200), 1);
