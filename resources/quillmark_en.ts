@@ -603,4 +603,59 @@ check IP port configuration in printer control pannel</translation>
         <translation>Choose an entry in every list first.</translation>
     </message>
 </context>
+<context>
+    <name>qm::ConvertUnitDialog</name>
+    <message>
+        <source>Convert Unit</source>
+        <translation>Convert Unit</translation>
+    </message>
+    <message>
+        <source>inch to mm</source>
+        <translation>inch to mm</translation>
+    </message>
+    <message>
+        <source>inch to dots</source>
+        <translation>inch to dots</translation>
+    </message>
+    <message>
+        <source>dots to inch</source>
+        <translation>dots to inch</translation>
+    </message>
+    <message>
+        <source>dots to mm</source>
+        <translation>dots to mm</translation>
+    </message>
+    <message>
+        <source>mm to inch</source>
+        <translation>mm to inch</translation>
+    </message>
+    <message>
+        <source>mm to dots</source>
+        <translation>mm to dots</translation>
+    </message>
+    <message>
+        <source>Value to convert</source>
+        <translation>Value to convert</translation>
+    </message>
+    <message>
+        <source>Converted value</source>
+        <translation>Converted value</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>inch</source>
+        <translation>inch</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>dots</source>
+        <translation>dots</translation>
+    </message>
+</context>
 </TS>

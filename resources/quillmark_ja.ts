@@ -603,4 +603,59 @@ check IP port configuration in printer control pannel</source>
         <translation>先にすべてのリストで項目を選択してください。</translation>
     </message>
 </context>
+<context>
+    <name>qm::ConvertUnitDialog</name>
+    <message>
+        <source>Convert Unit</source>
+        <translation>単位変換</translation>
+    </message>
+    <message>
+        <source>inch to mm</source>
+        <translation>インチ → mm</translation>
+    </message>
+    <message>
+        <source>inch to dots</source>
+        <translation>インチ → ドット</translation>
+    </message>
+    <message>
+        <source>dots to inch</source>
+        <translation>ドット → インチ</translation>
+    </message>
+    <message>
+        <source>dots to mm</source>
+        <translation>ドット → mm</translation>
+    </message>
+    <message>
+        <source>mm to inch</source>
+        <translation>mm → インチ</translation>
+    </message>
+    <message>
+        <source>mm to dots</source>
+        <translation>mm → ドット</translation>
+    </message>
+    <message>
+        <source>Value to convert</source>
+        <translation>変換する値</translation>
+    </message>
+    <message>
+        <source>Converted value</source>
+        <translation>変換結果</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>inch</source>
+        <translation>インチ</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>dots</source>
+        <translation>ドット</translation>
+    </message>
+</context>
 </TS>

@@ -15,6 +15,7 @@
 #include "commands/multi_send.h"
 #include "commands/script_file.h"
 #include "commands/script_text.h"
+#include "commands/ui/convert_unit_dialog.h"
 #include "commands/ui/printing_copies_dialog.h"
 #include "gui/builder_dialog.h"
 #include "gui/file_chooser.h"
@@ -98,9 +99,8 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   multiSend_ = new QPushButton(tr("Multi Send"));
   load_ = new QPushButton(tr("Load"));
   save_ = new QPushButton(tr("Save"));
-  auto* convert = new QPushButton(tr("Convert"));
-  convert->setEnabled(false);
-  convert->setToolTip(tr("Not available yet"));
+  convert_ = new QPushButton(tr("Convert"));
+  connect(convert_, &QPushButton::clicked, this, [this] { ConvertUnitDialog::Open(this); });
   close_ = new QPushButton(tr("Close"));
   connect(multiSend_, &QPushButton::clicked, this, &QdrlTesterDialog::MultiSend);
   connect(load_, &QPushButton::clicked, this, &QdrlTesterDialog::Load);
@@ -109,7 +109,7 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(sendCount_);
   bottom->addWidget(sentCounter_);
-  for (QPushButton* b : {multiSend_, load_, save_, convert}) bottom->addWidget(b);
+  for (QPushButton* b : {multiSend_, load_, save_, convert_}) bottom->addWidget(b);
   bottom->addStretch();
   bottom->addWidget(close_);
 

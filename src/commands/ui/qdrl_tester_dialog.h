@@ -38,6 +38,7 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* cleanButton() const { return clean_; }
   QPushButton* closeButton() const { return close_; }
   QPushButton* copiesButton() const { return copies_; }
+  QPushButton* convertButton() const { return convert_; }
 
   void MultiSend();
   void Load();
@@ -64,6 +65,7 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* clean_;
   QPushButton* close_;
   QPushButton* copies_ = nullptr;
+  QPushButton* convert_;
 };
 
 }  // namespace qm
