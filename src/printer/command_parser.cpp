@@ -15,9 +15,7 @@ constexpr size_t kTooLongPreview = 64;
 bool IsTerminator(char c) { return c == '\r' || c == '\n'; }
 
 // Bytes that matter inside a line command: line ends, quoting, and command starts.
-bool IsSpecialInLine(char c) {
-  return c == '\r' || c == '\n' || c == '\'' || c == '\\' || c == '^' || c == '>';
-}
+bool IsSpecialInLine(char c) { return c == '\r' || c == '\n' || c == '\'' || c == '^' || c == '>'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The first bytes of every query and switch command; outside quoted data they begin a
@@ -72,13 +70,14 @@ void CommandParser::Feed(const char* data, size_t count) {
       }
       continue;
     }
-    if (form_ == Form::kLine && !escaped_ && buffer_.size() >= 2) {
+    if (form_ == Form::kLine && buffer_.size() >= 2) {
       // The body of a line command: take ordinary bytes in one go. Anything that may end
-      // the command or change its quoting goes through Step.
+      // the command or open its data goes through Step; in text data only a line end does.
       const size_t room = kMaxCommandBytes - std::min(buffer_.size(), kMaxCommandBytes);
       const size_t end = i + std::min(count - i, room);
+      const bool textData = inData_ && !multiLine_;
       size_t j = i;
-      while (j < end && !IsSpecialInLine(data[j])) ++j;
+      while (j < end && (textData ? !IsTerminator(data[j]) : !IsSpecialInLine(data[j]))) ++j;
       buffer_.append(data + i, j - i);
       i = j;
       if (i == count) break;
@@ -234,34 +233,25 @@ CommandParser::Verdict CommandParser::ClassifyImageHeader(char c) {
 CommandParser::Verdict CommandParser::ClassifyLine(char c) {
   const char prev = buffer_.size() >= 2 ? buffer_[buffer_.size() - 2] : '\0';
   if (buffer_.size() == 2 && buffer_ == "B2") multiLine_ = true;
-  if (IsTerminator(c)) {
-    // Two-dimensional barcode data may hold line breaks; the command ends at the first
-    // line end that follows its closing quote.
-    if (multiLine_ && quoted_ && prev != '\'') {
-      escaped_ = false;
+  if (inData_) {
+    // Quoted data is sent as typed: quotes inside it are not escaped, so they neither close
+    // nor reopen it, and "^" or ">" inside it begin nothing. Text data ends with its line.
+    if (!IsTerminator(c)) {
+      // Two-dimensional data may hold line breaks, but a line of it that begins like a
+      // query is the next command: the data before it was never closed.
+      if (multiLine_ && (c == '^' || c == '>') && IsTerminator(prev)) return Verdict::kReject;
       return Verdict::kIncomplete;
     }
+    // Two-dimensional data ends at the first line end right after a quote.
+    if (multiLine_ && prev != '\'') return Verdict::kIncomplete;
     return Verdict::kEndLine;
   }
-  if (escaped_) {
-    escaped_ = false;
-    return Verdict::kIncomplete;
-  }
-  if (quoted_) {
-    if (c == '\\') {
-      escaped_ = true;
-    } else if (c == '\'') {
-      quoted_ = false;
-    } else if ((c == '^' || c == '>') && IsTerminator(prev)) {
-      return Verdict::kReject;  // an unclosed barcode text must not swallow the next query
-    }
-    return Verdict::kIncomplete;
-  }
+  if (IsTerminator(c)) return Verdict::kEndLine;
   if (c == '\'') {
-    quoted_ = true;
+    inData_ = true;
     return Verdict::kIncomplete;
   }
-  // Outside quoted data these bytes only ever begin a command: the one before was cut short.
+  // Before the data these bytes only ever begin a command: the one before was cut short.
   if ((c == '^' || c == '>') && buffer_.size() > 1 && !freeText_) return Verdict::kReject;
   return Verdict::kIncomplete;
 }
@@ -322,8 +312,7 @@ void CommandParser::FlushGarbage() {
 void CommandParser::Reset() {
   buffer_.clear();
   form_ = Form::kUndecided;
-  quoted_ = false;
-  escaped_ = false;
+  inData_ = false;
   freeText_ = false;
   multiLine_ = false;
   headerStage_ = 0;

@@ -84,8 +84,7 @@ class CommandParser {
   Mode mode_ = Mode::kCommand;
   std::string buffer_;
   Form form_ = Form::kUndecided;
-  bool quoted_ = false;
-  bool escaped_ = false;
+  bool inData_ = false;     // past the quote that opens a line command's data
   bool freeText_ = false;   // "^MBY": unquoted text that may hold any byte but CR/LF
   bool multiLine_ = false;  // "B2": quoted data may span lines
   // Image header progress: 0 size digits, 1 after the comma, 2 in the name, 3 done.

@@ -92,6 +92,11 @@ const std::vector<Case>& Cases() {
        {"C:B2100,100,Q,1,L,4,0,'line1\\r\\nline2'", "C:P1"}},
       {"two-dimensional data ending in a quote", "B2100,100,Q,1,L,4,0,'Don't'\r\nP1\r",
        {"C:B2100,100,Q,1,L,4,0,'Don't'", "C:P1"}},
+      // Data is sent as typed: quotes inside it neither close nor reopen it.
+      {"text data with quotes before query bytes", "T20,20,j,1,1,0,0,N,N,''?'@'\\']'^'_'\rP1\r",
+       {"C:T20,20,j,1,1,0,0,N,N,''?'@'\\\\']'^'_'", "C:P1"}},
+      {"two-dimensional data with an odd quote on a line", "B2100,100,Q,1,L,4,0,'Don't\r\nstop'\r\nP1\r",
+       {"C:B2100,100,Q,1,L,4,0,'Don't\\r\\nstop'", "C:P1"}},
       {"unclosed barcode data does not swallow a query", "B2100,100,Q,1,L,4,0,'abc\r\n^PI0",
        {"M:B2100,100,Q,1,L,4,0,'abc\\r\\n", "C:^PI0"}},
       {"empty lines", "\r\n\r\n\r\r\n\n", {}},
