@@ -116,6 +116,11 @@ LabelCommand PrinterTextLine(int y, std::string_view text) {
   return *ParseLabelCommand(std::move(raw));
 }
 
+const MediaSettings& PrintedLabel::SettingsFor(size_t i) const {
+  if (i >= commands.size() || commands[i].settingsIndex >= settingsInForce.size()) return settings;
+  return settingsInForce[commands[i].settingsIndex];
+}
+
 std::string FormatLabelRecord(const PrintedLabel& label) {
   const MediaSettings& s = label.settings;
   std::string out;
@@ -131,10 +136,17 @@ std::string FormatLabelRecord(const PrintedLabel& label) {
          ", direction " + (s.topFirst ? "top" : "bottom") + ", code page " +
          std::to_string(s.codePage) + ", character set " + std::to_string(s.ics) + "\n";
   out += "commands " + std::to_string(label.commands.size()) + "\n";
-  for (const LabelCommand& c : label.commands) {
+  for (size_t i = 0; i < label.commands.size(); ++i) {
+    const LabelCommand& c = label.commands[i];
     out += "  " + Escape(c.raw());
     if (c.word() == "IR") {
       out += c.image ? "  (image of " + std::to_string(c.image->size()) + " bytes)" : "  (no such image)";
+    }
+    // Text drawn with other tables than the label ends with says so.
+    const MediaSettings& drawn = label.SettingsFor(i);
+    if (drawn.codePage != s.codePage || drawn.ics != s.ics) {
+      out += "  (code page " + std::to_string(drawn.codePage) + ", character set " +
+             std::to_string(drawn.ics) + ")";
     }
     out += "\n";
   }

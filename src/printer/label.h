@@ -32,6 +32,8 @@ class LabelCommand {
 
   // "IR": the recalled image's stored bytes; null when no image of that name was stored.
   std::shared_ptr<const std::string> image;
+  // Which of its label's `settingsInForce` the command met, its own setting applied.
+  uint32_t settingsIndex = 0;
 
   bool operator==(const LabelCommand&) const = default;
 
@@ -78,6 +80,12 @@ struct PrintedLabel {
   int64_t printedAtMs = 0;
   MediaSettings settings;  // in force when printed
   std::vector<LabelCommand> commands;
+  // Each change of the settings while the label was built, in order: a "CS" between two
+  // text lines gives each line its own character set, as the international print needs.
+  std::vector<MediaSettings> settingsInForce;
+
+  // The settings command `i` was drawn with; those of the whole label when none were kept.
+  const MediaSettings& SettingsFor(size_t i) const;
 
   bool operator==(const PrintedLabel&) const = default;
 };

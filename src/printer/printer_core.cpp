@@ -139,7 +139,7 @@ void PrinterCore::OnCommand(Command&& command) {
 namespace {
 
 size_t LabelBytes(const PrintedLabel& label) {
-  size_t bytes = 0;
+  size_t bytes = label.settingsInForce.size() * sizeof(MediaSettings);
   for (const LabelCommand& c : label.commands) bytes += c.raw().size() + (c.image ? c.image->size() : 0);
   return bytes;
 }

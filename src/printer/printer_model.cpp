@@ -119,6 +119,10 @@ void PrinterModel::HandleLabelCommand(std::string text, Outcome& out) {
     }
     pendingImageBytes_ += imageBytes;
   }
+  if (pendingSettings_.empty() || !(pendingSettings_.back() == stored_.media)) {
+    pendingSettings_.push_back(stored_.media);
+  }
+  cmd->settingsIndex = static_cast<uint32_t>(pendingSettings_.size() - 1);
   pendingBytes_ += size;
   pending_.push_back(std::move(*cmd));
 }
@@ -199,8 +203,10 @@ void PrinterModel::Print(int quantity, int copies, Outcome& out) {
   label.copies = copies;
   label.settings = stored_.media;
   label.commands = std::move(pending_);
+  label.settingsInForce = std::move(pendingSettings_);
   pending_.clear();
   pending_.reserve(16);
+  pendingSettings_.clear();
   pendingBytes_ = 0;
   pendingImageBytes_ = 0;
   if (tagWrite_ != TagWrite::kNone) {

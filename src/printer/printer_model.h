@@ -89,6 +89,7 @@ class PrinterModel {
   VolatileState volatile_;
   Faults faults_;
   std::vector<LabelCommand> pending_;
+  std::vector<MediaSettings> pendingSettings_;  // each change while the label is built
   size_t pendingBytes_ = 0;
   size_t pendingImageBytes_ = 0;
   uint64_t sequence_ = 0;
