@@ -658,4 +658,327 @@ check IP port configuration in printer control pannel</translation>
         <translation>dots</translation>
     </message>
 </context>
+<context>
+    <name>qm::Barcode1DCommandDialog</name>
+    <message>
+        <source>1D Barcode Command</source>
+        <translation>1D Barcode Command</translation>
+    </message>
+    <message>
+        <source>X pos</source>
+        <translation>X pos</translation>
+    </message>
+    <message>
+        <source>Y pos</source>
+        <translation>Y pos</translation>
+    </message>
+    <message>
+        <source>Barcode</source>
+        <translation>Barcode</translation>
+    </message>
+    <message>
+        <source>N-Bar W</source>
+        <translation>N-Bar W</translation>
+    </message>
+    <message>
+        <source>W-Bar W</source>
+        <translation>W-Bar W</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>HRI</source>
+        <translation>HRI</translation>
+    </message>
+    <message>
+        <source>Q-Zone</source>
+        <translation>Q-Zone</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>Test Print</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Barcode2DCommandDialog</name>
+    <message>
+        <source>2D Barcode Command</source>
+        <translation>2D Barcode Command</translation>
+    </message>
+    <message>
+        <source>Start X</source>
+        <translation>Start X</translation>
+    </message>
+    <message>
+        <source>Start Y</source>
+        <translation>Start Y</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Max Row</source>
+        <translation>Max Row</translation>
+    </message>
+    <message>
+        <source>Max Col</source>
+        <translation>Max Col</translation>
+    </message>
+    <message>
+        <source>Compress</source>
+        <translation>Compress</translation>
+    </message>
+    <message>
+        <source>HRI</source>
+        <translation>HRI</translation>
+    </message>
+    <message>
+        <source>Origin</source>
+        <translation>Origin</translation>
+    </message>
+    <message>
+        <source>Module W</source>
+        <translation>Module W</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>2D Barcode Type :</source>
+        <translation>2D Barcode Type :</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>ECL</source>
+        <translation>ECL</translation>
+    </message>
+    <message>
+        <source>ECC</source>
+        <translation>ECC</translation>
+    </message>
+    <message>
+        <source>Bar Height</source>
+        <translation>Bar Height</translation>
+    </message>
+    <message>
+        <source>Bar Size</source>
+        <translation>Bar Size</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>Test Print</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::BlockDrawCommandDialog</name>
+    <message>
+        <source>Block Draw Command</source>
+        <translation>Block Draw Command</translation>
+    </message>
+    <message>
+        <source>Start X</source>
+        <translation>Start X</translation>
+    </message>
+    <message>
+        <source>Start Y</source>
+        <translation>Start Y</translation>
+    </message>
+    <message>
+        <source>End X</source>
+        <translation>End X</translation>
+    </message>
+    <message>
+        <source>End Y</source>
+        <translation>End Y</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Optional</source>
+        <translation>Optional</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>Test Print</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::LabelSettingDialog</name>
+    <message>
+        <source>Label Setting</source>
+        <translation>Label Setting</translation>
+    </message>
+    <message>
+        <source>Unit Setting</source>
+        <translation>Unit Setting</translation>
+    </message>
+    <message>
+        <source>inch</source>
+        <translation>inch</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>dots</source>
+        <translation>dots</translation>
+    </message>
+    <message>
+        <source>Media Type</source>
+        <translation>Media Type</translation>
+    </message>
+    <message>
+        <source>Gap</source>
+        <translation>Gap</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>BlackMark</source>
+        <translation>BlackMark</translation>
+    </message>
+    <message>
+        <source>Width  :</source>
+        <translation>Width  :</translation>
+    </message>
+    <message>
+        <source>Length :</source>
+        <translation>Length :</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Width &amp;&amp; Length</source>
+        <translation>Width &amp;&amp; Length</translation>
+    </message>
+    <message>
+        <source>Margin</source>
+        <translation>Margin</translation>
+    </message>
+    <message>
+        <source>X Margin :</source>
+        <translation>X Margin :</translation>
+    </message>
+    <message>
+        <source>Y Margin :</source>
+        <translation>Y Margin :</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PrintingSettingDialog</name>
+    <message>
+        <source>Printing Setting</source>
+        <translation>Printing Setting</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Density</source>
+        <translation>Density</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>Test Print</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
 </TS>

@@ -658,4 +658,327 @@ check IP port configuration in printer control pannel</source>
         <translation>ドット</translation>
     </message>
 </context>
+<context>
+    <name>qm::Barcode1DCommandDialog</name>
+    <message>
+        <source>1D Barcode Command</source>
+        <translation>1次元バーコードコマンド</translation>
+    </message>
+    <message>
+        <source>X pos</source>
+        <translation>X 位置</translation>
+    </message>
+    <message>
+        <source>Y pos</source>
+        <translation>Y 位置</translation>
+    </message>
+    <message>
+        <source>Barcode</source>
+        <translation>バーコード</translation>
+    </message>
+    <message>
+        <source>N-Bar W</source>
+        <translation>細バー幅</translation>
+    </message>
+    <message>
+        <source>W-Bar W</source>
+        <translation>太バー幅</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>高さ</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>回転</translation>
+    </message>
+    <message>
+        <source>HRI</source>
+        <translation>HRI</translation>
+    </message>
+    <message>
+        <source>Q-Zone</source>
+        <translation>クワイエットゾーン</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>データ</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>テスト印刷</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>単位変換</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::Barcode2DCommandDialog</name>
+    <message>
+        <source>2D Barcode Command</source>
+        <translation>2次元バーコードコマンド</translation>
+    </message>
+    <message>
+        <source>Start X</source>
+        <translation>開始 X</translation>
+    </message>
+    <message>
+        <source>Start Y</source>
+        <translation>開始 Y</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>Max Row</source>
+        <translation>最大行数</translation>
+    </message>
+    <message>
+        <source>Max Col</source>
+        <translation>最大列数</translation>
+    </message>
+    <message>
+        <source>Compress</source>
+        <translation>圧縮</translation>
+    </message>
+    <message>
+        <source>HRI</source>
+        <translation>HRI</translation>
+    </message>
+    <message>
+        <source>Origin</source>
+        <translation>原点</translation>
+    </message>
+    <message>
+        <source>Module W</source>
+        <translation>モジュール幅</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>回転</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>データ</translation>
+    </message>
+    <message>
+        <source>2D Barcode Type :</source>
+        <translation>2次元バーコードの種類 :</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>モード</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>モデル</translation>
+    </message>
+    <message>
+        <source>ECL</source>
+        <translation>誤り訂正レベル</translation>
+    </message>
+    <message>
+        <source>ECC</source>
+        <translation>誤り訂正</translation>
+    </message>
+    <message>
+        <source>Bar Height</source>
+        <translation>バーの高さ</translation>
+    </message>
+    <message>
+        <source>Bar Size</source>
+        <translation>バーのサイズ</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>テスト印刷</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>単位変換</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::BlockDrawCommandDialog</name>
+    <message>
+        <source>Block Draw Command</source>
+        <translation>ブロック描画コマンド</translation>
+    </message>
+    <message>
+        <source>Start X</source>
+        <translation>開始 X</translation>
+    </message>
+    <message>
+        <source>Start Y</source>
+        <translation>開始 Y</translation>
+    </message>
+    <message>
+        <source>End X</source>
+        <translation>終了 X</translation>
+    </message>
+    <message>
+        <source>End Y</source>
+        <translation>終了 Y</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>Optional</source>
+        <translation>オプション</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>テスト印刷</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>単位変換</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::LabelSettingDialog</name>
+    <message>
+        <source>Label Setting</source>
+        <translation>ラベル設定</translation>
+    </message>
+    <message>
+        <source>Unit Setting</source>
+        <translation>単位設定</translation>
+    </message>
+    <message>
+        <source>inch</source>
+        <translation>インチ</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>dots</source>
+        <translation>ドット</translation>
+    </message>
+    <message>
+        <source>Media Type</source>
+        <translation>用紙の種類</translation>
+    </message>
+    <message>
+        <source>Gap</source>
+        <translation>ギャップ</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>連続紙</translation>
+    </message>
+    <message>
+        <source>BlackMark</source>
+        <translation>ブラックマーク</translation>
+    </message>
+    <message>
+        <source>Width  :</source>
+        <translation>幅  :</translation>
+    </message>
+    <message>
+        <source>Length :</source>
+        <translation>長さ :</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>適用</translation>
+    </message>
+    <message>
+        <source>Width &amp;&amp; Length</source>
+        <translation>幅 &amp;&amp; 長さ</translation>
+    </message>
+    <message>
+        <source>Margin</source>
+        <translation>余白</translation>
+    </message>
+    <message>
+        <source>X Margin :</source>
+        <translation>X 余白 :</translation>
+    </message>
+    <message>
+        <source>Y Margin :</source>
+        <translation>Y 余白 :</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PrintingSettingDialog</name>
+    <message>
+        <source>Printing Setting</source>
+        <translation>印刷設定</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>適用</translation>
+    </message>
+    <message>
+        <source>Density</source>
+        <translation>濃度</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>上</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>下</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>テスト印刷</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
 </TS>

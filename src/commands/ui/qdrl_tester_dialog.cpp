@@ -15,8 +15,13 @@
 #include "commands/multi_send.h"
 #include "commands/script_file.h"
 #include "commands/script_text.h"
+#include "commands/ui/barcode_1d_command_dialog.h"
+#include "commands/ui/barcode_2d_command_dialog.h"
+#include "commands/ui/block_draw_command_dialog.h"
 #include "commands/ui/convert_unit_dialog.h"
+#include "commands/ui/label_setting_dialog.h"
 #include "commands/ui/printing_copies_dialog.h"
+#include "commands/ui/printing_setting_dialog.h"
 #include "gui/builder_dialog.h"
 #include "gui/file_chooser.h"
 
@@ -43,15 +48,20 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
 
   auto* tools = new QVBoxLayout;
   auto* printing = Frame(tools, tr("Printing Setting"));
-  AddBuilder(printing, tr("Speed && Density && Direction"), {});
+  AddBuilder(printing, tr("Speed && Density && Direction"),
+             [this](QWidget* p) { return std::make_unique<PrintingSettingDialog>(context_, p); });
   auto* paper = Frame(tools, tr("Paper Setting"));
-  AddBuilder(paper, tr("Margin && Width && Length"), {});
+  AddBuilder(paper, tr("Margin && Width && Length"),
+             [](QWidget* p) { return std::make_unique<LabelSettingDialog>(p); });
   auto* status = Frame(tools, tr("Printer Status"));
   AddBuilder(status, tr("Check Printer Status"), {});
   auto* module = Frame(tools, tr("Printing Module"));
-  AddBuilder(module, tr("Line && Box"), {});
-  AddBuilder(module, tr("1D Barcode"), {});
-  AddBuilder(module, tr("2D Barcode"), {});
+  AddBuilder(module, tr("Line && Box"),
+             [this](QWidget* p) { return std::make_unique<BlockDrawCommandDialog>(context_, p); });
+  AddBuilder(module, tr("1D Barcode"),
+             [this](QWidget* p) { return std::make_unique<Barcode1DCommandDialog>(context_, p); });
+  AddBuilder(module, tr("2D Barcode"),
+             [this](QWidget* p) { return std::make_unique<Barcode2DCommandDialog>(context_, p); });
   copies_ = AddBuilder(module, tr("Copies"),
                        [](QWidget* p) { return std::make_unique<PrintingCopiesDialog>(p); });
   AddBuilder(module, tr("Bitmap Text"), {});
