@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "commands/character_set_print.h"
+#include "commands/two_byte_codepage.h"
 #include "fake_clock.h"
 #include "link/printer_link.h"
 #include "printer/escape.h"
@@ -336,6 +338,38 @@ TEST(PrinterEndToEnd, SettingsSurviveARestartAndLabelsAreRecorded) {
   ASSERT_TRUE(WaitFor([&] { return again.printer->labelsPrinted() == 1; }));
   again.printer->Stop();
   EXPECT_TRUE(std::filesystem::exists(options.outDir + "/label-000002.txt")) << "records are never overwritten";
+}
+
+TEST(PrinterEndToEnd, CodeTablePrintsArriveByteExactOverEthernet) {
+  TempDir files;
+  PrinterOptions options;
+  options.outDir = files.path() + "/labels";
+  PrinterAndLink p(options);
+  ASSERT_TRUE(p.Connect("ETHERNET"));
+  // A quote as every lead byte, and trail bytes that hold a backslash and a caret.
+  TwoByteCodepageFields jis;
+  SelectTwoByteCodeTable(jis, TwoByteCodeTable::kJis);
+  jis.startBlock = jis.endBlock = "27";
+  std::vector<std::string> writes = BuildTwoBytePrint(jis).rows;
+  for (const std::string& bytes : BuildOver80HPrint(CharacterSetFields{})) writes.push_back(bytes);
+  for (const std::string& bytes : writes) EXPECT_EQ(p.link->Write(bytes), static_cast<int>(bytes.size()));
+  ASSERT_TRUE(WaitFor([&] { return p.printer->labelsPrinted() == 2; }));
+  p.printer->Stop();
+  const std::vector<PrintedLabel> labels = p.printer->labels();
+  ASSERT_EQ(labels.size(), 2u);
+  ASSERT_EQ(labels[0].commands.size(), 1u);
+  ASSERT_EQ(labels[1].commands.size(), 3u);
+  const std::string row = writes[0].substr(0, writes[0].size() - 4);  // without "\rP1\r"
+  EXPECT_EQ(Escape(labels[0].commands[0].raw()), Escape(row));
+  EXPECT_EQ(labels[0].commands[0].data().size(), 384u);
+  std::string high;
+  for (int c = 0x80; c <= 0xFF; ++c) high += static_cast<char>(c);
+  EXPECT_EQ(Escape(labels[1].commands[2].data()), Escape(high));
+  // The record keeps every byte, escaped.
+  std::ifstream record(options.outDir + "/label-000001.txt");
+  std::stringstream text;
+  text << record.rdbuf();
+  EXPECT_NE(text.str().find("  " + Escape(row) + "\n"), std::string::npos) << text.str();
 }
 
 TEST(PrinterEndToEnd, StartFailsCleanlyAndLeavesNothingOpen) {
