@@ -2,11 +2,13 @@
 // Japanese, into PNG files for the README: quillmark-screenshots OUTDIR (run it under
 // LANG=ja_JP.UTF-8 for the Japanese pictures, so that the Japanese desktop font is used).
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPixmap>
 #include <QRadioButton>
 
 #include "app/main_dialog.h"
+#include "commands/ui/barcode_2d_command_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/qt_strings.h"
 #include "settings/ui/user_setting_manager_dialog.h"
@@ -35,6 +37,10 @@ int main(int argc, char** argv) {
     settings.tabControl()->setCurrentIndex(qm::UserSettingTabControl::kPrintPagePage);
     settings.show();
     settings.grab().save(out + QStringLiteral("/user-settings-%1.png").arg(QLatin1String(suffix)));
+    qm::Barcode2DCommandDialog barcode2D(context);
+    barcode2D.controls().type->setCurrentIndex(1);  // PDF417: every field in use
+    barcode2D.show();
+    barcode2D.grab().save(out + QStringLiteral("/barcode-2d-%1.png").arg(QLatin1String(suffix)));
   }
   return 0;
 }

@@ -4,7 +4,12 @@
 
 #include "app/main_app.h"
 #include "app/main_dialog.h"
+#include "commands/ui/barcode_1d_command_dialog.h"
+#include "commands/ui/barcode_2d_command_dialog.h"
+#include "commands/ui/block_draw_command_dialog.h"
+#include "commands/ui/label_setting_dialog.h"
 #include "commands/ui/printing_copies_dialog.h"
+#include "commands/ui/printing_setting_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/qt_strings.h"
 #include "settings/ui/user_setting_manager_dialog.h"
@@ -63,7 +68,13 @@ class WindowTest : public QObject {
     QdrlTesterDialog tester(g.context);
     UserSettingManagerDialog settings(g.context);
     PrintingCopiesDialog copies;
-    for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &settings, &copies}) {
+    Barcode1DCommandDialog barcode1D(g.context);
+    Barcode2DCommandDialog barcode2D(g.context);
+    BlockDrawCommandDialog blockDraw(g.context);
+    LabelSettingDialog labelSetting;
+    PrintingSettingDialog printingSetting(g.context);
+    for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &settings, &copies, &barcode1D, &barcode2D,
+                                                      &blockDraw, &labelSetting, &printingSetting}) {
       for (const QSize size : {d->sizeHint(), d->minimumSizeHint()}) {
         const QString what = QStringLiteral("%1: %2x%3").arg(d->metaObject()->className()).arg(size.width()).arg(size.height());
         QVERIFY2(size.width() <= kUsableWidth && size.height() <= kUsableHeight, qPrintable(what));
