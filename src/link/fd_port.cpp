@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace qm {
 
@@ -73,18 +75,20 @@ WriteOutcome FdPort::Write(const char* data, size_t count, int waitMs) {
   return out;
 }
 
-ReadOutcome FdPort::Read(char* buffer, size_t count, int firstByteMs, int gapMs) {
+ReadOutcome FdPort::Read(char* buffer, size_t count, const ReplyPlan& plan) {
   ReadOutcome out;
   if (count == 0) return out;
-  const Deadline first(firstByteMs);
+  const Deadline deadline(plan.waitMs);
   int64_t quietSince = 0;
   for (;;) {
+    const std::string_view got(buffer, out.got);
+    if (out.got > 0 && plan.Whole(got, count)) return out;
     int waitMs;
-    if (out.got == 0) {
+    if (out.got == 0 || plan.WaitsForShape()) {
       // At the deadline this is one last look without waiting.
-      waitMs = first.RemainingMs();
+      waitMs = deadline.RemainingMs();
     } else {
-      const int64_t left = quietSince + gapMs - MonotonicMs();
+      const int64_t left = quietSince + plan.QuietGapMs(got) - MonotonicMs();
       waitMs = left > 0 ? static_cast<int>(left) : 0;
     }
     pollfd p{fd_, POLLIN, 0};
@@ -98,7 +102,6 @@ ReadOutcome FdPort::Read(char* buffer, size_t count, int firstByteMs, int gapMs)
       const ssize_t n = ::read(fd_, buffer + out.got, count - out.got);
       if (n > 0) {
         out.got += static_cast<size_t>(n);
-        if (out.got == count) return out;
         quietSince = MonotonicMs();
         continue;
       }
@@ -129,6 +132,14 @@ int OpenDevice(const std::string& path, bool exclusive, std::string& error) {
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd == -1) {
     error = path + ": " + std::strerror(errno);
+    return -1;
+  }
+  // A printer port is a device node. Written to, an ordinary file would be overwritten and
+  // its own bytes read back as the printer's reply.
+  struct stat st {};
+  if (::fstat(fd, &st) == -1 || !S_ISCHR(st.st_mode)) {
+    error = path + ": not a character device, so not a printer port";
+    ::close(fd);
     return -1;
   }
   // A shared lock only tests that nobody holds the device exclusively.

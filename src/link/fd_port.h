@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/clock.h"
+#include "link/reply_plan.h"
 
 namespace qm {
 
@@ -36,9 +37,9 @@ class FdPort {
 
   // Writes as much as the device takes within `waitMs`.
   WriteOutcome Write(const char* data, size_t count, int waitMs);
-  // Waits up to `firstByteMs` for a reply, then gathers until `count` bytes are in or the
-  // line has been quiet for `gapMs`.
-  ReadOutcome Read(char* buffer, size_t count, int firstByteMs, int gapMs);
+  // Gathers one reply of at most `count` bytes: until it is whole by the plan's shape, or
+  // (shape unknown) the line has been quiet for the plan's gap, or the deadline passes.
+  ReadOutcome Read(char* buffer, size_t count, const ReplyPlan& plan);
   // Drops whatever waits in the input and output queues.
   void Purge();
   // Drops unread input only; output already written still reaches the printer.
@@ -53,9 +54,10 @@ class FdPort {
   bool dsrFlow_ = false;
 };
 
-// Opens `path` read-write, non-blocking, never as a controlling terminal. With `exclusive`
-// the device is locked against every other opener; otherwise the open only proves that the
-// device is free. Returns -1 and sets `error` on failure.
+// Opens the device node `path` read-write, non-blocking, never as a controlling terminal;
+// anything but a character device is refused. With `exclusive` the device is locked against
+// every other opener; otherwise the open only proves that the device is free. Returns -1
+// and sets `error` on failure.
 int OpenDevice(const std::string& path, bool exclusive, std::string& error);
 
 // Raw mode for a terminal device (a pseudo-terminal standing in for a port).

@@ -24,8 +24,9 @@ inline constexpr int32_t kStopBitsOneAndHalf = 1;
 inline constexpr int32_t kStopBitsTwo = 2;
 
 // The serial time-out record: a write may take constant + multiplier x bytes in all; a read
-// waits constant + multiplier x bytes for its first byte. A non-zero interval is the longest
-// quiet gap inside one reply.
+// waits constant + multiplier x bytes for its first byte (or, its shape known, for the whole
+// reply). A non-zero interval is the longest quiet gap inside a reply of unknown shape. On
+// Ethernet the write constant is how long the printer may take no data before a send fails.
 struct SerialTimeouts {
   uint32_t readIntervalMs = 0;
   uint32_t readTotalMultiplierMs = 1;
@@ -50,16 +51,18 @@ struct LinkTiming {
   SerialTimeouts serialDefaults{};  // applied by every serial open
   int writeRetries = 3;             // retries after a short write
   int writeRetryPauseMs = 10;       // Clock pause before each retry
-  int serialQuietGapMs = 40;        // a reply is complete after this much silence
-  int usbReadWaitMs = 3000;         // wait for the first byte of a USB reply
-  int usbQuietGapMs = 8;
+  int serialQuietGapMs = 40;        // a reply of unknown shape is complete after this silence
+  int usbReadWaitMs = 3000;         // USB read deadline
+  int usbQuietGapMs = 8;            // unknown shape: silence after a reply ending in CR LF
+  int usbLongGapMs = 50;            // unknown shape: silence after any other bytes
   int tcpConnectWaitMs = 5000;
-  int tcpReadWaitMs = 5000;
-  int tcpSplitGapMs = 3;            // more of a reply split in transit
-  int tcpSendWaitMs = 5000;         // a send that makes no progress for this long fails
+  int tcpReadWaitMs = 5000;         // Ethernet read deadline
+  int tcpSplitGapMs = 3;            // unknown shape: silence after a reply ending in CR LF
+  int tcpLongGapMs = 50;            // unknown shape: silence after bytes a network may have split
   size_t tcpChunkBytes = 4096;
   int tcpChunkPauseMs = 500;        // Clock pause after a full chunk that more data follows
   int tcpReadCap = 32;              // bytes one Ethernet read returns at most
+  int tcpSendBufferBytes = 0;       // the link socket's send buffer; 0 the system's (tests)
 };
 
 }  // namespace qm

@@ -9,8 +9,9 @@
 namespace qm {
 
 bool ParallelStatusReady(int status) {
-  // LP_PERRORP is active low: set means no error.
-  return (status & LP_PSELECD) && (status & LP_PERRORP) && !(status & LP_POUTPA);
+  // LP_PERRORP and LP_PBUSY are active low: set means no error and not busy.
+  return (status & LP_PSELECD) && (status & LP_PERRORP) && (status & LP_PBUSY) &&
+         !(status & LP_POUTPA);
 }
 
 std::unique_ptr<FdPort> OpenParallelPort(const std::string& path, Clock& clock, std::string& error) {

@@ -9,7 +9,8 @@
 
 namespace qm {
 
-// True when an LPGETSTATUS byte shows the printer selected, without error, with paper.
+// True when an LPGETSTATUS byte shows the printer selected, not busy, without error, with
+// paper.
 bool ParallelStatusReady(int status);
 
 // Opens `path` exclusively; fails unless the printer reports ready. A device without the

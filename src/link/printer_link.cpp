@@ -16,7 +16,9 @@ PrinterLink::PrinterLink(Clock& clock, Prompter& prompter, const StringTable& st
       timing_(timing),
       devices_(std::move(devices)),
       timeouts_(timing.serialDefaults),
-      socket_(clock) {}
+      socket_(clock) {
+  socket_.sendBufferBytes = timing_.tcpSendBufferBytes;
+}
 
 PrinterLink::~PrinterLink() = default;
 
@@ -33,7 +35,9 @@ void PrinterLink::SetEthernetSettings(std::string address, uint32_t port) {
 }
 
 int PrinterLink::SetTimeouts(const SerialTimeouts& timeouts) {
-  if (!port_ || (interfaceKind_ != kSerial && interfaceKind_ != kParallel)) return 0;
+  // Ethernet reconnects for every write, so its record outlives the connection.
+  const bool heldPort = port_ && (interfaceKind_ == kSerial || interfaceKind_ == kParallel);
+  if (!heldPort && interfaceKind_ != kEthernet) return 0;
   timeouts_ = timeouts;
   return 1;
 }
@@ -100,9 +104,10 @@ int PrinterLink::OpenParallel() {
 
 int PrinterLink::OpenUsb() {
   port_.reset();
-  const auto printer = FindUsbPrinter(devices_.usb);
+  std::string skipped;
+  const auto printer = FindUsbPrinter(devices_.usb, &skipped);
   if (!printer) {
-    lastError_ = "no USB printer found";
+    lastError_ = "no USB printer found" + (skipped.empty() ? "" : " (" + skipped + ")");
     return 0;
   }
   devicePath_ = printer->devicePath;
@@ -183,28 +188,41 @@ int PrinterLink::Write(const char* bytes, int count) {
 int PrinterLink::SendAll(const char* bytes, int count) {
   const size_t total = static_cast<size_t>(count);
   const size_t chunk = std::max<size_t>(timing_.tcpChunkBytes, 1);
-  size_t sent = 0;
-  while (sent < total) {
-    if (total - sent > chunk) {
-      if (!socket_.SendAll(bytes + sent, chunk, timing_.tcpSendWaitMs)) break;
-      // The printer's receive buffer is small; pace the chunks.
-      clock_.Sleep(timing_.tcpChunkPauseMs);
-      sent += chunk;
-    } else {
-      if (!socket_.SendAll(bytes + sent, total - sent, timing_.tcpSendWaitMs)) break;
-      sent = total;
-    }
+  const int stallMs = StallMs();
+  using Result = PrinterSocket::SendResult;
+  // Without a connection the reconnect has already said why.
+  if (!socket_.connected()) return 0;
+  Result result = Result::kDone;
+  size_t handed = 0;
+  while (handed < total) {
+    const size_t piece = std::min(chunk, total - handed);
+    result = socket_.Send(bytes + handed, piece, stallMs);
+    if (result != Result::kDone) break;
+    handed += piece;
+    // The printer's receive buffer is small; pace the chunks.
+    if (handed < total) clock_.Sleep(timing_.tcpChunkPauseMs);
   }
-  if (sent < total) lastError_ = "send failed after " + std::to_string(sent) + " bytes";
-  return static_cast<int>(sent);
+  // Bytes in the system's buffers are not yet the printer's: the count is what it took.
+  if (result == Result::kDone) result = socket_.Drain(stallMs);
+  if (result == Result::kDone) return count;
+  const std::string taken =
+      std::to_string(socket_.delivered()) + " of " + std::to_string(total) + " bytes";
+  lastError_ = result == Result::kStalled
+                   ? "the printer stopped taking data after " + taken
+                   : "the connection broke after " + taken + ": " + socket_.error();
+  return static_cast<int>(socket_.delivered());
+}
+
+int PrinterLink::StallMs() const {
+  return static_cast<int>(std::min<uint32_t>(timeouts_.writeTotalConstantMs, 600000));
 }
 
 int PrinterLink::Read(char* buffer, int count, ReplyEnd end) {
-  (void)end;  // shapes are honoured by the backends next
   if (count <= 0) return 0;
   if (interfaceKind_ == kEthernet) {
     const size_t cap = std::min<size_t>(static_cast<size_t>(count), static_cast<size_t>(timing_.tcpReadCap));
-    const size_t got = socket_.Receive(buffer, cap, timing_.tcpReadWaitMs, timing_.tcpSplitGapMs);
+    const ReplyPlan plan{end, timing_.tcpReadWaitMs, timing_.tcpSplitGapMs, timing_.tcpLongGapMs};
+    const size_t got = socket_.Receive(buffer, cap, plan);
     if (trace_) trace_(Direction::kRead, std::string_view(buffer, got));
     return static_cast<int>(got);
   }
@@ -214,15 +232,21 @@ int PrinterLink::Read(char* buffer, int count, ReplyEnd end) {
   ReadOutcome out{0, true};
   if (port_) {
     const size_t want = static_cast<size_t>(count);
+    ReplyPlan plan{end, 0, 0, 0};
     if (interfaceKind_ == kUsb) {
-      out = port_->Read(buffer, want, timing_.usbReadWaitMs, timing_.usbQuietGapMs);
+      plan.waitMs = timing_.usbReadWaitMs;
+      plan.gapMs = timing_.usbQuietGapMs;
+      plan.longGapMs = timing_.usbLongGapMs;
     } else {
-      const uint64_t first = timeouts_.readTotalConstantMs +
+      const uint64_t total = timeouts_.readTotalConstantMs +
                              static_cast<uint64_t>(timeouts_.readTotalMultiplierMs) * want;
-      const int gap = timeouts_.readIntervalMs ? static_cast<int>(timeouts_.readIntervalMs)
-                                               : timing_.serialQuietGapMs;
-      out = port_->Read(buffer, want, static_cast<int>(std::min<uint64_t>(first, 600000)), gap);
+      plan.waitMs = static_cast<int>(std::min<uint64_t>(total, 600000));
+      // Serial lines have no shortcut for a reply ending in CR LF: one quiet gap for all.
+      plan.gapMs = timeouts_.readIntervalMs ? static_cast<int>(timeouts_.readIntervalMs)
+                                            : timing_.serialQuietGapMs;
+      plan.longGapMs = plan.gapMs;
     }
+    out = port_->Read(buffer, want, plan);
   }
   if (out.failed && out.got == 0) {
     lastError_ = port_ ? "the port failed the read" : "the port is not open";

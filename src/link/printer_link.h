@@ -39,7 +39,8 @@ class PrinterLink {
   InterfaceKind GetInterfaceKind() const { return interfaceKind_; }
   // Always false: no system of that family runs this program.
   bool IsWin9x() const { return false; }
-  // Applies a time-out record to the open serial port; 1 done, 0 no serial port open.
+  // Applies a time-out record to the open serial or parallel port, or to Ethernet sends
+  // (its write constant); 1 done, 0 no such port.
   int SetTimeouts(const SerialTimeouts& timeouts);
   // true: Open and keep the port open; false: Close, whatever the kind.
   void SetHoldOpen(bool hold);
@@ -48,11 +49,13 @@ class PrinterLink {
   // Closes the port of any kind.
   void Close();
   // Sends `count` bytes. Serial, parallel, USB: 1 when all went out, 0 after the retries
-  // failed (with the port error message). Ethernet: the number of bytes sent.
+  // failed (with the port error message). Ethernet: the number of bytes the printer
+  // acknowledged, `count` only once it has taken them all.
   int Write(const char* bytes, int count);
   int Write(std::string_view bytes) { return Write(bytes.data(), static_cast<int>(bytes.size())); }
   // Reads one reply of at most `count` bytes (at most 32 on Ethernet); 0 when none came.
-  // `end` says when the reply is whole; the deadline holds in every case.
+  // `end` says when the reply is whole: a known shape is waited for up to the read
+  // deadline and returned the moment it is complete; an unknown one ends at a quiet gap.
   int Read(char* buffer, int count, ReplyEnd end = ReplyEnd::kUnknown);
 
   int usbModel() const { return usbModel_; }
@@ -80,6 +83,8 @@ class PrinterLink {
   int OpenUsb();
   int OpenEthernet();
   int SendAll(const char* bytes, int count);
+  // How long an Ethernet printer may take no data before a send fails.
+  int StallMs() const;
   int WriteTotalMs(size_t count) const;
   void Show(int stringId);
 

@@ -79,14 +79,17 @@ std::string UsbNodeIdentity(const UsbRoots& roots, int index) {
   return "vid_" + vendor + "&pid_" + product;
 }
 
-std::optional<UsbPrinter> FindUsbPrinter(const UsbRoots& roots) {
+std::optional<UsbPrinter> FindUsbPrinter(const UsbRoots& roots, std::string* skipped) {
   for (const int index : UsbNodeIndexes(roots)) {
     const int model = MatchUsbModel(UsbNodeIdentity(roots, index));
     if (model < 0) continue;
     const std::string path = roots.dev + "/usb/lp" + std::to_string(index);
     std::string error;
     const int fd = OpenDevice(path, false, error);
-    if (fd == -1) continue;
+    if (fd == -1) {
+      if (skipped) *skipped = error;
+      continue;
+    }
     ::close(fd);
     return UsbPrinter{path, model};
   }

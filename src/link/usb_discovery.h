@@ -37,8 +37,9 @@ int MatchUsbModel(std::string_view identity);
 std::string UsbNodeIdentity(const UsbRoots& roots, int index);
 
 // The first usblp node, in index order, whose identity is in the table and that can be
-// opened (a node held exclusively elsewhere is skipped).
-std::optional<UsbPrinter> FindUsbPrinter(const UsbRoots& roots);
+// opened (a node held exclusively elsewhere, or not a device, is skipped). When none is
+// found, `skipped` (if given) says why the last matching node was passed over.
+std::optional<UsbPrinter> FindUsbPrinter(const UsbRoots& roots, std::string* skipped = nullptr);
 
 // Clears the installed instances' configuration flags where the system keeps such flags;
 // Linux keeps none, so this does nothing.

@@ -30,7 +30,6 @@ inline LinkTiming ShortTiming() {
   t.usbQuietGapMs = 20;
   t.tcpConnectWaitMs = 500;
   t.tcpReadWaitMs = 150;
-  t.tcpSendWaitMs = 500;
   return t;
 }
 

@@ -1,8 +1,12 @@
 // How the port name chooses the link's kind and device.
 #include <gtest/gtest.h>
 #include <linux/lp.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "fake_clock.h"
 #include "link/device_map.h"
@@ -104,20 +108,56 @@ TEST(DeviceMap, EnvironmentOverridesPortsAndUsbRoots) {
   EXPECT_EQ(map.usb.dev, "/tmp/fake/dev");
 }
 
-TEST(ParallelLink, ReadyOnlyWhenSelectedWithoutErrorWithPaper) {
+TEST(ParallelLink, ReadyOnlyWhenSelectedNotBusyWithoutErrorWithPaper) {
   struct Case {
     int status;
     bool ready;
   };
+  // LP_PBUSY and LP_PERRORP read as set when the printer is not busy and has no error.
   const Case cases[] = {
-      {LP_PSELECD | LP_PERRORP, true},
+      {LP_PSELECD | LP_PERRORP | LP_PBUSY, true},
       {LP_PSELECD | LP_PERRORP | LP_PBUSY | LP_PACK, true},
-      {LP_PERRORP, false},                             // off line
-      {LP_PSELECD, false},                             // error line active
-      {LP_PSELECD | LP_PERRORP | LP_POUTPA, false},    // paper out
-      {0, false},                                      // off
+      {LP_PSELECD | LP_PERRORP, false},                         // busy
+      {LP_PSELECD | LP_PERRORP | LP_PACK, false},               // busy, acknowledging
+      {LP_PERRORP | LP_PBUSY, false},                           // off line
+      {LP_PSELECD | LP_PBUSY, false},                           // error line active
+      {LP_PSELECD | LP_PERRORP | LP_PBUSY | LP_POUTPA, false},  // paper out
+      {0, false},                                               // off
   };
   for (const Case& c : cases) EXPECT_EQ(ParallelStatusReady(c.status), c.ready) << c.status;
+}
+
+TEST(LinkKind, APortThatIsNoDeviceIsRefusedBeforeAByteIsWritten) {
+  char pattern[] = "/tmp/quillmark-node-XXXXXX";
+  const std::string dir = ::mkdtemp(pattern);
+  const std::string content = "not a printer\r\n";
+  const std::string file = dir + "/lp0";
+  std::ofstream(file) << content;
+  const std::string fifo = dir + "/fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  struct Case {
+    const char* portName;
+    const char* key;
+    std::string path;
+  };
+  const Case cases[] = {
+      {"LPT1:", "LPT1", file}, {"LPT1:", "LPT1", fifo}, {"COM1:", "COM1", file}, {"COM1:", "COM1", fifo},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.portName) + " " + c.path);
+    FakeClock clock;
+    RecordingPrompter prompter;
+    DeviceMap devices;
+    devices.Override(c.key, c.path);
+    PrinterLink link(clock, prompter, EnglishStrings(), LinkTiming{}, devices);
+    link.SetPortName(c.portName);
+    EXPECT_EQ(link.Open(), 0);
+    EXPECT_NE(link.lastError().find("not a character device"), std::string::npos) << link.lastError();
+    EXPECT_FALSE(link.isOpen());
+  }
+  std::ifstream in(file);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), content) << "the file is untouched";
+  std::filesystem::remove_all(dir);
 }
 
 TEST(ParallelLink, APortWithoutStatusQueryOpensAndCarriesBytes) {

@@ -4,6 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "fake_clock.h"
@@ -141,6 +143,20 @@ TEST(UsbLink, OpenFindsThePrinterAndSetsTheModel) {
   EXPECT_FALSE(IsFree(tree.NodePath(0))) << "the link holds it exclusively while open";
   u.link.Close();
   EXPECT_TRUE(IsFree(tree.NodePath(0)));
+}
+
+TEST(UsbLink, ANodeThatIsNoDeviceIsNoPrinter) {
+  FakeUsbTree tree;
+  const std::string file = tree.dev() + "/not-a-device";
+  std::ofstream(file) << "stale";
+  tree.AddNodeAt(0, "2961", "0101", file);
+  UsbLink u(tree);
+  EXPECT_EQ(u.link.Open(), 0);
+  EXPECT_EQ(u.link.lastError().rfind("no USB printer found (", 0), 0u) << u.link.lastError();
+  EXPECT_NE(u.link.lastError().find("not a character device"), std::string::npos) << u.link.lastError();
+  EXPECT_EQ(u.link.Write("^PI0"), 0) << "nothing is written to it";
+  std::ifstream in(file);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "stale");
 }
 
 TEST(UsbLink, NoPrinterFailsToOpen) {

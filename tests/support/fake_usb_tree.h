@@ -32,6 +32,14 @@ class FakeUsbTree {
   // Adds node lpN for a device with the given ids, laid out as the kernel does: the
   // class entry's `device` links to the interface, whose parent holds the ids.
   PtyPair& AddNode(int index, const std::string& vendor, const std::string& product) {
+    ptys_.push_back(std::make_unique<PtyPair>());
+    AddNodeAt(index, vendor, product, ptys_.back()->path());
+    return *ptys_.back();
+  }
+
+  // The same, with the node a link to `target`, which may be no device at all.
+  void AddNodeAt(int index, const std::string& vendor, const std::string& product,
+                 const std::string& target) {
     const std::string usbDevice = root_ + "/sys/devices/usb1/1-" + std::to_string(index);
     const std::string iface = usbDevice + "/1-" + std::to_string(index) + ":1.0";
     std::filesystem::create_directories(iface);
@@ -40,9 +48,7 @@ class FakeUsbTree {
     const std::string cls = root_ + "/sys/class/usbmisc/lp" + std::to_string(index);
     std::filesystem::create_directories(cls);
     std::filesystem::create_directory_symlink(iface, cls + "/device");
-    ptys_.push_back(std::make_unique<PtyPair>());
-    std::filesystem::create_symlink(ptys_.back()->path(), NodePath(index));
-    return *ptys_.back();
+    std::filesystem::create_symlink(target, NodePath(index));
   }
 
   std::string NodePath(int index) const { return dev() + "/usb/lp" + std::to_string(index); }

@@ -8,10 +8,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,24 +25,21 @@ class LoopbackServer {
   // Called for every piece received; what it returns is sent back on that connection.
   using Responder = std::function<std::string(size_t connection, const std::string& piece)>;
 
-  explicit LoopbackServer(Responder respond = {}) : respond_(std::move(respond)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int one = 1;
-    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::listen(listener_, 16);
-    socklen_t len = sizeof addr;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
-    thread_ = std::thread([this] { Run(); });
+  explicit LoopbackServer(Responder respond = {}) : respond_(std::move(respond)) { Listen(); }
+
+  // A printer that gives up part way: it reads `takes` bytes of each connection through
+  // the smallest receive window the system allows, then closes it or (`close` false) just
+  // stops reading. What it never read stays in the sender's queue.
+  LoopbackServer(size_t takes, bool close) : takeOnly_(takes), closeWhenTaken_(close) {
+    const int tiny = 1;  // set before listen, so every accepted connection inherits it
+    Listen(tiny);
   }
+
   ~LoopbackServer() {
     stop_ = true;
     thread_.join();
     for (int fd : open_) ::close(fd);
+    for (int fd : stopped_) ::close(fd);
     ::close(listener_);
   }
 
@@ -74,6 +73,25 @@ class LoopbackServer {
   }
 
  private:
+  void Listen(int receiveBuffer = 0) {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int one = 1;
+    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    if (receiveBuffer > 0) {
+      ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+    }
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    ::listen(listener_, 16);
+    socklen_t len = sizeof addr;
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+    thread_ = std::thread([this] { Run(); });
+  }
+
+
   void Run() {
     std::vector<size_t> index;  // connection number of each open descriptor
     char buf[65536];
@@ -92,8 +110,17 @@ class LoopbackServer {
       }
       for (size_t i = 1; i < fds.size(); ++i) {
         if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-        const ssize_t n = ::recv(fds[i].fd, buf, sizeof buf, 0);
         const size_t slot = i - 1;
+        const size_t taken = received_[index[slot]].size();
+        if (takeOnly_ && taken == *takeOnly_) {
+          // Given up: closed, or left open and never read again.
+          if (closeWhenTaken_) ::close(open_[slot]);
+          else stopped_.push_back(open_[slot]);
+          open_[slot] = -1;
+          continue;
+        }
+        const size_t want = takeOnly_ ? std::min(sizeof buf, *takeOnly_ - taken) : sizeof buf;
+        const ssize_t n = ::recv(fds[i].fd, buf, want, 0);
         if (n <= 0) {
           ::close(open_[slot]);
           open_[slot] = -1;
@@ -127,6 +154,9 @@ class LoopbackServer {
   }
 
   Responder respond_;
+  std::optional<size_t> takeOnly_;
+  bool closeWhenTaken_ = false;
+  std::vector<int> stopped_;  // connections no longer read, still open
   std::atomic<size_t> splitAt_{0};
   std::atomic<int> splitPauseMs_{0};
   int listener_ = -1;
