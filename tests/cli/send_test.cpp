@@ -2,6 +2,9 @@
 // a printer that stops taking bytes part way.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "cli_harness.h"
 #include "commands/script_file.h"
 #include "core/strings.h"
@@ -106,6 +109,8 @@ TEST(SendTcp, StandardInputOfExactlyTheLimitIsSent) {
   qm::test::LoopbackServer server;
   CliHarness cli;
   cli.env.timing.tcpChunkBytes = size_t{1} << 20;  // keep the paced chunks few
+  // The printer's thread must keep reading 16 MiB; a loaded machine may hold it up.
+  cli.env.timing.serialDefaults.writeTotalConstantMs = 2000;
   cli.in.str(std::string(kMaxScriptBytes, 'A'));
   const auto run = cli.Run({"--port", Tcp(server), "--json", "send", "-"});
   EXPECT_EQ(run.status, 0) << run.err;
@@ -113,6 +118,46 @@ TEST(SendTcp, StandardInputOfExactlyTheLimitIsSent) {
   ASSERT_TRUE(server.WaitForTotal(kMaxScriptBytes, 5000));
   // The pause after every full chunk that more data follows, on the injected clock.
   EXPECT_EQ(cli.clock.sleeps, std::vector<int>(15, 500));
+}
+
+TEST(SendTcp, APrinterThatGivesUpPartWayFailsTheSendWithWhatItTook) {
+  struct Case {
+    size_t bytes, takes;
+    bool closes;  // or stops reading
+    std::string says;
+  };
+  const Case cases[] = {
+      {102400, 101400, true, "the connection broke after "},
+      {1 << 20, 65536, false, "the printer stopped taking data after "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
+    qm::test::LoopbackServer printer(c.takes, c.closes);
+    TempDir dir;
+    const std::string file = dir.Write("big.txt", std::string(c.bytes, 'X'));
+    CliHarness cli;
+    cli.env.timing.serialDefaults.writeTotalConstantMs = 200;
+    const auto run = cli.Run({"--port", Tcp(printer), "send", file});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("the write failed after 0 of 1 sends: " + c.says), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(" of " + std::to_string(c.bytes) + " bytes"), std::string::npos) << run.err;
+  }
+}
+
+TEST(SendDevice, AFileInPlaceOfThePortIsRefusedAndLeftAlone) {
+  TempDir dir;
+  const std::string script = dir.Write("label.txt", Script());
+  for (const char* name : {"lp0", "ttyS0"}) {
+    SCOPED_TRACE(name);
+    const std::string port = dir.Write(name, "old contents\n");
+    CliHarness cli;
+    const auto run = cli.Run({"--port", port, "send", script});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(port + ": not a character device"), std::string::npos) << run.err;
+    std::ifstream in(port);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old contents\n");
+  }
 }
 
 TEST(SendTcp, NobodyListeningSendsNothingAndFails) {
