@@ -1,5 +1,6 @@
 // Round trip of one query as every tool makes it: write, the caller's 10 ms wait, read of
-// up to 32 bytes. The reply must be in hand soon after the wait, not after a time-out.
+// up to 32 bytes. The reply must be in hand soon after the wait, not after a time-out,
+// whether or not the caller says that it is a line.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -18,12 +19,12 @@ constexpr int kCallerWaitMs = 10;
 const std::string kQuery = "^PI5,0\r\n";
 const std::string kReply = "832\r\n";
 
-void RoundTrips(benchmark::State& state, qm::PrinterLink& link, qm::Clock& clock) {
+void RoundTrips(benchmark::State& state, qm::PrinterLink& link, qm::Clock& clock, qm::ReplyEnd end) {
   char buf[32];
   for (auto _ : state) {
     link.Write(kQuery);
     clock.Sleep(kCallerWaitMs);
-    const int n = link.Read(buf, 32);
+    const int n = link.Read(buf, 32, end);
     if (n != static_cast<int>(kReply.size())) {
       state.SkipWithError("short or missing reply");
       break;
@@ -31,7 +32,7 @@ void RoundTrips(benchmark::State& state, qm::PrinterLink& link, qm::Clock& clock
   }
 }
 
-void BM_QueryRoundTripTcp(benchmark::State& state) {
+void BM_QueryRoundTripTcp(benchmark::State& state, qm::ReplyEnd end) {
   qm::test::LoopbackServer printer([](size_t, const std::string& piece) {
     return piece == kQuery ? kReply : std::string();
   });
@@ -41,10 +42,10 @@ void BM_QueryRoundTripTcp(benchmark::State& state) {
   link.SetPortName("ETHERNET");
   link.SetEthernetSettings("127.0.0.1", printer.port());
   link.Open();
-  RoundTrips(state, link, clock);
+  RoundTrips(state, link, clock, end);
 }
 
-void BM_QueryRoundTripPty(benchmark::State& state) {
+void BM_QueryRoundTripPty(benchmark::State& state, qm::ReplyEnd end) {
   qm::test::PtyPair pty;
   std::atomic<bool> stop{false};
   // The printer answers as soon as the whole query is in.
@@ -72,14 +73,16 @@ void BM_QueryRoundTripPty(benchmark::State& state) {
   if (link.Open() != 1) {
     state.SkipWithError("cannot open the pseudo-terminal");
   } else {
-    RoundTrips(state, link, clock);
+    RoundTrips(state, link, clock, end);
   }
   stop = true;
   printer.join();
 }
 
-BENCHMARK(BM_QueryRoundTripTcp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50)->Repetitions(3)->ReportAggregatesOnly(true);
-BENCHMARK(BM_QueryRoundTripPty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_QueryRoundTripTcp, unknown, qm::ReplyEnd::kUnknown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_QueryRoundTripTcp, line, qm::ReplyEnd::kLine)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(50)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_QueryRoundTripPty, unknown, qm::ReplyEnd::kUnknown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_QueryRoundTripPty, line, qm::ReplyEnd::kLine)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace
 
