@@ -66,12 +66,6 @@ Barcode1DCommandDialog::Barcode1DCommandDialog(AppContext& context, QWidget* par
 
 void Barcode1DCommandDialog::LoadDefaults() { ShowFields(Barcode1DFields{}); }
 
-void Barcode1DCommandDialog::showEvent(QShowEvent* event) {
-  // Kept values come back with the quiet zone as its box says.
-  EnableQuietZone();
-  BuilderDialog::showEvent(event);
-}
-
 void Barcode1DCommandDialog::ShowFields(const Barcode1DFields& f) {
   c_.xPos->setValue(f.xPos);
   c_.yPos->setValue(f.yPos);

@@ -47,7 +47,6 @@ class Barcode1DCommandDialog : public BuilderDialog {
 
  protected:
   void LoadDefaults() override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void ShowFields(const Barcode1DFields& fields);

@@ -52,11 +52,6 @@ BlockDrawCommandDialog::BlockDrawCommandDialog(AppContext& context, QWidget* par
 
 void BlockDrawCommandDialog::LoadDefaults() { ShowFields(BlockDrawFields{}); }
 
-void BlockDrawCommandDialog::showEvent(QShowEvent* event) {
-  EnableOptional();
-  BuilderDialog::showEvent(event);
-}
-
 void BlockDrawCommandDialog::ShowFields(const BlockDrawFields& f) {
   showing_ = true;
   c_.startX->setValue(f.startX);

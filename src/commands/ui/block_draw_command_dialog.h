@@ -40,7 +40,6 @@ class BlockDrawCommandDialog : public BuilderDialog {
 
  protected:
   void LoadDefaults() override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void ShowFields(const BlockDrawFields& fields);

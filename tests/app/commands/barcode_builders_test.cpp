@@ -88,19 +88,6 @@ class BarcodeBuildersTest : public QObject {
     QCOMPARE(parents, (std::vector<QWidget*>{&one, &two, &block}));
   }
 
-  void Barcode1DQuietZoneFollowsItsBox() {
-    BuilderBench b;
-    Barcode1DCommandDialog d(b.g.context);
-    const auto& c = d.controls();
-    QVERIFY(!c.quietZone->isChecked());
-    QVERIFY(!c.quietZoneWidth->isEnabled());
-    QCOMPARE(c.quietZoneWidth->value(), 12);
-    c.quietZone->click();
-    QVERIFY(c.quietZoneWidth->isEnabled());
-    c.quietZone->click();
-    QVERIFY(!c.quietZoneWidth->isEnabled());
-  }
-
   void Barcode1DInsertsThroughTheTesterAndKeepsItsValues() {
     BuilderBench b;
     std::vector<std::tuple<int, bool, bool>> seen;  // rotation, quiet zone, its field enabled
