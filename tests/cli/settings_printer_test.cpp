@@ -173,6 +173,27 @@ TEST_F(SettingsAgainstVirtualPrinter, RepliesInPiecesAreGatheredWhole) {
   }
 }
 
+TEST_F(SettingsAgainstVirtualPrinter, AValueSplitInTransitComesWholeOverTcpAndSerial) {
+  for (int pauseMs : {25, 100}) {
+    printer::PrinterOptions options;
+    options.serial = true;
+    options.split = true;
+    options.splitPauseMs = pauseMs;
+    Start(options);
+    for (const std::string& port : {port_, printer_->serialPath()}) {
+      SCOPED_TRACE(port + " pause " + std::to_string(pauseMs));
+      CliHarness cli;
+      // Deadlines a loaded machine cannot reach; a whole reply returns long before them.
+      cli.env.timing.tcpReadWaitMs = 5000;
+      cli.env.timing.serialDefaults.readTotalConstantMs = 5000;
+      const auto run = cli.Run({"--port", port, "get", "paper-width"});
+      EXPECT_EQ(run.status, 0) << run.err;
+      EXPECT_EQ(run.out, "Paper Width: 812\n");
+    }
+    printer_->Stop();
+  }
+}
+
 TEST_F(SettingsAgainstVirtualPrinter, AReplyTooLateIsNoReply) {
   printer::PrinterOptions options;
   options.delayMs = 60;
