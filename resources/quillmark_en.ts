@@ -602,6 +602,14 @@ check IP port configuration in printer control pannel</translation>
         <source>Choose an entry in every list first.</source>
         <translation>Choose an entry in every list first.</translation>
     </message>
+    <message>
+        <source>X Pos must be a number from 0 to 999.</source>
+        <translation>X Pos must be a number from 0 to 999.</translation>
+    </message>
+    <message>
+        <source>Y Pos must be a number from 0 to 999.</source>
+        <translation>Y Pos must be a number from 0 to 999.</translation>
+    </message>
 </context>
 <context>
     <name>qm::ConvertUnitDialog</name>
@@ -979,6 +987,359 @@ check IP port configuration in printer control pannel</translation>
     <message>
         <source>Close</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::BitmapTextCommandDialog</name>
+    <message>
+        <source>Bitmap Text Command</source>
+        <translation>Bitmap Text Command</translation>
+    </message>
+    <message>
+        <source>Text data</source>
+        <translation>Text data</translation>
+    </message>
+    <message>
+        <source>Find Font</source>
+        <translation>Find Font</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>Test Print</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>X Pos</source>
+        <translation>X Pos</translation>
+    </message>
+    <message>
+        <source>Y Pos</source>
+        <translation>Y Pos</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>H Multi</source>
+        <translation>H Multi</translation>
+    </message>
+    <message>
+        <source>V Multi</source>
+        <translation>V Multi</translation>
+    </message>
+    <message>
+        <source>Space_R</source>
+        <translation>Space_R</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Bold</translation>
+    </message>
+</context>
+<context>
+    <name>qm::VectorTextCommandDialog</name>
+    <message>
+        <source>Vector Text Command</source>
+        <translation>Vector Text Command</translation>
+    </message>
+    <message>
+        <source>Text data</source>
+        <translation>Text data</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>Test Print</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>X Pos</source>
+        <translation>X Pos</translation>
+    </message>
+    <message>
+        <source>Y Pos</source>
+        <translation>Y Pos</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>Font Space</source>
+        <translation>Font Space</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Bold</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Italic</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Justification</source>
+        <translation>Justification</translation>
+    </message>
+    <message>
+        <source>Text Direction</source>
+        <translation>Text Direction</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CharacterSetCommandDialog</name>
+    <message>
+        <source>Character Set Command</source>
+        <translation>Character Set Command</translation>
+    </message>
+    <message>
+        <source>Bitmap Font</source>
+        <translation>Bitmap Font</translation>
+    </message>
+    <message>
+        <source>Vector Font</source>
+        <translation>Vector Font</translation>
+    </message>
+    <message>
+        <source>Under 80H</source>
+        <translation>Under 80H</translation>
+    </message>
+    <message>
+        <source>International</source>
+        <translation>International</translation>
+    </message>
+    <message>
+        <source>Over 80H</source>
+        <translation>Over 80H</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Code Table :</source>
+        <translation>Code Table :</translation>
+    </message>
+    <message>
+        <source>X Pos</source>
+        <translation>X Pos</translation>
+    </message>
+    <message>
+        <source>Y Pos</source>
+        <translation>Y Pos</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>H Multi</source>
+        <translation>H Multi</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>V Multi</source>
+        <translation>V Multi</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>International character sets: %1 of %2 sent</source>
+        <translation>International character sets: %1 of %2 sent</translation>
+    </message>
+    <message>
+        <source>All %1 international character sets sent.</source>
+        <translation>All %1 international character sets sent.</translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 character sets; no label was printed.</source>
+        <translation>Cancelled after %1 of %2 character sets; no label was printed.</translation>
+    </message>
+    <message>
+        <source>International
+Character Set</source>
+        <translation>International
+Character Set</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FontFinderDialog</name>
+    <message>
+        <source>Font Finder</source>
+        <translation>Font Finder</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>Print for comparsion</source>
+        <translation>Print for comparsion</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation>Font Size</translation>
+    </message>
+    <message>
+        <source>Width  :</source>
+        <translation>Width  :</translation>
+    </message>
+    <message>
+        <source>Height :</source>
+        <translation>Height :</translation>
+    </message>
+    <message>
+        <source>Font :</source>
+        <translation>Font :</translation>
+    </message>
+    <message>
+        <source>X Multi :</source>
+        <translation>X Multi :</translation>
+    </message>
+    <message>
+        <source>Y Multi :</source>
+        <translation>Y Multi :</translation>
+    </message>
+    <message>
+        <source>Most Similar</source>
+        <translation>Most Similar</translation>
+    </message>
+    <message>
+        <source>Similar &amp;&amp; Round</source>
+        <translation>Similar &amp;&amp; Round</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TwoByteCodepageDialog</name>
+    <message>
+        <source>2 Byte Codepage</source>
+        <translation>2 Byte Codepage</translation>
+    </message>
+    <message>
+        <source>Print all block character code</source>
+        <translation>Print all block character code</translation>
+    </message>
+    <message>
+        <source>Bitmap Font</source>
+        <translation>Bitmap Font</translation>
+    </message>
+    <message>
+        <source>Vector Font</source>
+        <translation>Vector Font</translation>
+    </message>
+    <message>
+        <source>Print Characters</source>
+        <translation>Print Characters</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Code Table :</source>
+        <translation>Code Table :</translation>
+    </message>
+    <message>
+        <source>Start Block :</source>
+        <translation>Start Block :</translation>
+    </message>
+    <message>
+        <source>End Block :</source>
+        <translation>End Block :</translation>
+    </message>
+    <message>
+        <source>Block Area :</source>
+        <translation>Block Area :</translation>
+    </message>
+    <message>
+        <source>Bitmap Font Name: </source>
+        <translation>Bitmap Font Name: </translation>
+    </message>
+    <message>
+        <source>Vector Font Width :</source>
+        <translation>Vector Font Width :</translation>
+    </message>
+    <message>
+        <source>Vector Font Height :</source>
+        <translation>Vector Font Height :</translation>
+    </message>
+    <message>
+        <source>Font Type</source>
+        <translation>Font Type</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Character Block</source>
+        <translation>Character Block</translation>
+    </message>
+    <message>
+        <source>Printing blocks: %1 of %2 labels sent</source>
+        <translation>Printing blocks: %1 of %2 labels sent</translation>
+    </message>
+    <message>
+        <source>All %1 labels sent.</source>
+        <translation>All %1 labels sent.</translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 labels.</source>
+        <translation>Cancelled after %1 of %2 labels.</translation>
     </message>
 </context>
 </TS>

@@ -602,6 +602,14 @@ check IP port configuration in printer control pannel</source>
         <source>Choose an entry in every list first.</source>
         <translation>先にすべてのリストで項目を選択してください。</translation>
     </message>
+    <message>
+        <source>X Pos must be a number from 0 to 999.</source>
+        <translation>X位置には 0 から 999 までの数値を指定してください。</translation>
+    </message>
+    <message>
+        <source>Y Pos must be a number from 0 to 999.</source>
+        <translation>Y位置には 0 から 999 までの数値を指定してください。</translation>
+    </message>
 </context>
 <context>
     <name>qm::ConvertUnitDialog</name>
@@ -979,6 +987,359 @@ check IP port configuration in printer control pannel</source>
     <message>
         <source>Close</source>
         <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::BitmapTextCommandDialog</name>
+    <message>
+        <source>Bitmap Text Command</source>
+        <translation>ビットマップ文字コマンド</translation>
+    </message>
+    <message>
+        <source>Text data</source>
+        <translation>文字データ</translation>
+    </message>
+    <message>
+        <source>Find Font</source>
+        <translation>フォント検索</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>単位変換</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>テスト印刷</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>X Pos</source>
+        <translation>X位置</translation>
+    </message>
+    <message>
+        <source>Y Pos</source>
+        <translation>Y位置</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>フォント</translation>
+    </message>
+    <message>
+        <source>H Multi</source>
+        <translation>横倍率</translation>
+    </message>
+    <message>
+        <source>V Multi</source>
+        <translation>縦倍率</translation>
+    </message>
+    <message>
+        <source>Space_R</source>
+        <translation>文字間隔</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>回転</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>反転</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>太字</translation>
+    </message>
+</context>
+<context>
+    <name>qm::VectorTextCommandDialog</name>
+    <message>
+        <source>Vector Text Command</source>
+        <translation>ベクトル文字コマンド</translation>
+    </message>
+    <message>
+        <source>Text data</source>
+        <translation>文字データ</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>単位変換</translation>
+    </message>
+    <message>
+        <source>Test Print</source>
+        <translation>テスト印刷</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>X Pos</source>
+        <translation>X位置</translation>
+    </message>
+    <message>
+        <source>Y Pos</source>
+        <translation>Y位置</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>フォント</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>幅</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>高さ</translation>
+    </message>
+    <message>
+        <source>Font Space</source>
+        <translation>文字間隔</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>太字</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>反転</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>斜体</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>回転</translation>
+    </message>
+    <message>
+        <source>Justification</source>
+        <translation>揃え</translation>
+    </message>
+    <message>
+        <source>Text Direction</source>
+        <translation>文字方向</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CharacterSetCommandDialog</name>
+    <message>
+        <source>Character Set Command</source>
+        <translation>文字セットコマンド</translation>
+    </message>
+    <message>
+        <source>Bitmap Font</source>
+        <translation>ビットマップフォント</translation>
+    </message>
+    <message>
+        <source>Vector Font</source>
+        <translation>ベクトルフォント</translation>
+    </message>
+    <message>
+        <source>Under 80H</source>
+        <translation>80H未満</translation>
+    </message>
+    <message>
+        <source>International</source>
+        <translation>国際文字</translation>
+    </message>
+    <message>
+        <source>Over 80H</source>
+        <translation>80H以上</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Code Table :</source>
+        <translation>コード表 :</translation>
+    </message>
+    <message>
+        <source>X Pos</source>
+        <translation>X位置</translation>
+    </message>
+    <message>
+        <source>Y Pos</source>
+        <translation>Y位置</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>フォント</translation>
+    </message>
+    <message>
+        <source>H Multi</source>
+        <translation>横倍率</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>幅</translation>
+    </message>
+    <message>
+        <source>V Multi</source>
+        <translation>縦倍率</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>高さ</translation>
+    </message>
+    <message>
+        <source>International character sets: %1 of %2 sent</source>
+        <translation>国際文字セット: %2 件中 %1 件を送信</translation>
+    </message>
+    <message>
+        <source>All %1 international character sets sent.</source>
+        <translation>国際文字セット %1 件をすべて送信しました。</translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 character sets; no label was printed.</source>
+        <translation>%2 件中 %1 件の文字セットを送信して中止しました。ラベルは印刷されていません。</translation>
+    </message>
+    <message>
+        <source>International
+Character Set</source>
+        <translation>国際
+文字セット</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FontFinderDialog</name>
+    <message>
+        <source>Font Finder</source>
+        <translation>フォント検索</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Print for comparsion</source>
+        <translation>比較印刷</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation>文字サイズ</translation>
+    </message>
+    <message>
+        <source>Width  :</source>
+        <translation>幅 :</translation>
+    </message>
+    <message>
+        <source>Height :</source>
+        <translation>高さ :</translation>
+    </message>
+    <message>
+        <source>Font :</source>
+        <translation>フォント :</translation>
+    </message>
+    <message>
+        <source>X Multi :</source>
+        <translation>X倍率 :</translation>
+    </message>
+    <message>
+        <source>Y Multi :</source>
+        <translation>Y倍率 :</translation>
+    </message>
+    <message>
+        <source>Most Similar</source>
+        <translation>最も近い</translation>
+    </message>
+    <message>
+        <source>Similar &amp;&amp; Round</source>
+        <translation>近似 &amp;&amp; 丸め</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TwoByteCodepageDialog</name>
+    <message>
+        <source>2 Byte Codepage</source>
+        <translation>2バイトコードページ</translation>
+    </message>
+    <message>
+        <source>Print all block character code</source>
+        <translation>全ブロックの文字コードを印刷</translation>
+    </message>
+    <message>
+        <source>Bitmap Font</source>
+        <translation>ビットマップフォント</translation>
+    </message>
+    <message>
+        <source>Vector Font</source>
+        <translation>ベクトルフォント</translation>
+    </message>
+    <message>
+        <source>Print Characters</source>
+        <translation>文字印刷</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Code Table :</source>
+        <translation>コード表 :</translation>
+    </message>
+    <message>
+        <source>Start Block :</source>
+        <translation>開始ブロック :</translation>
+    </message>
+    <message>
+        <source>End Block :</source>
+        <translation>終了ブロック :</translation>
+    </message>
+    <message>
+        <source>Block Area :</source>
+        <translation>ブロック範囲 :</translation>
+    </message>
+    <message>
+        <source>Bitmap Font Name: </source>
+        <translation>ビットマップフォント名: </translation>
+    </message>
+    <message>
+        <source>Vector Font Width :</source>
+        <translation>ベクトルフォント幅 :</translation>
+    </message>
+    <message>
+        <source>Vector Font Height :</source>
+        <translation>ベクトルフォント高さ :</translation>
+    </message>
+    <message>
+        <source>Font Type</source>
+        <translation>フォントの種類</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>サイズ</translation>
+    </message>
+    <message>
+        <source>Character Block</source>
+        <translation>文字ブロック</translation>
+    </message>
+    <message>
+        <source>Printing blocks: %1 of %2 labels sent</source>
+        <translation>ブロック印刷中: %2 枚中 %1 枚を送信</translation>
+    </message>
+    <message>
+        <source>All %1 labels sent.</source>
+        <translation>%1 枚のラベルをすべて送信しました。</translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 labels.</source>
+        <translation>%2 枚中 %1 枚を送信して中止しました。</translation>
     </message>
 </context>
 </TS>

@@ -17,11 +17,15 @@
 #include "commands/script_text.h"
 #include "commands/ui/barcode_1d_command_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
+#include "commands/ui/bitmap_text_command_dialog.h"
 #include "commands/ui/block_draw_command_dialog.h"
+#include "commands/ui/character_set_command_dialog.h"
 #include "commands/ui/convert_unit_dialog.h"
 #include "commands/ui/label_setting_dialog.h"
 #include "commands/ui/printing_copies_dialog.h"
 #include "commands/ui/printing_setting_dialog.h"
+#include "commands/ui/two_byte_codepage_dialog.h"
+#include "commands/ui/vector_text_command_dialog.h"
 #include "gui/builder_dialog.h"
 #include "gui/file_chooser.h"
 
@@ -64,11 +68,13 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
              [this](QWidget* p) { return std::make_unique<Barcode2DCommandDialog>(context_, p); });
   copies_ = AddBuilder(module, tr("Copies"),
                        [](QWidget* p) { return std::make_unique<PrintingCopiesDialog>(p); });
-  AddBuilder(module, tr("Bitmap Text"), {});
-  AddBuilder(module, tr("Vector Text"), {});
-  AddBuilder(module, tr("Character Set"), {});
+  bitmapText_ = AddBuilder(module, tr("Bitmap Text"),
+                           [this](QWidget* p) { return std::make_unique<BitmapTextCommandDialog>(context_, p); });
+  vectorText_ = AddBuilder(module, tr("Vector Text"),
+                           [this](QWidget* p) { return std::make_unique<VectorTextCommandDialog>(context_, p); });
+  characterSet_ = AddTool(module, tr("Character Set"), [this] { CharacterSetCommandDialog(context_, this).exec(); });
   auto* twoByte = Frame(tools, tr("2Byte Code"));
-  AddBuilder(twoByte, tr("Print Codes"), {});
+  printCodes_ = AddTool(twoByte, tr("Print Codes"), [this] { TwoByteCodepageDialog(context_, this).exec(); });
   auto* rfid = Frame(tools, tr("RFID Write and Read"));
   for (const QString& label : {tr("Write"), tr("Read"), tr("Password"), tr("Security"), tr("Kill")}) {
     AddBuilder(rfid, label, {});
@@ -147,6 +153,14 @@ QPushButton* QdrlTesterDialog::AddBuilder(QGridLayout* frame, const QString& lab
     return button;
   }
   connect(button, &QPushButton::clicked, this, [this, factory] { RunBuilder(factory); });
+  return button;
+}
+
+QPushButton* QdrlTesterDialog::AddTool(QGridLayout* frame, const QString& label, std::function<void()> open) {
+  auto* button = new QPushButton(label);
+  const int placed = frame->count();
+  frame->addWidget(button, placed / 2, placed % 2);
+  connect(button, &QPushButton::clicked, this, std::move(open));
   return button;
 }
 

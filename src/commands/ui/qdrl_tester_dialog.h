@@ -39,6 +39,10 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* closeButton() const { return close_; }
   QPushButton* copiesButton() const { return copies_; }
   QPushButton* convertButton() const { return convert_; }
+  QPushButton* bitmapTextButton() const { return bitmapText_; }
+  QPushButton* vectorTextButton() const { return vectorText_; }
+  QPushButton* characterSetButton() const { return characterSet_; }
+  QPushButton* printCodesButton() const { return printCodes_; }
 
   void MultiSend();
   void Load();
@@ -50,6 +54,8 @@ class QdrlTesterDialog : public QDialog {
   // A button that runs a builder in the insertion loop; without a factory the tool is
   // not available yet and the button stays disabled.
   QPushButton* AddBuilder(QGridLayout* frame, const QString& label, BuilderFactory factory);
+  // A button that opens a tool once, modally; nothing is appended.
+  QPushButton* AddTool(QGridLayout* frame, const QString& label, std::function<void()> open);
   void RunBuilder(const BuilderFactory& factory);
   void Append(const std::string& lines);
   void RereadEditor();
@@ -66,6 +72,10 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* close_;
   QPushButton* copies_ = nullptr;
   QPushButton* convert_;
+  QPushButton* bitmapText_;
+  QPushButton* vectorText_;
+  QPushButton* characterSet_;
+  QPushButton* printCodes_;
 };
 
 }  // namespace qm

@@ -5,15 +5,34 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "commands/ui/builder_field_widgets.h"
 #include "commands/ui/convert_unit_dialog.h"
+#include "commands/ui/font_finder_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include <QDoubleSpinBox>
-#include "../gui_support.h"
+#include "print_bench.h"
 
 namespace qm {
 
 using test::GuiContext;
 using test::ModalScript;
+using test::PrintBench;
+using test::Wire;
+
+namespace {
+
+// The three answers of one search as shown, "font X Y".
+QString Shown(const FontFinderDialog::Answer& a) {
+  return a.font->text() + QLatin1Char(' ') + a.xMulti->text() + QLatin1Char(' ') + a.yMulti->text();
+}
+
+void Type(RealNumberSpin* field, const QString& text) {
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, text);
+}
+
+}  // namespace
 
 class UtilityDialogsTest : public QObject {
   Q_OBJECT
@@ -95,6 +114,72 @@ class UtilityDialogsTest : public QObject {
     QCOMPARE(script.unexpected, 0);
     QCOMPARE(seen, (std::vector<QString>{"0", "0"}));
     QVERIFY(t.commandText().empty());
+  }
+  void FontFinderSearches_data() {
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QString>("mostSimilar");
+    QTest::addColumn<QString>("similarAndRound");
+    QTest::newRow("defaults, 24 by 40 dots") << "3" << "5" << "0 3 3" << "5 1 1";
+    QTest::newRow("2 by 3 mm") << "2" << "3" << "0 2 2" << "3 1 1";
+    QTest::newRow("10 by 10 mm") << "10" << "10" << "5 3 2" << "6 2 1";
+    QTest::newRow("nothing rounder than the smallest") << "1" << "1.5" << "0 1 1" << "0 1 1";
+  }
+  void FontFinderSearches() {
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(QString, mostSimilar);
+    QFETCH(QString, similarAndRound);
+    PrintBench b;
+    FontFinderDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    Type(c.width, width);
+    Type(c.height, height);
+    // Each button shows its own answer only.
+    QTest::mouseClick(c.findSimilarAndRound, Qt::LeftButton);
+    QCOMPARE(Shown(c.mostSimilar), QStringLiteral("3 1 1"));
+    QCOMPARE(Shown(c.similarAndRound), similarAndRound);
+    QTest::mouseClick(c.findMostSimilar, Qt::LeftButton);
+    QCOMPARE(Shown(c.mostSimilar), mostSimilar);
+    QCOMPARE(Wire(b.Sent()), QByteArray());
+  }
+
+  void FontFinderOpensWithItsDefaultsAndPrintsThemAsShown() {
+    PrintBench b;
+    FontFinderDialog d(b.context);
+    QCOMPARE(d.windowTitle(), QStringLiteral("Font Finder"));
+    const auto& c = d.controls();
+    QCOMPARE(c.width->text(), QStringLiteral("3"));
+    QCOMPARE(c.height->text(), QStringLiteral("5"));
+    QCOMPARE(Shown(c.mostSimilar), QStringLiteral("3 1 1"));
+    QCOMPARE(Shown(c.similarAndRound), QStringLiteral("3 1 1"));
+    QTest::mouseClick(c.print, Qt::LeftButton);
+    QCOMPARE(Wire(b.Sent()), QByteArray("SL600,0,C\rT50,50,3,1,1,0,0,N,N,'TEST148'\r"
+                                        "T50,350,3,1,1,0,0,N,N,'TEST148'\rP1\r"));
+    // The size is not re-read for the print: the answers go as they are shown.
+    QTest::mouseClick(c.findMostSimilar, Qt::LeftButton);
+    Type(c.width, QStringLiteral("10"));
+    QTest::mouseClick(c.print, Qt::LeftButton);
+    QCOMPARE(Wire(b.Sent()), QByteArray("SL600,0,C\rT50,50,0,3,3,0,0,N,N,'TEST148'\r"
+                                        "T50,350,3,1,1,0,0,N,N,'TEST148'\rP1\r"));
+  }
+
+  // Past the largest cell by more than 100 dots nothing is taken: the answers stay.
+  void FontFinderWithNothingNearKeepsTheLastAnswers() {
+    PrintBench b;
+    FontFinderDialog d(b.context);
+    const auto& c = d.controls();
+    c.width->setValue(10);
+    c.height->setValue(10);
+    QTest::mouseClick(c.findMostSimilar, Qt::LeftButton);
+    QTest::mouseClick(c.findSimilarAndRound, Qt::LeftButton);
+    c.width->setValue(100);
+    c.height->setValue(100);
+    QTest::mouseClick(c.findMostSimilar, Qt::LeftButton);
+    QTest::mouseClick(c.findSimilarAndRound, Qt::LeftButton);
+    QCOMPARE(Shown(c.mostSimilar), QStringLiteral("5 3 2"));
+    QCOMPARE(Shown(c.similarAndRound), QStringLiteral("6 2 1"));
   }
 };
 

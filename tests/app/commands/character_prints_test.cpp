@@ -1,0 +1,331 @@
+// The character set and two-byte code page prints: the writes each button makes, the
+// font and code table switching, the block checks, and the long prints' Cancel.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "commands/ui/builder_field_widgets.h"
+#include "commands/ui/character_set_command_dialog.h"
+#include "commands/ui/two_byte_codepage_dialog.h"
+#include "print_bench.h"
+
+namespace qm {
+
+using test::ModalScript;
+using test::PrintBench;
+using test::Wire;
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& pieces, size_t count) {
+  std::string all;
+  for (size_t i = 0; i < count && i < pieces.size(); ++i) all += pieces[i];
+  return all;
+}
+std::string Joined(const std::vector<std::string>& pieces) { return Joined(pieces, pieces.size()); }
+
+// A step that lets a long print run to its end, noting the progress dialog's title and
+// how many pieces it counts.
+ModalScript::Step RunToTheEnd(std::vector<QString>& seen) {
+  return [&seen](QDialog* d) {
+    auto* progress = qobject_cast<QProgressDialog*>(d);
+    if (!progress) return d->reject();
+    seen.push_back(progress->windowTitle() + QStringLiteral(" / %1").arg(progress->maximum()));
+  };
+}
+
+// Chooses entry `index` as the operator does, which a program's choice does not mimic.
+void Choose(QComboBox* list, int index) {
+  list->setCurrentIndex(index);
+  emit list->activated(index);
+}
+
+// A step that presses the progress dialog's Cancel once `after` pieces have gone out.
+ModalScript::Step CancelAfter(int after) {
+  return [after](QDialog* d) {
+    auto* progress = qobject_cast<QProgressDialog*>(d);
+    if (!progress) return d->reject();
+    auto press = [progress] { QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton); };
+    if (progress->value() >= after) return press();
+    QObject::connect(progress->findChild<QProgressBar*>(), &QProgressBar::valueChanged, progress,
+                     [press, after](int value) {
+                       if (value == after) press();
+                     });
+  };
+}
+
+std::string KsRow(int lead) {
+  std::string row = "T20,20,d,1,1,0,0,N,N,'";
+  for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+    row += static_cast<char>(lead);
+    row += static_cast<char>(trail);
+  }
+  return row + "'\rP1\r";
+}
+
+}  // namespace
+
+class CharacterPrintsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void CharacterSetFontKindSwitchesSizesLabelsAndFont() {
+    PrintBench b;
+    CharacterSetCommandDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    QCOMPARE(d.windowTitle(), QStringLiteral("Character Set Command"));
+    QCOMPARE(c.ics->currentText(), QStringLiteral("U.S.A"));
+    QCOMPARE(c.codeTable->currentText(), QStringLiteral("PC437"));
+    QCOMPARE(c.font->currentText(), QStringLiteral("3"));
+    QCOMPARE(c.font->count(), 9);
+    QVERIFY(c.bitmapFont->isChecked());
+    auto state = [&] {
+      return QStringLiteral("%1 %2 %3-%4 %5 %6 %7")
+          .arg(c.sizeOneLabel->text(), c.sizeTwoLabel->text())
+          .arg(c.sizeOne->minimum())
+          .arg(c.sizeOne->maximum())
+          .arg(c.sizeOne->value())
+          .arg(c.sizeTwo->value())
+          .arg(c.font->isEnabled() ? QStringLiteral("font") : QStringLiteral("no font"));
+    };
+    QCOMPARE(state(), QStringLiteral("H Multi V Multi 1-4 1 1 font"));
+    c.sizeOne->setValue(3);
+    QTest::mouseClick(c.vectorFont, Qt::LeftButton);
+    QCOMPARE(state(), QStringLiteral("Width Height 1-100 35 35 no font"));
+    QCOMPARE(c.sizeTwo->maximum(), 100);
+    c.sizeTwo->setValue(80);
+    QTest::mouseClick(c.bitmapFont, Qt::LeftButton);
+    QCOMPARE(state(), QStringLiteral("H Multi V Multi 1-4 1 1 font"));
+  }
+
+  void CharacterSetTablePrints_data() {
+    QTest::addColumn<bool>("over");
+    QTest::addColumn<bool>("vector");
+    QTest::newRow("under 80H, vector font") << false << true;
+    QTest::newRow("over 80H, bitmap font") << true << false;
+  }
+  // Each button takes the fields over; the bytes themselves are the builders' business.
+  void CharacterSetTablePrints() {
+    QFETCH(bool, over);
+    QFETCH(bool, vector);
+    PrintBench b;
+    CharacterSetCommandDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    c.ics->setCurrentIndex(15);
+    c.codeTable->setCurrentIndex(22);
+    if (vector) QTest::mouseClick(c.vectorFont, Qt::LeftButton);
+    c.font->setCurrentIndex(8);
+    c.xPos->setValue(12.9);
+    c.yPos->setValue(1000);
+    c.sizeOne->setValue(2);
+    c.sizeTwo->setValue(4);
+    QTest::mouseClick(over ? c.over80H : c.under80H, Qt::LeftButton);
+
+    CharacterSetFields f;
+    f.ics = 15;
+    f.codeTable = 22;
+    f.fontKind = vector ? FontKind::kVector : FontKind::kBitmap;
+    f.font = 'b';
+    f.xPos = 12.9;
+    f.yPos = 1000;
+    f.sizeOne = 2;
+    f.sizeTwo = 4;
+    const std::vector<std::string> writes = over ? BuildOver80HPrint(f) : BuildUnder80HPrint(f);
+    const std::string sent = b.Sent();
+    QCOMPARE(Wire(sent), Wire(Joined(writes)));
+    const std::string line = vector ? "\rV12,1000,U,4,2,+1," : "\rT12,1000,b,4,2,10,";
+    QVERIFY(sent.starts_with("SW780\rCS15,22" + line));
+    QVERIFY(sent.ends_with("'\rP1\rSW830\r"));
+  }
+
+  void InternationalRunsToTheEndWithProgress() {
+    PrintBench b;
+    CharacterSetCommandDialog d(b.context);
+    d.show();
+    d.controls().codeTable->setCurrentIndex(10);  // PC1250
+    std::vector<QString> labels;
+    ModalScript script({RunToTheEnd(labels)});
+    QTest::mouseClick(d.controls().international, Qt::LeftButton);
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(labels, std::vector<QString>{"Character Set Command / 17"});
+    CharacterSetFields f;
+    f.codeTable = 10;
+    const std::vector<std::string> writes = BuildInternationalPrint(f);
+    const std::string sent = b.Sent();
+    QCOMPARE(Wire(sent), Wire(Joined(writes)));
+    for (int n = 0; n < 16; ++n) {
+      QVERIFY(sent.find("CS" + std::to_string(n) + ",10\rT30," + std::to_string(50 + 70 * n)) != std::string::npos);
+    }
+    QCOMPARE(d.controls().status->text(), QStringLiteral("All 16 international character sets sent."));
+  }
+
+  void InternationalCancelStopsBeforeTheNextSet() {
+    PrintBench b;
+    CharacterSetCommandDialog d(b.context);
+    d.show();
+    ModalScript script({CancelAfter(3)});
+    QTest::mouseClick(d.controls().international, Qt::LeftButton);
+    QCOMPARE(script.unexpected, 0);
+    QCOMPARE(Wire(b.Sent()), Wire(Joined(BuildInternationalPrint(CharacterSetFields{}), 3)));
+    QCOMPARE(d.controls().status->text(),
+             QStringLiteral("Cancelled after 3 of 16 character sets; no label was printed."));
+  }
+
+  void TestersCharacterSetAndPrintCodesOpenOnceAndAppendNothing() {
+    PrintBench b;
+    std::vector<QString> opened;
+    auto close = [&](QDialog* d) {
+      opened.push_back(QString::fromLatin1(d->metaObject()->className()));
+      d->reject();
+    };
+    ModalScript script({close, close});
+    QTest::mouseClick(b.tester.characterSetButton(), Qt::LeftButton);
+    QTest::mouseClick(b.tester.printCodesButton(), Qt::LeftButton);
+    QCOMPARE(opened, (std::vector<QString>{"qm::CharacterSetCommandDialog", "qm::TwoByteCodepageDialog"}));
+    QCOMPARE(script.unexpected, 0);
+    QVERIFY(b.tester.commandText().empty());
+  }
+
+  void TwoByteOpensOnKs5601WithTheVectorSizesOff() {
+    PrintBench b;
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    QCOMPARE(d.windowTitle(), QStringLiteral("2 Byte Codepage"));
+    QCOMPARE(c.codeTable->currentText(), QStringLiteral("KS5601"));
+    QCOMPARE(c.startBlock->text() + c.endBlock->text() + c.blockArea->text(), QStringLiteral("A1F7A1 to F7"));
+    QCOMPARE(c.bitmapFontName->count(), 6);
+    QCOMPARE(c.bitmapFontName->currentText(), QStringLiteral("d"));
+    QVERIFY(c.bitmapFont->isChecked() && !c.printAllBlocks->isChecked());
+    QVERIFY(c.bitmapFontName->isEnabled() && c.startBlock->isEnabled() && c.endBlock->isEnabled());
+    QVERIFY(!c.vectorFontWidth->isEnabled() && !c.vectorFontHeight->isEnabled());
+    QCOMPARE(c.vectorFontWidth->text() + c.vectorFontHeight->text(), QStringLiteral("3535"));
+
+    QTest::mouseClick(c.vectorFont, Qt::LeftButton);
+    QVERIFY(!c.bitmapFontName->isEnabled() && c.vectorFontWidth->isEnabled() && c.vectorFontHeight->isEnabled());
+  }
+
+  void TwoByteCodeTableAndPrintAllSetTheBlocks() {
+    PrintBench b;
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    c.startBlock->setText(QStringLiteral("B0"));
+    Choose(c.codeTable, 2);  // BIG5
+    QCOMPARE(c.startBlock->text() + c.endBlock->text() + c.blockArea->text(), QStringLiteral("A1E8A1 to E8"));
+    QCOMPARE(c.bitmapFontName->count(), 1);
+    QCOMPARE(c.bitmapFontName->currentText(), QStringLiteral("n"));
+
+    Choose(c.codeTable, 3);  // JIS
+    c.startBlock->setText(QStringLiteral("90"));
+    QTest::mouseClick(c.printAllBlocks, Qt::LeftButton);
+    QCOMPARE(c.startBlock->text() + c.endBlock->text() + c.blockArea->text(),
+             QStringLiteral("81EE81 to EE, FA to FC"));
+    QVERIFY(!c.startBlock->isEnabled() && !c.endBlock->isEnabled());
+    QTest::mouseClick(c.printAllBlocks, Qt::LeftButton);
+    QVERIFY(c.startBlock->isEnabled() && c.endBlock->isEnabled());
+    QCOMPARE(c.startBlock->text(), QStringLiteral("81"));
+  }
+
+  void TwoByteBlockChecks_data() {
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("start one digit") << "B" << "B0" << "Start Block value is wrong!";
+    QTest::newRow("start three digits") << "B00" << "B0" << "Start Block value is wrong!";
+    QTest::newRow("start checked first") << "G0" << "XZ" << "Start Block value is wrong!";
+    QTest::newRow("end not hexadecimal") << "B0" << "XZ" << "End Block value is wrong!";
+    QTest::newRow("start past end: nothing at all") << "C0" << "B0" << "";
+  }
+  void TwoByteBlockChecks() {
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(QString, message);
+    PrintBench b;
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    d.controls().startBlock->setText(start);
+    d.controls().endBlock->setText(end);
+    ModalScript script({});
+    QTest::mouseClick(d.controls().print, Qt::LeftButton);
+    QCOMPARE(script.shown, 0);
+    QCOMPARE(Wire(b.Sent()), QByteArray());
+    QCOMPARE(b.texts(), message.isEmpty() ? std::vector<std::string>{} : std::vector<std::string>{message.toStdString()});
+    if (!message.isEmpty()) QCOMPARE(b.prompter.messages[0].icon, Icon::kExclamation);
+  }
+
+  void TwoBytePrintsOneLabelPerBlock() {
+    PrintBench b;
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    d.controls().startBlock->setText(QStringLiteral("b0"));
+    d.controls().endBlock->setText(QStringLiteral("B1"));
+    std::vector<QString> labels;
+    ModalScript script({RunToTheEnd(labels)});
+    QTest::mouseClick(d.controls().print, Qt::LeftButton);
+    QCOMPARE(Wire(b.Sent()), Wire(KsRow(0xB0) + KsRow(0xB1)));
+    QCOMPARE(labels, std::vector<QString>{"2 Byte Codepage / 2"});
+    QCOMPARE(d.controls().status->text(), QStringLiteral("All 2 labels sent."));
+  }
+
+  void TwoByteVectorSizesAreSentAsTyped() {
+    PrintBench b;
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    Choose(c.codeTable, 1);  // GB2312
+    QTest::mouseClick(c.vectorFont, Qt::LeftButton);
+    c.vectorFontWidth->setText(QStringLiteral("40"));
+    c.vectorFontHeight->setText(QStringLiteral("30"));
+    c.startBlock->setText(QStringLiteral("C0"));
+    c.endBlock->setText(QStringLiteral("C0"));
+    std::vector<QString> labels;
+    ModalScript script({RunToTheEnd(labels)});
+    QTest::mouseClick(c.print, Qt::LeftButton);
+    const std::string sent = b.Sent();
+    QVERIFY2(sent.starts_with("V20,20,G,30,40,1,N,N,N,0,L,0,'\xC0\xA1\xC0\xA2"), sent.substr(0, 40).c_str());
+    QCOMPARE(sent.size(), size_t{30 + 188 + 5});
+  }
+
+  // All JIS blocks are 124 labels: minutes on a serial line, so Cancel must stop it.
+  void TwoByteAllJisBlocksAndTheirCancel() {
+    PrintBench b;
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    Choose(c.codeTable, 3);
+    QTest::mouseClick(c.printAllBlocks, Qt::LeftButton);
+    const std::vector<std::string> rows = BuildTwoBytePrint(d.TakeFields()).rows;
+    QCOMPARE(rows.size(), size_t{124});
+    QVERIFY(rows.front().starts_with("T20,20,j,1,1,0,0,N,N,'\x81\x3F\x81\x40"));
+    QVERIFY(rows.back().ends_with("\xFC\xFE'\rP1\r"));
+
+    {
+      ModalScript cancel({CancelAfter(5)});
+      QTest::mouseClick(c.print, Qt::LeftButton);
+      QCOMPARE(cancel.unexpected, 0);
+    }
+    QCOMPARE(Wire(b.Sent()), Wire(Joined(rows, 5)));
+    QCOMPARE(c.status->text(), QStringLiteral("Cancelled after 5 of 124 labels."));
+
+    std::vector<QString> labels;
+    ModalScript all({RunToTheEnd(labels)});
+    QTest::mouseClick(c.print, Qt::LeftButton);
+    QCOMPARE(Wire(b.Sent()), Wire(Joined(rows)));
+    QCOMPARE(c.status->text(), QStringLiteral("All 124 labels sent."));
+  }
+};
+
+}  // namespace qm
+
+QTEST_MAIN(qm::CharacterPrintsTest)
+#include "character_prints_test.moc"
