@@ -9,6 +9,7 @@
 
 #include "app/main_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
+#include "commands/ui/font_finder_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/qt_strings.h"
 #include "settings/ui/user_setting_manager_dialog.h"
@@ -41,6 +42,11 @@ int main(int argc, char** argv) {
     barcode2D.controls().type->setCurrentIndex(1);  // PDF417: every field in use
     barcode2D.show();
     barcode2D.grab().save(out + QStringLiteral("/barcode-2d-%1.png").arg(QLatin1String(suffix)));
+    qm::FontFinderDialog fontFinder(context);
+    fontFinder.FindMostSimilar();  // both answers for the default 3 by 5 mm
+    fontFinder.FindSimilarAndRound();
+    fontFinder.show();
+    fontFinder.grab().save(out + QStringLiteral("/font-finder-%1.png").arg(QLatin1String(suffix)));
   }
   return 0;
 }

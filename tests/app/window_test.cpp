@@ -6,11 +6,17 @@
 #include "app/main_dialog.h"
 #include "commands/ui/barcode_1d_command_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
+#include "commands/ui/bitmap_text_command_dialog.h"
 #include "commands/ui/block_draw_command_dialog.h"
+#include "commands/ui/character_set_command_dialog.h"
+#include "commands/ui/convert_unit_dialog.h"
+#include "commands/ui/font_finder_dialog.h"
 #include "commands/ui/label_setting_dialog.h"
 #include "commands/ui/printing_copies_dialog.h"
 #include "commands/ui/printing_setting_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "commands/ui/two_byte_codepage_dialog.h"
+#include "commands/ui/vector_text_command_dialog.h"
 #include "gui/qt_strings.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "gui_support.h"
@@ -53,6 +59,12 @@ class WindowTest : public QObject {
     QCOMPARE(tester.windowTitle(), QStringLiteral("QDRL Tester"));
     QCOMPARE(settings.windowTitle(), QStringLiteral("User Setting Manager"));
     QCOMPARE(copies.windowTitle(), QStringLiteral("Printing Copies"));
+    QCOMPARE(BitmapTextCommandDialog(g.context).windowTitle(), QStringLiteral("Bitmap Text Command"));
+    QCOMPARE(VectorTextCommandDialog(g.context).windowTitle(), QStringLiteral("Vector Text Command"));
+    QCOMPARE(CharacterSetCommandDialog(g.context).windowTitle(), QStringLiteral("Character Set Command"));
+    QCOMPARE(FontFinderDialog(g.context).windowTitle(), QStringLiteral("Font Finder"));
+    QCOMPARE(ConvertUnitDialog().windowTitle(), QStringLiteral("Convert Unit"));
+    QCOMPARE(TwoByteCodepageDialog(g.context).windowTitle(), QStringLiteral("2 Byte Codepage"));
   }
 
   void EveryDialogFitsALaptopScreen_data() {
@@ -73,8 +85,15 @@ class WindowTest : public QObject {
     BlockDrawCommandDialog blockDraw(g.context);
     LabelSettingDialog labelSetting;
     PrintingSettingDialog printingSetting(g.context);
+    BitmapTextCommandDialog bitmapText(g.context);
+    VectorTextCommandDialog vectorText(g.context);
+    CharacterSetCommandDialog characterSet(g.context);
+    FontFinderDialog fontFinder(g.context);
+    ConvertUnitDialog convertUnit;
+    TwoByteCodepageDialog twoByte(g.context);
     for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &settings, &copies, &barcode1D, &barcode2D,
-                                                      &blockDraw, &labelSetting, &printingSetting}) {
+                                                      &blockDraw, &labelSetting, &printingSetting, &bitmapText,
+                                                      &vectorText, &characterSet, &fontFinder, &convertUnit, &twoByte}) {
       for (const QSize size : {d->sizeHint(), d->minimumSizeHint()}) {
         const QString what = QStringLiteral("%1: %2x%3").arg(d->metaObject()->className()).arg(size.width()).arg(size.height());
         QVERIFY2(size.width() <= kUsableWidth && size.height() <= kUsableHeight, qPrintable(what));
