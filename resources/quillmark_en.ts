@@ -1342,4 +1342,11 @@ Character Set</translation>
         <translation>Cancelled after %1 of %2 labels.</translation>
     </message>
 </context>
+<context>
+    <name>qm::PieceSender</name>
+    <message>
+        <source>About %1 s left</source>
+        <translation>About %1 s left</translation>
+    </message>
+</context>
 </TS>

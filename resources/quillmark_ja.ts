@@ -1342,4 +1342,11 @@ Character Set</source>
         <translation>%2 枚中 %1 枚を送信して中止しました。</translation>
     </message>
 </context>
+<context>
+    <name>qm::PieceSender</name>
+    <message>
+        <source>About %1 s left</source>
+        <translation>残り約 %1 秒</translation>
+    </message>
+</context>
 </TS>

@@ -1,5 +1,6 @@
 #include "gui/piece_sender.h"
 
+#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -36,9 +37,14 @@ PiecesSent SendPiecesWithProgress(PrinterLink& link, std::vector<std::string> pi
   progress.setRange(0, total);
   progress.setValue(0);
   progress.setLabelText(describe(0, total));
+  QElapsedTimer started;
+  started.start();
   QObject::connect(&sender, &PieceSender::progressed, &progress, [&](int sent) {
     progress.setValue(sent);
-    progress.setLabelText(describe(sent, total));
+    // The pieces so far tell how long the rest will take, at the line's own pace.
+    const qint64 leftMs = started.elapsed() * (total - sent) / sent;
+    progress.setLabelText(describe(sent, total) + QLatin1Char('\n') +
+                          PieceSender::tr("About %1 s left").arg((leftMs + 999) / 1000));
   });
   QObject::connect(&progress, &QProgressDialog::canceled, &sender, &PieceSender::Cancel);
   QObject::connect(&sender, &PieceSender::finished, &progress, [&] { progress.accept(); });

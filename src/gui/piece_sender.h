@@ -49,8 +49,8 @@ struct PiecesSent {
 };
 
 // Sends `pieces` under a modal progress dialog titled like `parent`, whose text is
-// `describe(sent, total)`. Results of the writes are not examined: the link reports its
-// own failures. Nothing is shown when there is nothing to send.
+// `describe(sent, total)` and the time left. Results of the writes are not examined: the
+// link reports its own failures. Nothing is shown when there is nothing to send.
 PiecesSent SendPiecesWithProgress(PrinterLink& link, std::vector<std::string> pieces, QWidget* parent,
                                   const std::function<QString(int sent, int total)>& describe);
 
