@@ -195,7 +195,7 @@ class CharacterPrintsTest : public QObject {
     QVERIFY(b.tester.commandText().empty());
   }
 
-  void TwoByteOpensOnKs5601WithTheVectorSizesOff() {
+  void TwoByteFieldsFollowTheirChoices() {
     PrintBench b;
     TwoByteCodepageDialog d(b.context);
     d.show();
@@ -212,13 +212,8 @@ class CharacterPrintsTest : public QObject {
 
     QTest::mouseClick(c.vectorFont, Qt::LeftButton);
     QVERIFY(!c.bitmapFontName->isEnabled() && c.vectorFontWidth->isEnabled() && c.vectorFontHeight->isEnabled());
-  }
 
-  void TwoByteCodeTableAndPrintAllSetTheBlocks() {
-    PrintBench b;
-    TwoByteCodepageDialog d(b.context);
-    d.show();
-    const auto& c = d.controls();
+    // A table brings its own blocks and fonts; "all blocks" shows them and locks them.
     c.startBlock->setText(QStringLiteral("B0"));
     Choose(c.codeTable, 2);  // BIG5
     QCOMPARE(c.startBlock->text() + c.endBlock->text() + c.blockArea->text(), QStringLiteral("A1E8A1 to E8"));

@@ -164,23 +164,6 @@ class UtilityDialogsTest : public QObject {
     QCOMPARE(Wire(b.Sent()), QByteArray("SL600,0,C\rT50,50,0,3,3,0,0,N,N,'TEST148'\r"
                                         "T50,350,3,1,1,0,0,N,N,'TEST148'\rP1\r"));
   }
-
-  // Past the largest cell by more than 100 dots nothing is taken: the answers stay.
-  void FontFinderWithNothingNearKeepsTheLastAnswers() {
-    PrintBench b;
-    FontFinderDialog d(b.context);
-    const auto& c = d.controls();
-    c.width->setValue(10);
-    c.height->setValue(10);
-    QTest::mouseClick(c.findMostSimilar, Qt::LeftButton);
-    QTest::mouseClick(c.findSimilarAndRound, Qt::LeftButton);
-    c.width->setValue(100);
-    c.height->setValue(100);
-    QTest::mouseClick(c.findMostSimilar, Qt::LeftButton);
-    QTest::mouseClick(c.findSimilarAndRound, Qt::LeftButton);
-    QCOMPARE(Shown(c.mostSimilar), QStringLiteral("5 3 2"));
-    QCOMPARE(Shown(c.similarAndRound), QStringLiteral("6 2 1"));
-  }
 };
 
 }  // namespace qm
