@@ -119,7 +119,9 @@ uint8_t EncodeSpeed(int code) {
 }
 
 std::optional<int> DecodeStrobe(uint8_t value) {
-  switch (value) {
+  // Strobe and gap position share the byte and each Set keeps the other's bits, so each
+  // reads only its own.
+  switch (value & kStrobeBits) {
     case 0x00: return 0;
     case 0x40: return 1;
     case 0x80: return 2;
@@ -131,11 +133,7 @@ uint8_t EncodeStrobe(int index) {
   return index == 1 ? 0x40 : index == 2 ? 0x80 : 0x00;
 }
 
-std::optional<int> DecodeGapPosition(uint8_t value) {
-  if (value == 0x00) return 0;
-  if (value == 0x20) return 1;
-  return std::nullopt;
-}
+std::optional<int> DecodeGapPosition(uint8_t value) { return value & kGapPositionBits ? 1 : 0; }
 
 uint8_t EncodeGapPosition(int index) { return index == 1 ? 0x20 : 0x00; }
 

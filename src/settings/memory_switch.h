@@ -73,10 +73,11 @@ uint8_t EncodeSerialSwitch(const SerialSwitch& s);
 // Switch 3, print speed in bits 5-7: code 0 default, 1..6 for 3..8 inches per second.
 int DecodeSpeed(uint8_t value);
 uint8_t EncodeSpeed(int code);
-// Switch 4, print strobe: index 0, 1, 2 for strobe "2", "3", "4"; other bytes: none.
+// Switch 4, print strobe in bits 6-7: index 0, 1, 2 for strobe "2", "3", "4"; both bits
+// set: none.
 std::optional<int> DecodeStrobe(uint8_t value);
 uint8_t EncodeStrobe(int index);
-// Switch 4, gap detect position: 0 lower, 1 upper; other bytes: none.
+// Switch 4, gap detect position in bit 5: 0 lower, 1 upper.
 std::optional<int> DecodeGapPosition(uint8_t value);
 uint8_t EncodeGapPosition(int index);
 

@@ -52,7 +52,8 @@ std::optional<LanguageSettings> GetLanguageSettings(PrinterLink& link, Clock& cl
   }
   LanguageSettings s;
   if (codePage.ok()) s.codePage = IndexWithin(codePage.value, kCodePageNames.size());
-  s.ics = IndexWithin(ics.value, kIcsNames.size());
+  // The print speed lives in the bits above the ICS.
+  s.ics = IndexWithin(ics.value & kIcsBits, kIcsNames.size());
   Tell(prompter, "Get default codepage && ICS is successful.", Icon::kInformation);
   return s;
 }

@@ -34,10 +34,10 @@ TEST(MemorySwitch, SpeedStrobeAndGapShareTheirSwitches) {
     std::optional<int> strobe, gap;
   };
   const Case cases[] = {
-      {0x00, 0, 0, 0}, {0x20, 1, std::nullopt, 1}, {0x40, 2, 1, std::nullopt},
-      {0x45, 2, std::nullopt, std::nullopt}, {0x60, 3, std::nullopt, std::nullopt},
-      {0x80, 4, 2, std::nullopt}, {0xC0, 6, std::nullopt, std::nullopt}, {0xE0, 0, std::nullopt, std::nullopt},
-      {0xFF, 0, std::nullopt, std::nullopt},
+      // Strobe (bits 6-7) and gap position (bit 5) each read their own bits only.
+      {0x00, 0, 0, 0}, {0x20, 1, 0, 1}, {0x40, 2, 1, 0}, {0x45, 2, 1, 0}, {0x60, 3, 1, 1},
+      {0x80, 4, 2, 0}, {0xA0, 5, 2, 1}, {0xC0, 6, std::nullopt, 0}, {0xE0, 0, std::nullopt, 1},
+      {0xFF, 0, std::nullopt, 1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DecodeSpeed(c.byte), c.speed) << int(c.byte);

@@ -237,15 +237,15 @@ TEST(SwitchItems, AFailedWriteShowsTheFailureAlone) {
   EXPECT_EQ(own, std::vector<std::string>{"Setting strobe is failed"});
 }
 
-TEST(SwitchItems, Switch4Byte0x60MatchesNeitherStrobeNorGap) {
+TEST(SwitchItems, Switch4Byte0x60HoldsStrobe3AndGapUpper) {
   SettingsBench b;
   b.printer.Answer("^MBR4,1", "\x60");
   const ChoiceRead strobe = GetStrobe(b.link, b.clock, b.prompter);
   const ChoiceRead gap = GetGapPosition(b.link, b.clock, b.prompter);
   EXPECT_TRUE(strobe.ok);
-  EXPECT_EQ(strobe.index, std::nullopt);
+  EXPECT_EQ(strobe.index, 1);
   EXPECT_TRUE(gap.ok);
-  EXPECT_EQ(gap.index, std::nullopt);
+  EXPECT_EQ(gap.index, 1);
   b.printer.Answer("^MBR3,1", "\x45");
   EXPECT_EQ(GetSpeed(b.link, b.clock, b.prompter).index, 2);
   EXPECT_EQ(b.texts(), (std::vector<std::string>{"Getting strobe is successful",
@@ -333,7 +333,8 @@ TEST(LanguagePage, GetReadsBothSwitchesWithLongerWaits) {
   const Case cases[] = {
       {"\x17", "\x0B", LanguageSettings{23, 11}},
       {"\x18", std::string(1, '\0'), LanguageSettings{-1, 0}},   // code page 24 is beyond the list
-      {"", "\x45", LanguageSettings{-1, -1}},      // no code page byte; ICS 69 beyond its list
+      {"", "\x45", LanguageSettings{-1, 5}},       // no code page byte; ICS 5 below speed 4ips
+      {"\x07", "\x7F", LanguageSettings{7, -1}},    // ICS 31 is beyond its list
       {"\x07", "", std::nullopt},                  // success rests on the second read
   };
   for (const Case& c : cases) {

@@ -218,11 +218,11 @@ class PrinterPageSettingPageTest : public QObject {
     page.GetGapPosition();
     page.GetSpeed();
     QCOMPARE(Wire(b.Sent()), QByteArray("^MBR4,1^MBR4,1^MBR3,1"));
-    // 0x60 is neither a strobe nor a gap position value; the lists are usable all the same.
-    QVERIFY(!page.strobeRadio(0)->isChecked() && !page.strobeRadio(1)->isChecked() &&
+    // 0x60 holds strobe 3 in bits 6-7 beside the upper gap position in bit 5.
+    QVERIFY(!page.strobeRadio(0)->isChecked() && page.strobeRadio(1)->isChecked() &&
             !page.strobeRadio(2)->isChecked());
     QVERIFY(page.strobeRadio(2)->isEnabled() && page.strobeSetButton()->isEnabled());
-    QCOMPARE(page.gapPositionList()->currentIndex(), -1);
+    QCOMPARE(page.gapPositionList()->currentIndex(), 1);
     QVERIFY(page.gapPositionList()->isEnabled() && page.gapPositionSetButton()->isEnabled());
     QCOMPARE(page.speedList()->currentText(), QStringLiteral("4ips"));
     QCOMPARE(b.texts(),
@@ -234,10 +234,11 @@ class PrinterPageSettingPageTest : public QObject {
     page.SetStrobe();
     page.SetSpeed();
     page.SetGapPosition();
-    // Each Set reads its switch first and keeps the bits the other item owns.
+    // Each Set reads its switch first and keeps the bits the other item owns; the gap
+    // position shown (upper) goes back beside the strobe the printer still answers.
     QCOMPARE(Wire(b.Sent()), Wire("^MBR4,1^MBS4," + Byte(0xA0) + "\r^MBA" + Byte(4) + "\r" +  //
                                   "^MBR3,1^MBS3," + Byte(0x65) + "\r^MBA" + Byte(3) + "\r" +  //
-                                  "^MBR4,1^MBS4," + Byte(0x40) + "\r^MBA" + Byte(4) + "\r"));
+                                  "^MBR4,1^MBS4," + Byte(0x60) + "\r^MBA" + Byte(4) + "\r"));
   }
 
   void FailedSwitchGetKeepsEarlierEnablingButClearsStrobe() {
