@@ -14,14 +14,15 @@ constexpr int64_t kMaxReadBytes = 65536;
 
 // Reads up to `count` bytes. The link gathers a whole reply per Read, except that Ethernet
 // hands over at most 32 bytes a call: a full piece may have more behind it.
-std::string ReadReply(PrinterLink& link, const LinkTiming& timing, int count) {
+std::string ReadReply(PrinterLink& link, const LinkTiming& timing, int count, ReplyEnd end) {
   std::string reply(static_cast<size_t>(count), '\0');
   size_t got = 0;
   while (got < reply.size()) {
     const int want = static_cast<int>(reply.size() - got);
-    const int n = link.Read(reply.data() + got, want);
+    const int n = link.Read(reply.data() + got, want, end);
     if (n <= 0) break;
     got += static_cast<size_t>(n);
+    if (end == ReplyEnd::kLine && got >= 2 && reply[got - 2] == '\r' && reply[got - 1] == '\n') break;
     // Anything short of what the call could give means the reply has ended.
     if (link.GetInterfaceKind() != kEthernet || n < std::min(want, timing.tcpReadCap)) break;
   }
@@ -38,6 +39,12 @@ class QueryCommand : public Command {
         ->type_name("MS");
     sub->add_option("--read", readCount_, "read up to N bytes, 1..65536 (default 32)")
         ->type_name("N");
+    sub->add_option("--until", until_,
+                    "when the reply is whole: quiet (a pause on the line, the default), line "
+                    "(at CR LF) or count (at N bytes); line and count wait up to the read "
+                    "time-out for a reply that comes in pieces")
+        ->check(CLI::IsMember({"quiet", "line", "count"}))
+        ->type_name("WHEN");
     sub->add_option("TEXT", text_,
                     "the bytes to write, with the escapes \\r \\n \\t \\\\ and \\xNN")
         ->required()
@@ -68,7 +75,10 @@ class QueryCommand : public Command {
       return Outcome::PrinterFailed("the write failed" + (why.empty() ? "" : ": " + why));
     }
     session.clock.Sleep(static_cast<int>(waitMs_));
-    const std::string reply = ReadReply(link, session.timing, static_cast<int>(readCount_));
+    const ReplyEnd end = until_ == "line"    ? ReplyEnd::kLine
+                         : until_ == "count" ? ReplyEnd::kCount
+                                             : ReplyEnd::kUnknown;
+    const std::string reply = ReadReply(link, session.timing, static_cast<int>(readCount_), end);
     JsonObject fields;
     fields.Add("reply", EscapeBytes(reply));
     fields.Add("replyBytes", static_cast<int64_t>(reply.size()));
@@ -86,6 +96,7 @@ class QueryCommand : public Command {
   std::string text_;
   int64_t waitMs_ = 10;
   int64_t readCount_ = 32;
+  std::string until_ = "quiet";
   std::string bytes_;
 };
 

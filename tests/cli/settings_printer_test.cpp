@@ -189,6 +189,8 @@ TEST_F(SettingsAgainstVirtualPrinter, AValueSplitInTransitComesWholeOverTcpAndSe
       const auto run = cli.Run({"--port", port, "get", "paper-width"});
       EXPECT_EQ(run.status, 0) << run.err;
       EXPECT_EQ(run.out, "Paper Width: 812\n");
+      const auto query = cli.Run({"--port", port, "query", "--until", "line", "^PI5,0\\r\\n"});
+      EXPECT_EQ(query.out, "812\\r\\n\n") << query.err;
     }
     printer_->Stop();
   }
