@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <functional>
@@ -39,7 +41,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   CLI::App app("Configures and tests thermal label printers that speak QDRL.", kProgramName);
   const std::string exitFooter =
       "Exit status: 0 done, 1 the printer failed (the port did not open, a write failed or "
-      "nothing came back), 2 bad usage.";
+      "nothing came back), 2 bad usage, 130 a long print stopped by SIGINT.";
   app.footer(exitFooter);
   ConnectionOptions connectionOptions;
   connectionOptions.AddTo(app);
@@ -111,10 +113,18 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return usage("no command given; use one of " + names, name);
   }
 
-  const PlanResult planned = PlanConnection(connectionOptions.Request());
-  if (!planned.plan) return usage(planned.error, name);
+  // A command that needs no printer opens no port, so the connection options go unchecked.
+  const bool needsPrinter = selected->NeedsPrinter();
+  const PlanResult planned = needsPrinter ? PlanConnection(connectionOptions.Request()) : PlanResult{};
+  if (needsPrinter && !planned.plan) return usage(planned.error, name);
   if (std::string error = selected->Prepare(env.in ? *env.in : std::cin); !error.empty()) {
     return usage(error, name);
+  }
+  if (!needsPrinter) {
+    Outcome outcome = selected->RunWithoutPrinter();
+    JsonObject fields = selected->InputFields();
+    outcome.fields = fields.Merge(outcome.fields);
+    return Report(outcome, name, json, out, err);
   }
 
   SystemClock systemClock;
@@ -129,6 +139,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (connection) {
       if (log) connection->link().SetTrace(LogTo(err));
       Session session{connection->link(), clock, env.timing, prompter};
+      // Progress would garble a log, and only a person at a terminal reads it.
+      if (!log && &err == &std::cerr && ::isatty(STDERR_FILENO) == 1) session.progress = &err;
       outcome = selected->Run(session);
     }
   }  // the link is closed before the result is shown

@@ -3,6 +3,7 @@
 
 #include <istream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct Session {
   Clock& clock;
   const LinkTiming& timing;  // the link's waits and limits
   Prompter& prompter;        // the printer's messages, on stderr
+  // Where a long print shows how far it got: stderr while it is a terminal, else null.
+  std::ostream* progress = nullptr;
 };
 
 // Whether a write went through: 1 on serial, parallel and USB; on Ethernet every byte, as
@@ -43,6 +46,10 @@ class Command {
   virtual Outcome Run(Session& session) = 0;
   // Fields for --json that are known before the printer is reached.
   virtual JsonObject InputFields() const { return {}; }
+  // Whether this run talks to the printer, known once the line is parsed. One that does not
+  // opens no port: the runner calls RunWithoutPrinter in place of Run.
+  virtual bool NeedsPrinter() const { return true; }
+  virtual Outcome RunWithoutPrinter() { return Outcome::Usage("this command needs a printer"); }
 };
 
 // Every command of the program, in the order --help lists them. A new command group adds
@@ -59,5 +66,10 @@ std::unique_ptr<Command> MakeSerialCommand();
 std::unique_ptr<Command> MakeLanguageCommand();
 std::unique_ptr<Command> MakeHwinfoCommand();
 std::unique_ptr<Command> MakeSwitchCommand();
+std::unique_ptr<Command> MakeLineCommand();
+std::unique_ptr<Command> MakeCharsetTestCommand();
+std::unique_ptr<Command> MakeCodepageTestCommand();
+std::unique_ptr<Command> MakeFindFontCommand();
+std::unique_ptr<Command> MakeConvertCommand();
 
 }  // namespace qm::cli

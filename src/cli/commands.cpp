@@ -19,6 +19,11 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   commands.push_back(MakeLanguageCommand());
   commands.push_back(MakeHwinfoCommand());
   commands.push_back(MakeSwitchCommand());
+  commands.push_back(MakeLineCommand());
+  commands.push_back(MakeCharsetTestCommand());
+  commands.push_back(MakeCodepageTestCommand());
+  commands.push_back(MakeFindFontCommand());
+  commands.push_back(MakeConvertCommand());
   return commands;
 }
 

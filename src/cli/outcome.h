@@ -15,6 +15,7 @@ enum class ExitStatus : int {
   kDone = 0,           // the command did all it was asked
   kPrinterFailed = 1,  // the port did not open, a write failed or nothing came back
   kUsage = 2,          // the command line, or a file it names, cannot be used
+  kInterrupted = 130,  // SIGINT stopped a long print between two pieces, as shells count it
 };
 
 // The result of a command as named fields, in the order they are printed.
