@@ -128,7 +128,9 @@ class SerialLanguagePagesTest : public QObject {
     QTest::addColumn<QString>("ics");
     QTest::newRow("last entries") << 23 << 16 << QStringLiteral("PC858 - Latin 1 + Euro") << QStringLiteral("China");
     QTest::newRow("past the ends") << 24 << 17 << QString() << QString();
-    QTest::newRow("speed bits in switch 3") << 7 << 0x45 << QStringLiteral("WPC1252 - Latin I") << QString();
+    // The ICS reads only the bits below the print speed.
+    QTest::newRow("speed bits in switch 3")
+        << 7 << 0x45 << QStringLiteral("WPC1252 - Latin I") << QStringLiteral("Denmark I");
   }
   void LanguageGetSelectsWhatTheListsHold() {
     QFETCH(int, codePageByte);
