@@ -71,11 +71,7 @@ BitmapTextCommandDialog::BitmapTextCommandDialog(AppContext& context, QWidget* p
   // Room between one field and the next one's label.
   fields->setHorizontalSpacing(12);
   layout->addLayout(fields);
-  auto* data = new QHBoxLayout;
-  data->addWidget(new QLabel(QStringLiteral("'")));
-  data->addWidget(c_.data, 1);
-  data->addWidget(new QLabel(QStringLiteral("'")));
-  layout->addLayout(data);
+  layout->addLayout(QuotedDataRow(c_.data));
   layout->addLayout(ButtonRow({c_.findFont, c_.convert, c_.testPrint, c_.insert, c_.close}));
 
   connect(c_.findFont, &QPushButton::clicked, this, [this] { FontFinderDialog::Open(context_, this); });

@@ -96,6 +96,14 @@ QGridLayout* FieldGrid(std::initializer_list<std::pair<QWidget*, QWidget*>> pair
   return grid;
 }
 
+QHBoxLayout* QuotedDataRow(QWidget* data) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(QStringLiteral("'")));
+  row->addWidget(data, 1);
+  row->addWidget(new QLabel(QStringLiteral("'")));
+  return row;
+}
+
 QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
   auto* row = new QHBoxLayout;
   row->addStretch();

@@ -56,6 +56,9 @@ QSpinBox* IntegerSpin(const FieldRange& range);
 // made the buddy of its field; any other widget (a check box) stands as it is.
 QGridLayout* FieldGrid(std::initializer_list<std::pair<QWidget*, QWidget*>> pairs, int perRow);
 
+// The text data field between the quotes that frame it in the command.
+QHBoxLayout* QuotedDataRow(QWidget* data);
+
 // The dialog's buttons flush right; none of them takes Return.
 QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
 
