@@ -14,6 +14,9 @@ packages=(
   # file dialogs), a CJK font for Japanese, and a virtual display for screenshots
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
   qt6-translations-l10n fonts-noto-cjk xvfb xauth
+  # label renderer: glyphs, barcodes, PNG output, a Latin font; a barcode reader and the
+  # barcode command-line tool to check and compare it
+  libfreetype-dev libzint-dev libpng-dev fonts-dejavu-core libzxing-dev zint
 )
 
 missing=()
