@@ -1,0 +1,139 @@
+#include "rfid/rfid_operations.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/printer_link.h"
+
+namespace qm {
+
+namespace {
+
+void Tell(Prompter& prompter, std::string text, Icon icon) { prompter.Show(Message{std::move(text), icon, {}, 0}); }
+
+bool Report(Prompter& prompter, bool ok, std::string_view success, std::string_view failure) {
+  Tell(prompter, std::string(ok ? success : failure), ok ? Icon::kInformation : Icon::kExclamation);
+  return ok;
+}
+
+bool Send(PrinterLink& link, std::string_view bytes) { return link.Write(bytes) != 0; }
+
+constexpr int kUsbPiece = 16;
+
+}  // namespace
+
+bool GetRfidSettings(PrinterLink& link, Clock& clock, Prompter& prompter, RfidSettings& settings) {
+  int last = 0;
+  for (int n = 1; n <= kRfidQueries; ++n) {
+    char buffer[kRfidReplyBytes + 1] = {};
+    link.Write(BuildRfidQuery(n));
+    clock.Sleep(kRfidQueryWaitMs);
+    // The reply may end in CR LF, a lone CR or nothing, so a quiet line ends it.
+    last = link.Read(buffer, kRfidReplyBytes, ReplyEnd::kUnknown);
+    ApplyRfidReply(n, std::string_view(buffer, std::strlen(buffer)), settings);
+  }
+  return Report(prompter, last > 0, "Get RFID setting is successful", "Get RFID setting is faied");
+}
+
+bool SetRfidSettings(PrinterLink& link, Prompter& prompter, const RfidSettings& settings) {
+  return Report(prompter, Send(link, BuildRfidSet(settings)), "Set RFID setting is successful",
+                "Set RFID setting is faied");
+}
+
+bool ResetRfidCounters(PrinterLink& link, Prompter& prompter, RfidSettings& settings) {
+  const bool ok = Send(link, kRfidResetCounters);
+  if (ok) {
+    settings.validCounter = "0";
+    settings.voidCounter = "0";
+  }
+  // The printer's own tool reports the reset with the calibration's texts.
+  return Report(prompter, ok, "Auto calibration is successful", "Auto calibration is faied");
+}
+
+bool CalibrateRfid(PrinterLink& link, Prompter& prompter) {
+  return Report(prompter, Send(link, kRfidCalibrate), "Auto calibration is successful", "Auto calibration is faied");
+}
+
+bool SendRfidPasswords(PrinterLink& link, Prompter& prompter, std::string_view access, std::string_view kill) {
+  const std::string a = StripDots(access);
+  if (a.size() != 8) {
+    Tell(prompter, "Value of access is invalid!", Icon::kExclamation);
+    return false;
+  }
+  const std::string k = StripDots(kill);
+  if (k.size() != 8) {
+    Tell(prompter, "Value of kill is invalid!", Icon::kExclamation);
+    return false;
+  }
+  return Report(prompter, Send(link, BuildPasswordCommand(a, k)), "Set RFID setting is successful",
+                "Set RFID setting is faied");
+}
+
+TagWriteResult WriteTag(PrinterLink& link, Prompter& prompter, const TagWriteRequest& request) {
+  TagWriteResult result;
+  if (request.unlock) {
+    result.ok = Send(link, kRfidUnlock);
+    if (!result.ok) Tell(prompter, "Writing unlock-command is failed", Icon::kExclamation);
+  }
+  if (request.data) {
+    result.ok = Send(link, BuildTagWrite(request.range, request.cells));
+    result.dataFailed = !result.ok;
+    if (!result.ok) Tell(prompter, "Writing data is failed", Icon::kExclamation);
+  }
+  if (request.lock) {
+    result.ok = Send(link, BuildLockCommand(request.payload, false));
+    if (!result.ok) Tell(prompter, "Writing lock-command is failed", Icon::kExclamation);
+  }
+  // The label form is processed when its label is printed.
+  if ((request.unlock || request.data || request.lock) && request.range.carrier == TagCarrier::kLabel) {
+    result.ok = Send(link, kRfidPrint);
+  }
+  if (result.ok) Tell(prompter, "Writing is success", Icon::kInformation);
+  return result;
+}
+
+TagReadResult ReadTag(PrinterLink& link, Clock& clock, Prompter& prompter, const TagRange& range,
+                      TagReadTiming timing) {
+  TagReadResult result;
+  if (!TagRangeFits(range.start, range.bytes)) {
+    Tell(prompter, std::string(kInvalidRange), Icon::kExclamation);
+    return result;
+  }
+  link.Write(BuildTagRead(range));
+  result.expected = CharsPerByte(range.dataType) * range.bytes;
+  const size_t expected = static_cast<size_t>(std::max(result.expected, 0));
+  const bool usb = link.GetInterfaceKind() == kUsb;
+  // The printer may take this long to reach the tag; a reply complete sooner is taken at
+  // once. One Ethernet read returns at most 32 bytes and USB comes in pieces, so read on
+  // until every character is in.
+  const Deadline deadline(timing.replyDeadlineMs);
+  char buffer[kUsbPiece * 16];
+  while (result.chars.size() < expected) {
+    const size_t left = expected - result.chars.size();
+    const int piece = static_cast<int>(usb ? std::min<size_t>(left, kUsbPiece) : std::min(left, sizeof buffer));
+    const int64_t began = MonotonicMs();
+    const int got = link.Read(buffer, piece, ReplyEnd::kCount);
+    result.chars.append(buffer, static_cast<size_t>(std::max(got, 0)));
+    if (usb && piece == kUsbPiece) clock.Sleep(timing.usbPiecePauseMs);
+    // A read that gave up at once (a port that failed) will not do better on a second try.
+    if (deadline.Passed() || (got <= 0 && MonotonicMs() - began < 10)) break;
+  }
+  if (result.chars.empty()) {
+    result.status = TagReadStatus::kNoReply;
+    Tell(prompter, "Reading data is faied", Icon::kExclamation);
+  } else if (result.chars.size() < expected) {
+    result.status = TagReadStatus::kIncomplete;
+    Tell(prompter,
+         "Reading data is incomplete: " + std::to_string(result.chars.size()) + " of " +
+             std::to_string(expected) + " characters came",
+         Icon::kExclamation);
+  } else {
+    result.status = TagReadStatus::kComplete;
+    Tell(prompter, "Reading data is successful", Icon::kInformation);
+  }
+  return result;
+}
+
+bool PrintTag(PrinterLink& link, const TagRange& range) { return Send(link, BuildTagPrint(range)); }
+
+}  // namespace qm
