@@ -29,7 +29,9 @@ std::unique_ptr<FdPort> OpenParallelPort(const std::string& path, Clock& clock, 
     return nullptr;
   }
   if (port->isTerminal()) MakeRaw(fd);
-  port->Purge();
+  // Output still queued is the program's own last write before a reopen (a download
+  // closes and reopens the port): it must still reach the printer.
+  port->PurgeInput();
   return port;
 }
 

@@ -188,29 +188,54 @@ int PrinterLink::Write(const char* bytes, int count) {
 int PrinterLink::SendAll(const char* bytes, int count) {
   const size_t total = static_cast<size_t>(count);
   const size_t chunk = std::max<size_t>(timing_.tcpChunkBytes, 1);
+  size_t at = 0;
+  const auto next = [&] {
+    const std::string_view piece(bytes + at, std::min(chunk, total - at));
+    at += piece.size();
+    return piece;
+  };
+  return static_cast<int>(SendChunks(next, {}, timing_.tcpChunkPauseMs, total));
+}
+
+uint64_t PrinterLink::WriteStream(const ChunkSource& source, const ChunkProgress& progress, int pauseMs) {
+  if (interfaceKind_ != kEthernet) return 0;
+  Open();
+  std::string buffer(std::max<size_t>(timing_.tcpChunkBytes, 1), '\0');
+  const auto next = [&] {
+    const std::string_view piece(buffer.data(), source(buffer.data(), buffer.size()));
+    if (trace_ && !piece.empty()) trace_(Direction::kWrite, piece);
+    return piece;
+  };
+  return SendChunks(next, progress, pauseMs < 0 ? timing_.tcpChunkPauseMs : pauseMs, 0);
+}
+
+uint64_t PrinterLink::SendChunks(const std::function<std::string_view()>& next, const ChunkProgress& progress,
+                                 int pauseMs, uint64_t total) {
   const int stallMs = StallMs();
   using Result = PrinterSocket::SendResult;
   // Without a connection the reconnect has already said why.
   if (!socket_.connected()) return 0;
   Result result = Result::kDone;
-  size_t handed = 0;
-  while (handed < total) {
-    const size_t piece = std::min(chunk, total - handed);
-    result = socket_.Send(bytes + handed, piece, stallMs);
+  uint64_t handed = 0;
+  std::string_view piece = next();
+  while (!piece.empty()) {
+    result = socket_.Send(piece.data(), piece.size(), stallMs);
     if (result != Result::kDone) break;
-    handed += piece;
+    handed += piece.size();
+    if (progress && !progress(handed)) break;
+    piece = next();
     // The printer's receive buffer is small; pace the chunks.
-    if (handed < total) clock_.Sleep(timing_.tcpChunkPauseMs);
+    if (!piece.empty()) clock_.Sleep(pauseMs);
   }
   // Bytes in the system's buffers are not yet the printer's: the count is what it took.
   if (result == Result::kDone) result = socket_.Drain(stallMs);
-  if (result == Result::kDone) return count;
+  if (result == Result::kDone) return handed;
   const std::string taken =
-      std::to_string(socket_.delivered()) + " of " + std::to_string(total) + " bytes";
+      std::to_string(socket_.delivered()) + (total ? " of " + std::to_string(total) : std::string()) + " bytes";
   lastError_ = result == Result::kStalled
                    ? "the printer stopped taking data after " + taken
                    : "the connection broke after " + taken + ": " + socket_.error();
-  return static_cast<int>(socket_.delivered());
+  return socket_.delivered();
 }
 
 int PrinterLink::StallMs() const {

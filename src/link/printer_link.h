@@ -53,6 +53,14 @@ class PrinterLink {
   // acknowledged, `count` only once it has taken them all.
   int Write(const char* bytes, int count);
   int Write(std::string_view bytes) { return Write(bytes.data(), static_cast<int>(bytes.size())); }
+  // The next chunk of a long write: at most `max` bytes in `buffer`, fewer only at the end.
+  using ChunkSource = std::function<size_t(char* buffer, size_t max)>;
+  // Hears the bytes handed over so far after each chunk; false stops before the next one.
+  using ChunkProgress = std::function<bool(uint64_t handed)>;
+  // Ethernet only: one reconnect and the source's bytes in the chunks and pauses of Write,
+  // without ever holding more than a chunk (`pauseMs` < 0: the link's own pause). Returns
+  // the bytes the printer took; 0 on any other kind.
+  uint64_t WriteStream(const ChunkSource& source, const ChunkProgress& progress = {}, int pauseMs = -1);
   // Reads one reply of at most `count` bytes (at most 32 on Ethernet); 0 when none came.
   // `end` says when the reply is whole: a known shape is waited for up to the read
   // deadline and returned the moment it is complete; an unknown one ends at a quiet gap.
@@ -83,6 +91,10 @@ class PrinterLink {
   int OpenUsb();
   int OpenEthernet();
   int SendAll(const char* bytes, int count);
+  // Sends the chunks `next` hands out (empty at the end), paced; the bytes the printer took.
+  // `total` (0 unknown) only words the failure.
+  uint64_t SendChunks(const std::function<std::string_view()>& next, const ChunkProgress& progress,
+                      int pauseMs, uint64_t total);
   // How long an Ethernet printer may take no data before a send fails.
   int StallMs() const;
   int WriteTotalMs(size_t count) const;

@@ -120,7 +120,9 @@ std::unique_ptr<FdPort> OpenSerialPort(const std::string& path, const SerialPara
     ::ioctl(fd, TIOCMBIS, &raise);
   }
   port->SetDsrOutputFlow(haveLines);
-  port->Purge();
+  // Output still queued is the program's own last write before a reopen (a download
+  // closes and reopens the port): it must still reach the printer.
+  port->PurgeInput();
   status = SerialOpenStatus::kOpened;
   return port;
 }

@@ -1,0 +1,271 @@
+// Downloads on the wire: the pieces a file goes out in, the image store's bytes, and what
+// a failed, cancelled or changed transfer says.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "downloads/file_transfer.h"
+#include "downloads/image_commands.h"
+#include "fake_clock.h"
+#include "loopback_server.h"
+#include "scripted_printer.h"
+
+namespace qm {
+namespace {
+
+using test::FakeClock;
+using test::RecordingPrompter;
+
+std::string Pattern(size_t n) {
+  std::string s(n, '\0');
+  for (size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+  return s;
+}
+
+class TempFile {
+ public:
+  explicit TempFile(const std::string& bytes, const std::string& name = "LOGO.pcx") {
+    dir_ = std::filesystem::temp_directory_path() / ("quillmark-dl-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+    path_ = (dir_ / name).string();
+    Rewrite(bytes);
+  }
+  ~TempFile() { std::filesystem::remove_all(dir_); }
+  void Rewrite(const std::string& bytes) const { std::ofstream(path_, std::ios::binary | std::ios::trunc) << bytes; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::filesystem::path dir_;
+  std::string path_;
+};
+
+// A link on a serial line or over TCP that notes every write's size and the write
+// time-out in force while it went out.
+struct Wire {
+  explicit Wire(InterfaceKind kind, LinkTiming timing = test::ScriptedPrinterTiming())
+      : link(clock, prompter, EnglishStrings(), timing, test::ScriptedPrinterDevices(serial.path())) {
+    if (kind == kEthernet) {
+      tcp = std::make_unique<test::LoopbackServer>();
+      link.SetPortName("ETHERNET");
+      link.SetEthernetSettings("127.0.0.1", tcp->port());
+    } else {
+      link.SetPortName("COM1:");
+    }
+    EXPECT_EQ(link.Open(), 1);
+    link.SetTrace([this](PrinterLink::Direction d, std::string_view bytes) {
+      if (d != PrinterLink::Direction::kWrite) return;
+      writes.push_back(bytes.size());
+      timeoutsDuring.push_back(link.timeouts().writeTotalConstantMs);
+      if (onWrite) onWrite(writes.size());
+    });
+  }
+  // What the printer got over all connections.
+  std::string Received(size_t atLeast) {
+    if (!tcp) return serial.received(atLeast);
+    tcp->WaitForTotal(atLeast);
+    std::string all;
+    for (const auto& c : tcp->connections()) all += c;
+    return all;
+  }
+
+  test::ScriptedPrinter serial;
+  std::unique_ptr<test::LoopbackServer> tcp;
+  FakeClock clock;
+  RecordingPrompter prompter;
+  PrinterLink link;
+  std::vector<size_t> writes;
+  std::vector<uint32_t> timeoutsDuring;
+  std::function<void(size_t)> onWrite;
+};
+
+TEST(ImageCommands, ExactBytes) {
+  EXPECT_EQ(ImageStoreHeader(1234, "LOGO"), "IS1234,'LOGO'");
+  EXPECT_EQ(ImageStoreHeader(0, ""), "IS0,''");
+  EXPECT_EQ(ImageStoreCheckPrint("LOGO"), "\r\rIR100,100,'LOGO'\rP1\r");
+  EXPECT_EQ(ImageRecallCommand("0", "0", "LOGO"), "IR0,0,'LOGO'\rP1\r");
+  EXPECT_EQ(ImageRecallCommand("-5", "x", "A B"), "IR-5,x,'A B'\rP1\r");  // as typed
+  EXPECT_EQ(ImageDeleteCommand("LOGO"), "ID'LOGO'II");
+  EXPECT_EQ(ImageDeleteAllCommand(), "ID*II");
+  EXPECT_EQ(ImageInformationCommand(), "II");
+  const std::pair<const char*, const char*> names[] = {
+      {"LOGO.pcx", "LOGO"}, {"a.PCX", "a"}, {"logo", ""}, {".pcx", ""}, {"x.y.pcx", "x.y"}};
+  for (const auto& [file, name] : names) EXPECT_EQ(ImageNameFromFileName(file), name) << file;
+}
+
+TEST(FileTransfer, PiecesProgressAndTimeoutsByInterface) {
+  struct Case {
+    InterfaceKind kind;
+    size_t bytes;
+    std::vector<size_t> writes;     // as the link was asked (Ethernet: its paced chunks)
+    std::vector<uint64_t> heard;    // progress after each piece
+    std::vector<int> pauses;
+  };
+  const Case cases[] = {
+      {kSerial, 5000, {2048, 2048, 904}, {2048, 4096, 5000}, {}},
+      {kSerial, 4096, {2048, 2048}, {2048, 4096}, {}},
+      {kSerial, 0, {}, {}, {}},
+      {kEthernet, 5000, {4096, 904}, {4096, 5000}, {500}},
+      {kEthernet, 0, {}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.kind) + " " + std::to_string(c.bytes));
+    Wire wire(c.kind);
+    const std::string data = Pattern(c.bytes);
+    TempFile file(data, "data.bin");
+    std::vector<uint64_t> heard;
+    TransferOptions options;
+    options.progress = [&](uint64_t sent, uint64_t total) {
+      EXPECT_EQ(total, c.bytes);
+      heard.push_back(sent);
+      return true;
+    };
+    const TransferResult r = TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path(), options);
+    EXPECT_EQ(r.status, TransferStatus::kDone);
+    EXPECT_EQ(r.sent, c.bytes);
+    EXPECT_EQ(wire.writes, c.writes);
+    EXPECT_EQ(heard, c.heard);
+    EXPECT_EQ(wire.clock.sleeps, c.pauses);
+    for (uint32_t t : wire.timeoutsDuring) EXPECT_EQ(t, kDownloadTimeoutMs);
+    EXPECT_EQ(wire.link.timeouts(), test::ScriptedPrinterTiming().serialDefaults);
+    EXPECT_EQ(wire.prompter.ids(), std::vector<int>{sid::kBinaryDownloadDone});
+    if (c.bytes) {
+      EXPECT_EQ(wire.Received(c.bytes), data);
+    }
+    // A serial port is held again afterwards; Ethernet stays closed until the next write.
+    EXPECT_EQ(wire.link.isOpen(), c.kind == kSerial);
+  }
+}
+
+TEST(FileTransfer, RefusalsSendNothing) {
+  Wire wire(kSerial);
+  TempFile file("x");
+  const std::string gone = file.path() + ".gone";
+  const std::string folder = std::filesystem::path(file.path()).parent_path().string();
+  const struct {
+    std::function<TransferResult()> run;
+    int id;
+  } cases[] = {
+      {[&] { return TransferFile(wire.link, wire.prompter, EnglishStrings(), "", {}); }, sid::kSelectBinaryFile},
+      {[&] { return TransferFile(wire.link, wire.prompter, EnglishStrings(), gone, {}); }, sid::kCantOpenFile},
+      {[&] { return TransferFile(wire.link, wire.prompter, EnglishStrings(), folder, {}); }, sid::kCantOpenFile},
+      {[&] { return StoreImage(wire.link, wire.prompter, EnglishStrings(), "", "LOGO", {}); }, sid::kSelectPcxFiles},
+      {[&] { return StoreImage(wire.link, wire.prompter, EnglishStrings(), gone, "LOGO", {}); }, sid::kCantOpenFile},
+      {[&] { return StoreImage(wire.link, wire.prompter, EnglishStrings(), file.path(), "", {}); },
+       sid::kTypeImageName},
+  };
+  for (const auto& c : cases) {
+    wire.prompter.messages.clear();
+    EXPECT_EQ(c.run().status, TransferStatus::kRefused);
+    EXPECT_EQ(wire.prompter.ids(), std::vector<int>{c.id});
+  }
+  EXPECT_FALSE(DeleteImage(wire.link, wire.prompter, EnglishStrings(), ""));
+  EXPECT_FALSE(RecallImage(wire.link, wire.prompter, EnglishStrings(), "0", "0", ""));
+  EXPECT_TRUE(wire.writes.empty());
+}
+
+// A write that fails part way stops the transfer there and says so instead of completing.
+TEST(FileTransfer, FailedWriteStopsAtThatPiece) {
+  Wire wire(kSerial);
+  TempFile file(Pattern(5000), "data.bin");
+  // The port goes away just as the second piece is offered.
+  wire.onWrite = [&](size_t n) {
+    if (n == 2) wire.link.Close();
+  };
+  const TransferResult r = TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path());
+  EXPECT_EQ(r.status, TransferStatus::kFailed);
+  EXPECT_EQ(r.sent, 2048u);
+  EXPECT_EQ(wire.writes, (std::vector<size_t>{2048, 2048}));
+  ASSERT_EQ(wire.prompter.ids(), (std::vector<int>{sid::kPortWriteError, 0}));
+  EXPECT_EQ(wire.prompter.messages[1].text.rfind("Binary file download failed after 2048 of 5000 bytes were sent.", 0),
+            0u)
+      << wire.prompter.messages[1].text;
+  EXPECT_EQ(wire.prompter.messages[1].icon, Icon::kExclamation);
+}
+
+TEST(FileTransfer, PrinterClosingTheConnectionIsAFailure) {
+  test::LoopbackServer printer(65536, true);
+  LinkTiming timing;
+  timing.tcpConnectWaitMs = 500;
+  FakeClock clock;
+  RecordingPrompter prompter;
+  PrinterLink link(clock, prompter, EnglishStrings(), timing, DeviceMap{});
+  link.SetPortName("ETHERNET");
+  link.SetEthernetSettings("127.0.0.1", printer.port());
+  ASSERT_EQ(link.Open(), 1);
+  TempFile file(Pattern(1 << 20), "big.bin");
+  const TransferResult r = TransferFile(link, prompter, EnglishStrings(), file.path());
+  EXPECT_EQ(r.status, TransferStatus::kFailed);
+  EXPECT_LT(r.sent, 1u << 20);
+  ASSERT_EQ(prompter.ids(), std::vector<int>{0});
+  EXPECT_NE(prompter.messages[0].text.find("failed after " + std::to_string(r.sent) + " of 1048576 bytes"),
+            std::string::npos);
+  EXPECT_NE(prompter.messages[0].text.find("the connection broke"), std::string::npos) << prompter.messages[0].text;
+}
+
+TEST(FileTransfer, CancelStopsBeforeTheNextPiece) {
+  struct Case {
+    InterfaceKind kind;
+    uint64_t sent;
+  };
+  for (const Case c : {Case{kSerial, 4096}, Case{kEthernet, 4096}}) {
+    SCOPED_TRACE(c.kind);
+    Wire wire(c.kind);
+    TempFile file(Pattern(10000), "data.bin");
+    TransferOptions options;
+    options.progress = [](uint64_t sent, uint64_t) { return sent < 4000; };
+    const TransferResult r = TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path(), options);
+    EXPECT_EQ(r.status, TransferStatus::kCancelled);
+    EXPECT_EQ(r.sent, c.sent);
+    EXPECT_EQ(wire.Received(c.sent).size(), c.sent);
+    ASSERT_EQ(wire.prompter.messages.size(), 1u);
+    EXPECT_EQ(wire.prompter.messages[0].text,
+              "Binary file download was cancelled after " + std::to_string(c.sent) + " of 10000 bytes were sent.");
+    EXPECT_EQ(wire.link.isOpen(), c.kind == kSerial);
+  }
+}
+
+// The header counts the bytes that really follow, whatever the file held when it was chosen.
+TEST(ImageStore, HeaderCountsTheBytesSent) {
+  for (const size_t now : {size_t{1234}, size_t{1500}, size_t{700}}) {
+    for (const InterfaceKind kind : {kSerial, kEthernet}) {
+      SCOPED_TRACE(std::to_string(now) + " on " + std::to_string(kind));
+      Wire wire(kind);
+      TempFile file(Pattern(1234));
+      const std::string image = Pattern(now);
+      file.Rewrite(image);  // changed after it was browsed
+      const TransferResult r = StoreImage(wire.link, wire.prompter, EnglishStrings(), file.path(), "LOGO");
+      EXPECT_TRUE(r.done());
+      const std::string expected = "IS" + std::to_string(now) + ",'LOGO'" + image + "\r\rIR100,100,'LOGO'\rP1\r";
+      EXPECT_EQ(wire.Received(expected.size()), expected);
+      EXPECT_EQ(wire.prompter.ids(), std::vector<int>{sid::kPcxDownloadDone});
+      EXPECT_EQ(wire.link.isOpen(), kind == kSerial);
+    }
+  }
+}
+
+TEST(ImageStore, CancelledImageGetsNoCheckPrint) {
+  Wire wire(kSerial);
+  TempFile file(Pattern(5000));
+  TransferOptions options;
+  options.progress = [](uint64_t, uint64_t) { return false; };
+  const TransferResult r = StoreImage(wire.link, wire.prompter, EnglishStrings(), file.path(), "LOGO", options);
+  EXPECT_EQ(r.status, TransferStatus::kCancelled);
+  EXPECT_EQ(wire.Received(13 + 2048), "IS5000,'LOGO'" + Pattern(2048));
+}
+
+TEST(ImageCommands, OneWriteEach) {
+  Wire wire(kSerial);
+  EXPECT_TRUE(DeleteImage(wire.link, wire.prompter, EnglishStrings(), "LOGO"));
+  EXPECT_TRUE(DeleteAllImages(wire.link));
+  EXPECT_TRUE(RequestImageInformation(wire.link));
+  EXPECT_TRUE(RecallImage(wire.link, wire.prompter, EnglishStrings(), "0", "0", "LOGO"));
+  EXPECT_EQ(wire.writes, (std::vector<size_t>{10, 5, 2, 16}));
+  EXPECT_EQ(wire.Received(33), "ID'LOGO'IIID*IIIIIR0,0,'LOGO'\rP1\r");
+  EXPECT_TRUE(wire.prompter.messages.empty());
+}
+
+}  // namespace
+}  // namespace qm
