@@ -224,9 +224,11 @@ void PrinterModel::Calibrate(std::string_view text, Outcome& out) {
   } else if (text == "^MAC") {
     volatile_.manualCalibrationRunning = false;
   } else if (f[0] == "^MXd" && f.size() == 3 && ParseNumber(f[1], a) && a > 0 && (f[2] == "G" || f[2] == "B")) {
+    // The sensor type is the one asked for; what passes it is the loaded media.
     const auto media = static_cast<MediaType>(f[2][0]);
-    const int gap = stored_.media.gapLength > 0 ? stored_.media.gapLength : 24;
-    out.reply = EncodeDistribution(SensingDistribution(a, media, gap));
+    const MediaSettings& loaded = stored_.media;
+    const int gap = loaded.media == MediaType::kContinuous ? 0 : loaded.gapLength;
+    out.reply = EncodeDistribution(SensingDistribution(a, media, loaded.paperLength, gap));
     sensor.calibratedFor = media;
     volatile_.sensingInProgress = true;
   } else if (f[0] == "^MXs" && f.size() == 3 && ParseNumber(f[1], a) && ParseNumber(f[2], b) && a >= 0 &&

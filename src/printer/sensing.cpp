@@ -30,20 +30,21 @@ void AddCluster(SensingCounts& counts, int peak, int64_t samples) {
 
 }  // namespace
 
-SensingCounts SensingDistribution(int labelDots, MediaType media, int gapDots) {
+SensingCounts SensingDistribution(int feedDots, MediaType media, int labelDots, int gapDots) {
   SensingCounts counts{};
-  const int64_t dots = std::max(labelDots, 0);
+  const int64_t dots = std::max(feedDots, 0);
   if (dots == 0) return counts;
-  const int64_t gap = std::min<int64_t>(std::max(gapDots, kMinGapDots), std::max<int64_t>(dots / 2, 1));
+  const int64_t pitch = static_cast<int64_t>(std::max(labelDots, 1)) + std::max(gapDots, 0);
+  // The share of the feed that passes over gaps; a gap narrower than the sensor's spot
+  // still shows as that spot.
+  const int64_t met = dots * std::max(gapDots, 0) / pitch;
+  const int64_t gap =
+      gapDots <= 0 ? 0 : std::min<int64_t>(std::max<int64_t>(met, kMinGapDots), std::max<int64_t>(dots / 2, 1));
   const int64_t gapSamples = gap * kSamplesPerDot;
   const int64_t labelSamples = (dots - gap) * kSamplesPerDot;
-  if (media == MediaType::kBlackMark) {
-    AddCluster(counts, kMarkMediaLabelPeak, labelSamples);
-    AddCluster(counts, kMarkMediaMarkPeak, gapSamples);
-  } else {
-    AddCluster(counts, kGapMediaLabelPeak, labelSamples);
-    AddCluster(counts, kGapMediaGapPeak, gapSamples);
-  }
+  const bool mark = media == MediaType::kBlackMark;
+  AddCluster(counts, mark ? kMarkMediaLabelPeak : kGapMediaLabelPeak, labelSamples);
+  if (gapSamples > 0) AddCluster(counts, mark ? kMarkMediaMarkPeak : kGapMediaGapPeak, gapSamples);
   return counts;
 }
 
