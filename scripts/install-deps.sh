@@ -17,6 +17,8 @@ packages=(
   # label renderer: glyphs, barcodes, PNG output, a Latin font; a barcode reader and the
   # barcode command-line tool to check and compare it
   libfreetype-dev libzint-dev libpng-dev fonts-dejavu-core libzxing-dev zint
+  # label renderer: the stored PCX images
+  libsdl2-image-dev
 )
 
 missing=()

@@ -1,0 +1,82 @@
+// The QDRL label renderer: command text in, one bitmap per printed label out, and a warning
+// with its line number for every command it could not draw. Any bytes are accepted.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/bitmap.h"
+
+namespace qm::render {
+
+// The paper a label starts with: the printer's stored settings, changed by "SW", "SL",
+// "SM", "SOT"/"SOB" and "CS" as the script goes.
+struct PaperSettings {
+  int width = 812;    // dots across ("SW")
+  int length = 1219;  // dots along the feed ("SL")
+  int marginX = 0;    // dots ("SM")
+  int marginY = 0;
+  bool topFirst = true;  // "SOT"; "SOB" turns the printed label by 180 degrees
+  int codePage = 0;      // "CS" code table position
+  int ics = 0;           // "CS" international character set
+};
+
+struct Warning {
+  int line = 0;  // 1 for the first line of the script
+  std::string text;
+  bool operator==(const Warning&) const = default;
+};
+
+struct RenderedLabel {
+  std::shared_ptr<const Bitmap> bitmap;  // copies of one "P" share it
+  int line = 0;          // of its "P"; of its last command when it was never printed
+  bool printed = true;   // false for commands after the last "P", drawn for a preview
+};
+
+struct RenderResult {
+  std::vector<RenderedLabel> labels;
+  std::vector<Warning> warnings;
+};
+
+// The bytes of an image stored under `name`, or null.
+using ImageLookup = std::function<std::shared_ptr<const std::string>(const std::string& name)>;
+
+// One drawing command as the printer met it, with the character set then in force.
+struct DrawItem {
+  std::string_view command;  // without its line end
+  int line = 0;
+  int codePage = 0;
+  int ics = 0;
+  // "IR": the stored image's bytes; null when none of that name was stored.
+  std::shared_ptr<const std::string> image;
+};
+
+class GlyphRenderer;
+
+class LabelRenderer {
+ public:
+  LabelRenderer();
+  ~LabelRenderer();
+  LabelRenderer(const LabelRenderer&) = delete;
+  LabelRenderer& operator=(const LabelRenderer&) = delete;
+
+  // Every label of a script. "IS" in the script stores an image for its "IR"; `images`
+  // answers the others. With `drawUnprinted`, commands after the last "P" make one more label.
+  RenderResult RenderScript(std::string_view script, const PaperSettings& paper,
+                            const ImageLookup& images = {}, bool drawUnprinted = true);
+
+  // One label from its drawing commands, on paper of `paper`'s size, margins and direction.
+  Bitmap RenderLabel(const std::vector<DrawItem>& items, const PaperSettings& paper,
+                     std::vector<Warning>& warnings);
+
+  // At most this many labels come out of one script; a larger "P" is cut short with a warning.
+  static constexpr int kMaxLabels = 1000;
+
+ private:
+  std::unique_ptr<GlyphRenderer> glyphs_;
+};
+
+}  // namespace qm::render
