@@ -278,7 +278,7 @@ void PrinterModel::Status(std::string_view text, Outcome& out) {
   const auto bit = [](bool on, int n) { return on ? 1 << n : 0; };
   const int common = bit(f.paperEmpty, 7) | bit(f.coverOpen, 6) | bit(f.cutterJam, 5) |
                      bit(f.headOverheat, 4) | bit(f.gapError, 3) | bit(f.ribbonEnd, 2);
-  bool building = false;
+  bool building = f.building;
   for (const LabelCommand& c : pending_) building = building || !IsSettingWord(c.word());
   if (text == "^cp") {
     const int second = bit(building, 7) | bit(f.printing, 6) | bit(f.paused, 5);
@@ -287,7 +287,7 @@ void PrinterModel::Status(std::string_view text, Outcome& out) {
     out.reply = std::string(1, static_cast<char>(common));
   } else if (text == "CPS") {
     const int cps = bit(f.coverOpen, 0) | bit(f.paperEmpty, 1) | bit(f.paperJam || f.cutterJam, 2) |
-                    bit(f.headOverheat, 3);
+                    bit(f.headOverheat, 3) | (f.cpsExtra & 0xFF);
     out.reply = std::string(1, static_cast<char>(cps));
   } else {
     out.reply = ErrorCode() + std::string(kLineEnd);

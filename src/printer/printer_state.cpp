@@ -45,6 +45,7 @@ bool ParseFaults(std::string_view list, Faults& faults, std::string& error) {
       {"gap-error", &Faults::gapError},         {"ribbon-end", &Faults::ribbonEnd},
       {"paper-jam", &Faults::paperJam},         {"paused", &Faults::paused},
       {"printing", &Faults::printing},          {"busy", &Faults::busy},
+      {"building", &Faults::building},
   };
   Faults result;
   size_t start = 0;
@@ -64,6 +65,18 @@ bool ParseFaults(std::string_view list, Faults& faults, std::string& error) {
       result.errorCode = std::string(code);
       continue;
     }
+    if (item.substr(0, 4) == "cps=") {
+      const std::string_view hex = item.substr(4);
+      const auto digit = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+      };
+      if (hex.size() != 2 || digit(hex[0]) < 0 || digit(hex[1]) < 0) {
+        error = "\"" + std::string(item) + "\": CPS bits are two hexadecimal digits, e.g. cps=F0";
+        return false;
+      }
+      result.cpsExtra = digit(hex[0]) * 16 + digit(hex[1]);
+      continue;
+    }
     bool known = false;
     for (const Name& n : kNames) {
       if (n.name == item) {
@@ -74,7 +87,7 @@ bool ParseFaults(std::string_view list, Faults& faults, std::string& error) {
     if (!known) {
       error = "unknown fault \"" + std::string(item) +
               "\" (paper-empty, cover-open, cutter-jam, head-overheat, gap-error, ribbon-end, "
-              "paper-jam, paused, printing, busy, ee=XY)";
+              "paper-jam, paused, printing, busy, building, cps=HH, ee=XY)";
       return false;
     }
   }

@@ -219,6 +219,9 @@ TEST(PrinterReplies, StatusBytesFollowTheFaults) {
       {"busy", "\0\0"s, "\0"s, "\0"s, "50"},
       {"cover-open,paper-empty", "\xC0\0"s, "\xC0", "\x03", "11"},
       {"ee=93", "\0\0"s, "\0"s, "\0"s, "93"},
+      {"building", "\0\x80"s, "\0"s, "\0"s, "00"},
+      {"cps=F0", "\0\0"s, "\0"s, "\xF0", "00"},
+      {"cps=a5,cover-open", "\x40\0"s, "\x40", "\xA5", "11"},
   };
   for (const Case& c : cases) {
     Harness h;

@@ -64,6 +64,8 @@ TEST(PrinterOptions, RefusesWhatItCannotUse) {
       {{"--delay", "10ms"}, "--delay 10ms"},
       {{"--fault", "on-fire"}, "unknown fault \"on-fire\""},
       {{"--fault", "ee=1"}, "two characters"},
+      {{"--fault", "cps=G0"}, "two hexadecimal digits"},
+      {{"--fault", "cps=1"}, "two hexadecimal digits"},
       {{"--silent=yes"}, "--silent takes no value"},
       {{"--usb", ""}, "--usb needs a folder"},
       {{"--frobnicate"}, "unknown option --frobnicate"},
