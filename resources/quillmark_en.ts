@@ -1349,4 +1349,416 @@ Character Set</translation>
         <translation>About %1 s left</translation>
     </message>
 </context>
+<context>
+    <name>qm::LockPayloadBox</name>
+    <message>
+        <source>Kill
+Pass</source>
+        <translation>Kill
+Pass</translation>
+    </message>
+    <message>
+        <source>Acess
+Pass</source>
+        <translation>Acess
+Pass</translation>
+    </message>
+    <message>
+        <source>EPC
+Memory</source>
+        <translation>EPC
+Memory</translation>
+    </message>
+    <message>
+        <source>TID
+Memory</source>
+        <translation>TID
+Memory</translation>
+    </message>
+    <message>
+        <source>User
+Memory</source>
+        <translation>User
+Memory</translation>
+    </message>
+    <message>
+        <source>Mask</source>
+        <translation>Mask</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Action</translation>
+    </message>
+    <message>
+        <source>right</source>
+        <translation>right</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <translation>left</translation>
+    </message>
+    <message>
+        <source>Mask %1 %2</source>
+        <translation>Mask %1 %2</translation>
+    </message>
+    <message>
+        <source>Action %1 %2</source>
+        <translation>Action %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidConfigurationDialog</name>
+    <message>
+        <source>RFID Cofiguration</source>
+        <translation>RFID Cofiguration</translation>
+    </message>
+    <message>
+        <source>RFID Setting</source>
+        <translation>RFID Setting</translation>
+    </message>
+    <message>
+        <source>Tag Type :</source>
+        <translation>Tag Type :</translation>
+    </message>
+    <message>
+        <source>Writing Power :</source>
+        <translation>Writing Power :</translation>
+    </message>
+    <message>
+        <source>Transponder Position :</source>
+        <translation>Transponder Position :</translation>
+    </message>
+    <message>
+        <source>Number of retry :</source>
+        <translation>Number of retry :</translation>
+    </message>
+    <message>
+        <source>Number of Label :</source>
+        <translation>Number of Label :</translation>
+    </message>
+    <message>
+        <source>RFID Counter</source>
+        <translation>RFID Counter</translation>
+    </message>
+    <message>
+        <source>RFID Valid :</source>
+        <translation>RFID Valid :</translation>
+    </message>
+    <message>
+        <source>RFID Void :</source>
+        <translation>RFID Void :</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>Get</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Auto Calibration</source>
+        <translation>Auto Calibration</translation>
+    </message>
+    <message>
+        <source>Default Setting</source>
+        <translation>Default Setting</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidKillDialog</name>
+    <message>
+        <source>RFID Kill</source>
+        <translation>RFID Kill</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidPasswordDialog</name>
+    <message>
+        <source>RFID Password</source>
+        <translation>RFID Password</translation>
+    </message>
+    <message>
+        <source>Access</source>
+        <translation>Access</translation>
+    </message>
+    <message>
+        <source>Kill</source>
+        <translation>Kill</translation>
+    </message>
+    <message>
+        <source>* The value must be hexadecimal.</source>
+        <translation>* The value must be hexadecimal.</translation>
+    </message>
+    <message>
+        <source>(ex: 9C.4D.E1.37)</source>
+        <translation>(ex: 9C.4D.E1.37)</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidReadCommandDialog</name>
+    <message>
+        <source>RFID Read</source>
+        <translation>RFID Read</translation>
+    </message>
+    <message>
+        <source>Data Type</source>
+        <translation>Data Type</translation>
+    </message>
+    <message>
+        <source>Start Block Number</source>
+        <translation>Start Block Number</translation>
+    </message>
+    <message>
+        <source>Number of Byte</source>
+        <translation>Number of Byte</translation>
+    </message>
+    <message>
+        <source>Output Type</source>
+        <translation>Output Type</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidReadDialog</name>
+    <message>
+        <source>RFID Read</source>
+        <translation>RFID Read</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>Metal</source>
+        <translation>Metal</translation>
+    </message>
+    <message>
+        <source>EPC Data :</source>
+        <translation>EPC Data :</translation>
+    </message>
+    <message>
+        <source>User Data</source>
+        <translation>User Data</translation>
+    </message>
+    <message>
+        <source>Start Block Number :</source>
+        <translation>Start Block Number :</translation>
+    </message>
+    <message>
+        <source>Nuber of bytes :</source>
+        <translation>Nuber of bytes :</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidSecurityDialog</name>
+    <message>
+        <source>RFID Security</source>
+        <translation>RFID Security</translation>
+    </message>
+    <message>
+        <source>Lock-Command Pay Load</source>
+        <translation>Lock-Command Pay Load</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>Unlock</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>Lock</translation>
+    </message>
+    <message>
+        <source>UnLock</source>
+        <translation>UnLock</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidWriteCommandDialog</name>
+    <message>
+        <source>RFID Write</source>
+        <translation>RFID Write</translation>
+    </message>
+    <message>
+        <source>Data Type</source>
+        <translation>Data Type</translation>
+    </message>
+    <message>
+        <source>Start Block Number</source>
+        <translation>Start Block Number</translation>
+    </message>
+    <message>
+        <source>Number of Byte</source>
+        <translation>Number of Byte</translation>
+    </message>
+    <message>
+        <source>Set Data</source>
+        <translation>Set Data</translation>
+    </message>
+    <message>
+        <source>Reset Data</source>
+        <translation>Reset Data</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>Insert to label</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidWriteDialog</name>
+    <message>
+        <source>RFID Write</source>
+        <translation>RFID Write</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Acess :</source>
+        <translation>Acess :</translation>
+    </message>
+    <message>
+        <source>Kill :</source>
+        <translation>Kill :</translation>
+    </message>
+    <message>
+        <source>* The value must be hexadecimal.</source>
+        <translation>* The value must be hexadecimal.</translation>
+    </message>
+    <message>
+        <source>(ex: 9C.4D.E1.37)</source>
+        <translation>(ex: 9C.4D.E1.37)</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>Metal</source>
+        <translation>Metal</translation>
+    </message>
+    <message>
+        <source>EPC Data :</source>
+        <translation>EPC Data :</translation>
+    </message>
+    <message>
+        <source>User Data</source>
+        <translation>User Data</translation>
+    </message>
+    <message>
+        <source>Set Data</source>
+        <translation>Set Data</translation>
+    </message>
+    <message>
+        <source>Reset Data</source>
+        <translation>Reset Data</translation>
+    </message>
+    <message>
+        <source>Start Block Number :</source>
+        <translation>Start Block Number :</translation>
+    </message>
+    <message>
+        <source>Nuber of bytes :</source>
+        <translation>Nuber of bytes :</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>Lock-Command</source>
+        <translation>Lock-Command</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>Unlock</translation>
+    </message>
+    <message>
+        <source>Lock-Command Payload</source>
+        <translation>Lock-Command Payload</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Command</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>Popup RFID Read Dialog</source>
+        <translation>Popup RFID Read Dialog</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TagCellGrid</name>
+    <message>
+        <source>Data %1</source>
+        <translation>Data %1</translation>
+    </message>
+</context>
 </TS>

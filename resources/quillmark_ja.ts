@@ -1349,4 +1349,416 @@ Character Set</source>
         <translation>残り約 %1 秒</translation>
     </message>
 </context>
+<context>
+    <name>qm::LockPayloadBox</name>
+    <message>
+        <source>Kill
+Pass</source>
+        <translation>キル
+パスワード</translation>
+    </message>
+    <message>
+        <source>Acess
+Pass</source>
+        <translation>アクセス
+パスワード</translation>
+    </message>
+    <message>
+        <source>EPC
+Memory</source>
+        <translation>EPC
+メモリ</translation>
+    </message>
+    <message>
+        <source>TID
+Memory</source>
+        <translation>TID
+メモリ</translation>
+    </message>
+    <message>
+        <source>User
+Memory</source>
+        <translation>ユーザー
+メモリ</translation>
+    </message>
+    <message>
+        <source>Mask</source>
+        <translation>マスク</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>動作</translation>
+    </message>
+    <message>
+        <source>right</source>
+        <translation>右</translation>
+    </message>
+    <message>
+        <source>left</source>
+        <translation>左</translation>
+    </message>
+    <message>
+        <source>Mask %1 %2</source>
+        <translation>マスク %1 %2</translation>
+    </message>
+    <message>
+        <source>Action %1 %2</source>
+        <translation>動作 %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidConfigurationDialog</name>
+    <message>
+        <source>RFID Cofiguration</source>
+        <translation>RFID設定</translation>
+    </message>
+    <message>
+        <source>RFID Setting</source>
+        <translation>RFID設定値</translation>
+    </message>
+    <message>
+        <source>Tag Type :</source>
+        <translation>タグの種類 :</translation>
+    </message>
+    <message>
+        <source>Writing Power :</source>
+        <translation>書き込み出力 :</translation>
+    </message>
+    <message>
+        <source>Transponder Position :</source>
+        <translation>トランスポンダ位置 :</translation>
+    </message>
+    <message>
+        <source>Number of retry :</source>
+        <translation>リトライ回数 :</translation>
+    </message>
+    <message>
+        <source>Number of Label :</source>
+        <translation>ラベル枚数 :</translation>
+    </message>
+    <message>
+        <source>RFID Counter</source>
+        <translation>RFIDカウンタ</translation>
+    </message>
+    <message>
+        <source>RFID Valid :</source>
+        <translation>RFID有効 :</translation>
+    </message>
+    <message>
+        <source>RFID Void :</source>
+        <translation>RFID無効 :</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>取得</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>リセット</translation>
+    </message>
+    <message>
+        <source>Auto Calibration</source>
+        <translation>自動キャリブレーション</translation>
+    </message>
+    <message>
+        <source>Default Setting</source>
+        <translation>初期設定</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidKillDialog</name>
+    <message>
+        <source>RFID Kill</source>
+        <translation>RFIDキル</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidPasswordDialog</name>
+    <message>
+        <source>RFID Password</source>
+        <translation>RFIDパスワード</translation>
+    </message>
+    <message>
+        <source>Access</source>
+        <translation>アクセス</translation>
+    </message>
+    <message>
+        <source>Kill</source>
+        <translation>キル</translation>
+    </message>
+    <message>
+        <source>* The value must be hexadecimal.</source>
+        <translation>* 値は16進数で入力してください。</translation>
+    </message>
+    <message>
+        <source>(ex: 9C.4D.E1.37)</source>
+        <translation>(例: 9C.4D.E1.37)</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidReadCommandDialog</name>
+    <message>
+        <source>RFID Read</source>
+        <translation>RFID読み取り</translation>
+    </message>
+    <message>
+        <source>Data Type</source>
+        <translation>データ形式</translation>
+    </message>
+    <message>
+        <source>Start Block Number</source>
+        <translation>開始ブロック番号</translation>
+    </message>
+    <message>
+        <source>Number of Byte</source>
+        <translation>バイト数</translation>
+    </message>
+    <message>
+        <source>Output Type</source>
+        <translation>出力形式</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidReadDialog</name>
+    <message>
+        <source>RFID Read</source>
+        <translation>RFID読み取り</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>ラベル</translation>
+    </message>
+    <message>
+        <source>Metal</source>
+        <translation>メタル</translation>
+    </message>
+    <message>
+        <source>EPC Data :</source>
+        <translation>EPCデータ :</translation>
+    </message>
+    <message>
+        <source>User Data</source>
+        <translation>ユーザーデータ</translation>
+    </message>
+    <message>
+        <source>Start Block Number :</source>
+        <translation>開始ブロック番号 :</translation>
+    </message>
+    <message>
+        <source>Nuber of bytes :</source>
+        <translation>バイト数 :</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>読み取り</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>印刷</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidSecurityDialog</name>
+    <message>
+        <source>RFID Security</source>
+        <translation>RFIDセキュリティ</translation>
+    </message>
+    <message>
+        <source>Lock-Command Pay Load</source>
+        <translation>ロックコマンドのペイロード</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>アンロック</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>ロック</translation>
+    </message>
+    <message>
+        <source>UnLock</source>
+        <translation>アンロック</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidWriteCommandDialog</name>
+    <message>
+        <source>RFID Write</source>
+        <translation>RFID書き込み</translation>
+    </message>
+    <message>
+        <source>Data Type</source>
+        <translation>データ形式</translation>
+    </message>
+    <message>
+        <source>Start Block Number</source>
+        <translation>開始ブロック番号</translation>
+    </message>
+    <message>
+        <source>Number of Byte</source>
+        <translation>バイト数</translation>
+    </message>
+    <message>
+        <source>Set Data</source>
+        <translation>データ設定</translation>
+    </message>
+    <message>
+        <source>Reset Data</source>
+        <translation>データリセット</translation>
+    </message>
+    <message>
+        <source>Insert to label</source>
+        <translation>ラベルに挿入</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::RfidWriteDialog</name>
+    <message>
+        <source>RFID Write</source>
+        <translation>RFID書き込み</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>パスワード</translation>
+    </message>
+    <message>
+        <source>Acess :</source>
+        <translation>アクセス :</translation>
+    </message>
+    <message>
+        <source>Kill :</source>
+        <translation>キル :</translation>
+    </message>
+    <message>
+        <source>* The value must be hexadecimal.</source>
+        <translation>* 値は16進数で入力してください。</translation>
+    </message>
+    <message>
+        <source>(ex: 9C.4D.E1.37)</source>
+        <translation>(例: 9C.4D.E1.37)</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>ラベル</translation>
+    </message>
+    <message>
+        <source>Metal</source>
+        <translation>メタル</translation>
+    </message>
+    <message>
+        <source>EPC Data :</source>
+        <translation>EPCデータ :</translation>
+    </message>
+    <message>
+        <source>User Data</source>
+        <translation>ユーザーデータ</translation>
+    </message>
+    <message>
+        <source>Set Data</source>
+        <translation>データ設定</translation>
+    </message>
+    <message>
+        <source>Reset Data</source>
+        <translation>データリセット</translation>
+    </message>
+    <message>
+        <source>Start Block Number :</source>
+        <translation>開始ブロック番号 :</translation>
+    </message>
+    <message>
+        <source>Nuber of bytes :</source>
+        <translation>バイト数 :</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>データ</translation>
+    </message>
+    <message>
+        <source>Lock-Command</source>
+        <translation>ロックコマンド</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>アンロック</translation>
+    </message>
+    <message>
+        <source>Lock-Command Payload</source>
+        <translation>ロックコマンドのペイロード</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>コマンド</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>書き込み</translation>
+    </message>
+    <message>
+        <source>Popup RFID Read Dialog</source>
+        <translation>RFID読み取りダイアログを開く</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::TagCellGrid</name>
+    <message>
+        <source>Data %1</source>
+        <translation>データ %1</translation>
+    </message>
+</context>
 </TS>

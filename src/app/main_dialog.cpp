@@ -19,6 +19,8 @@
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/ip_address_edit.h"
 #include "gui/qt_strings.h"
+#include "rfid/ui/rfid_configuration_dialog.h"
+#include "rfid/ui/rfid_write_dialog.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 
 namespace qm {
@@ -123,6 +125,14 @@ MainDialog::MainDialog(AppContext& context, QWidget* parent) : QDialog(parent), 
   connect(tester_, &QPushButton::clicked, this, &MainDialog::OpenTester);
   connect(otherTools_[kUserSettingTool], &QPushButton::clicked, this, &MainDialog::OpenUserSettings);
   connect(otherTools_[kCalibrationTool], &QPushButton::clicked, this, &MainDialog::OpenCalibration);
+  connect(otherTools_[kRfidConfigurationTool], &QPushButton::clicked, this, [this] {
+    RfidConfigurationDialog dialog(context_, this);
+    dialog.exec();
+  });
+  connect(otherTools_[kRfidWriteTool], &QPushButton::clicked, this, [this] {
+    RfidWriteDialog dialog(context_, this);
+    dialog.exec();
+  });
   for (size_t i = 0; i < otherTools_.size(); ++i) {
     if (!ToolBuilt(i)) otherTools_[i]->setToolTip(tr("Not available yet"));
   }
@@ -274,7 +284,9 @@ void MainDialog::Exit() {
   accept();
 }
 
-bool MainDialog::ToolBuilt(size_t tool) { return tool == kUserSettingTool; }
+bool MainDialog::ToolBuilt(size_t tool) {
+  return tool == kUserSettingTool || tool == kRfidConfigurationTool || tool == kRfidWriteTool;
+}
 
 void MainDialog::OpenUserSettings() {
   UserSettingManagerDialog dialog(context_, this);

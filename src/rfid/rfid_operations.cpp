@@ -54,19 +54,22 @@ bool CalibrateRfid(PrinterLink& link, Prompter& prompter) {
   return Report(prompter, Send(link, kRfidCalibrate), "Auto calibration is successful", "Auto calibration is faied");
 }
 
-bool SendRfidPasswords(PrinterLink& link, Prompter& prompter, std::string_view access, std::string_view kill) {
-  const std::string a = StripDots(access);
-  if (a.size() != 8) {
+bool CheckPasswords(Prompter& prompter, std::string_view access, std::string_view kill) {
+  if (StripDots(access).size() != 8) {
     Tell(prompter, "Value of access is invalid!", Icon::kExclamation);
     return false;
   }
-  const std::string k = StripDots(kill);
-  if (k.size() != 8) {
+  if (StripDots(kill).size() != 8) {
     Tell(prompter, "Value of kill is invalid!", Icon::kExclamation);
     return false;
   }
-  return Report(prompter, Send(link, BuildPasswordCommand(a, k)), "Set RFID setting is successful",
-                "Set RFID setting is faied");
+  return true;
+}
+
+bool SendRfidPasswords(PrinterLink& link, Prompter& prompter, std::string_view access, std::string_view kill) {
+  if (!CheckPasswords(prompter, access, kill)) return false;
+  return Report(prompter, Send(link, BuildPasswordCommand(StripDots(access), StripDots(kill))),
+                "Set RFID setting is successful", "Set RFID setting is faied");
 }
 
 TagWriteResult WriteTag(PrinterLink& link, Prompter& prompter, const TagWriteRequest& request) {

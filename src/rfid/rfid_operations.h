@@ -25,6 +25,8 @@ bool ResetRfidCounters(PrinterLink& link, Prompter& prompter, RfidSettings& sett
 // "Auto Calibration".
 bool CalibrateRfid(PrinterLink& link, Prompter& prompter);
 
+// Whether both passwords are 8 characters without their dots; tells which is not.
+bool CheckPasswords(Prompter& prompter, std::string_view access, std::string_view kill);
 // The new access and kill passwords (dots allowed); refused unless each is 8 characters
 // without its dots.
 bool SendRfidPasswords(PrinterLink& link, Prompter& prompter, std::string_view access, std::string_view kill);

@@ -3,8 +3,11 @@
 // LANG=ja_JP.UTF-8 for the Japanese pictures, so that the Japanese desktop font is used).
 #include <QApplication>
 #include <QComboBox>
+#include <QCheckBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "app/main_dialog.h"
@@ -12,6 +15,16 @@
 #include "commands/ui/font_finder_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/qt_strings.h"
+#include "rfid/ui/lock_payload_box.h"
+#include "rfid/ui/rfid_configuration_dialog.h"
+#include "rfid/ui/rfid_kill_dialog.h"
+#include "rfid/ui/rfid_password_dialog.h"
+#include "rfid/ui/rfid_read_command_dialog.h"
+#include "rfid/ui/rfid_read_dialog.h"
+#include "rfid/ui/rfid_security_dialog.h"
+#include "rfid/ui/rfid_write_command_dialog.h"
+#include "rfid/ui/rfid_write_dialog.h"
+#include "rfid/ui/tag_cell_grid.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "settings/ui/user_setting_tab_control.h"
 #include "gui_support.h"
@@ -47,6 +60,35 @@ int main(int argc, char** argv) {
     fontFinder.FindSimilarAndRound();
     fontFinder.show();
     fontFinder.grab().save(out + QStringLiteral("/font-finder-%1.png").arg(QLatin1String(suffix)));
+    {
+      // The write dialog with a tag's data typed in, to be written, locked and printed.
+      qm::RfidWriteDialog rfidWrite(context);
+      rfidWrite.labelRadio()->setChecked(true);
+      rfidWrite.setDataButton()->click();
+      for (int i = 0; i < 12; ++i) rfidWrite.cells()->cell(4 + i)->setText(QStringLiteral("%1").arg(0x30 + i * 7, 2, 16, QLatin1Char('0')).toUpper());
+      rfidWrite.dataBox()->click();
+      rfidWrite.lockBox()->click();
+      for (int i : {4, 8}) {
+        rfidWrite.payload()->maskBox(i)->setChecked(true);
+        rfidWrite.payload()->actionBox(i)->setChecked(true);
+      }
+      rfidWrite.show();
+      rfidWrite.grab().save(out + QStringLiteral("/rfid-write-%1.png").arg(QLatin1String(suffix)));
+      const std::pair<QDialog*, const char*> others[] = {
+          {new qm::RfidConfigurationDialog(context), "rfid-configuration"},
+          {new qm::RfidReadDialog(context), "rfid-read"},
+          {new qm::RfidWriteCommandDialog(context.prompter), "rfid-write-command"},
+          {new qm::RfidReadCommandDialog, "rfid-read-command"},
+          {new qm::RfidPasswordDialog(context.prompter), "rfid-password"},
+          {new qm::RfidSecurityDialog, "rfid-security"},
+          {new qm::RfidKillDialog, "rfid-kill"},
+      };
+      for (const auto& [dialog, name] : others) {
+        dialog->show();
+        dialog->grab().save(out + QStringLiteral("/%1-%2.png").arg(QLatin1String(name), QLatin1String(suffix)));
+        delete dialog;
+      }
+    }
   }
   return 0;
 }

@@ -18,6 +18,14 @@
 #include "commands/ui/two_byte_codepage_dialog.h"
 #include "commands/ui/vector_text_command_dialog.h"
 #include "gui/qt_strings.h"
+#include "rfid/ui/rfid_configuration_dialog.h"
+#include "rfid/ui/rfid_kill_dialog.h"
+#include "rfid/ui/rfid_password_dialog.h"
+#include "rfid/ui/rfid_read_command_dialog.h"
+#include "rfid/ui/rfid_read_dialog.h"
+#include "rfid/ui/rfid_security_dialog.h"
+#include "rfid/ui/rfid_write_command_dialog.h"
+#include "rfid/ui/rfid_write_dialog.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "gui_support.h"
 
@@ -91,9 +99,19 @@ class WindowTest : public QObject {
     FontFinderDialog fontFinder(g.context);
     ConvertUnitDialog convertUnit;
     TwoByteCodepageDialog twoByte(g.context);
+    RfidConfigurationDialog rfidConfiguration(g.context);
+    RfidWriteDialog rfidWrite(g.context);
+    RfidReadDialog rfidRead(g.context);
+    RfidWriteCommandDialog rfidWriteCommand(g.prompter);
+    RfidReadCommandDialog rfidReadCommand;
+    RfidPasswordDialog rfidPassword(g.prompter);
+    RfidSecurityDialog rfidSecurity;
+    RfidKillDialog rfidKill;
     for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &settings, &copies, &barcode1D, &barcode2D,
                                                       &blockDraw, &labelSetting, &printingSetting, &bitmapText,
-                                                      &vectorText, &characterSet, &fontFinder, &convertUnit, &twoByte}) {
+                                                      &vectorText, &characterSet, &fontFinder, &convertUnit, &twoByte,
+                                                      &rfidConfiguration, &rfidWrite, &rfidRead, &rfidWriteCommand,
+                                                      &rfidReadCommand, &rfidPassword, &rfidSecurity, &rfidKill}) {
       for (const QSize size : {d->sizeHint(), d->minimumSizeHint()}) {
         const QString what = QStringLiteral("%1: %2x%3").arg(d->metaObject()->className()).arg(size.width()).arg(size.height());
         QVERIFY2(size.width() <= kUsableWidth && size.height() <= kUsableHeight, qPrintable(what));

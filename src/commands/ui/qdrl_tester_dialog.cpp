@@ -28,6 +28,11 @@
 #include "commands/ui/vector_text_command_dialog.h"
 #include "gui/builder_dialog.h"
 #include "gui/file_chooser.h"
+#include "rfid/ui/rfid_kill_dialog.h"
+#include "rfid/ui/rfid_password_dialog.h"
+#include "rfid/ui/rfid_read_command_dialog.h"
+#include "rfid/ui/rfid_security_dialog.h"
+#include "rfid/ui/rfid_write_command_dialog.h"
 
 namespace qm {
 
@@ -76,9 +81,15 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   auto* twoByte = Frame(tools, tr("2Byte Code"));
   printCodes_ = AddTool(twoByte, tr("Print Codes"), [this] { TwoByteCodepageDialog(context_, this).exec(); });
   auto* rfid = Frame(tools, tr("RFID Write and Read"));
-  for (const QString& label : {tr("Write"), tr("Read"), tr("Password"), tr("Security"), tr("Kill")}) {
-    AddBuilder(rfid, label, {});
-  }
+  rfidWrite_ = AddBuilder(rfid, tr("Write"), [this](QWidget* p) {
+    return std::make_unique<RfidWriteCommandDialog>(context_.prompter, p);
+  });
+  rfidRead_ = AddBuilder(rfid, tr("Read"), [](QWidget* p) { return std::make_unique<RfidReadCommandDialog>(p); });
+  rfidPassword_ = AddBuilder(rfid, tr("Password"), [this](QWidget* p) {
+    return std::make_unique<RfidPasswordDialog>(context_.prompter, p);
+  });
+  rfidSecurity_ = AddBuilder(rfid, tr("Security"), [](QWidget* p) { return std::make_unique<RfidSecurityDialog>(p); });
+  rfidKill_ = AddBuilder(rfid, tr("Kill"), [](QWidget* p) { return std::make_unique<RfidKillDialog>(p); });
   tools->addStretch();
 
   // The script editor and its clipboard buttons.

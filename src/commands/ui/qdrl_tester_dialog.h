@@ -43,6 +43,11 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* vectorTextButton() const { return vectorText_; }
   QPushButton* characterSetButton() const { return characterSet_; }
   QPushButton* printCodesButton() const { return printCodes_; }
+  QPushButton* rfidWriteButton() const { return rfidWrite_; }
+  QPushButton* rfidReadButton() const { return rfidRead_; }
+  QPushButton* rfidPasswordButton() const { return rfidPassword_; }
+  QPushButton* rfidSecurityButton() const { return rfidSecurity_; }
+  QPushButton* rfidKillButton() const { return rfidKill_; }
 
   void MultiSend();
   void Load();
@@ -76,6 +81,11 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* vectorText_;
   QPushButton* characterSet_;
   QPushButton* printCodes_;
+  QPushButton* rfidWrite_;
+  QPushButton* rfidRead_;
+  QPushButton* rfidPassword_;
+  QPushButton* rfidSecurity_;
+  QPushButton* rfidKill_;
 };
 
 }  // namespace qm
