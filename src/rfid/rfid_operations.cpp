@@ -108,18 +108,23 @@ TagReadResult ReadTag(PrinterLink& link, Clock& clock, Prompter& prompter, const
   const bool usb = link.GetInterfaceKind() == kUsb;
   // The printer may take this long to reach the tag; a reply complete sooner is taken at
   // once. One Ethernet read returns at most 32 bytes and USB comes in pieces, so read on
-  // until every character is in.
-  const Deadline deadline(timing.replyDeadlineMs);
+  // while characters keep coming.
+  const int64_t began = MonotonicMs();
+  bool waited = false;
   char buffer[kUsbPiece * 16];
   while (result.chars.size() < expected) {
     const size_t left = expected - result.chars.size();
     const int piece = static_cast<int>(usb ? std::min<size_t>(left, kUsbPiece) : std::min(left, sizeof buffer));
-    const int64_t began = MonotonicMs();
     const int got = link.Read(buffer, piece, ReplyEnd::kCount);
     result.chars.append(buffer, static_cast<size_t>(std::max(got, 0)));
     if (usb && piece == kUsbPiece) clock.Sleep(timing.usbPiecePauseMs);
-    // A read that gave up at once (a port that failed) will not do better on a second try.
-    if (deadline.Passed() || (got <= 0 && MonotonicMs() - began < 10)) break;
+    if (got > 0) continue;
+    // Nothing came within the link's own wait. Once, wait out what is left of the
+    // printer's time and look again; a reply still missing after that is not coming.
+    const int64_t rest = timing.replyDeadlineMs - (MonotonicMs() - began);
+    if (waited || rest <= 0) break;
+    clock.Sleep(static_cast<int>(rest));
+    waited = true;
   }
   if (result.chars.empty()) {
     result.status = TagReadStatus::kNoReply;

@@ -60,7 +60,8 @@ struct TagReadResult {
   int expected = 0;
 };
 // "Read": checks the range, sends the read and takes the reply as soon as the expected
-// characters are in, reading on until they are or the deadline passes.
+// characters are in, reading on while they come; when the link's wait ends with nothing,
+// the rest of the reply deadline is slept through the clock and the read tried once more.
 TagReadResult ReadTag(PrinterLink& link, Clock& clock, Prompter& prompter, const TagRange& range,
                       TagReadTiming timing = {});
 // "Print": the printed form of the read; nothing is read back.

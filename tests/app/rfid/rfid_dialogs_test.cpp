@@ -169,7 +169,7 @@ class RfidDialogsTest : public QObject {
 
   void ReadFillsTheRangeAndDashesTheRest() {
     SettingsBench b;
-    RfidReadDialog d(b.context, nullptr, TagReadTiming{200, 200});
+    RfidReadDialog d(b.context);
     b.printer.Answer(">RFr,u,4,12,S\r", "0102030405060708090A0B0C");
     d.metalRadio()->click();
     d.userRadio()->click();
