@@ -1761,4 +1761,341 @@ Memory</translation>
         <translation>Data %1</translation>
     </message>
 </context>
+<context>
+    <name>qm::CalibrationSettingManagerDialog</name>
+    <message>
+        <source>Manual Calibration</source>
+        <translation>Manual Calibration</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>CLOSE</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SensingValueDistributionPage</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Cancel Calibration</source>
+        <translation>Cancel Calibration</translation>
+    </message>
+    <message>
+        <source>Sensing Value Distribution</source>
+        <translation>Sensing Value Distribution</translation>
+    </message>
+    <message>
+        <source>STEP 1 : Start</source>
+        <translation>STEP 1 : Start</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>Check Sensing Value</source>
+        <translation>Check Sensing Value</translation>
+    </message>
+    <message>
+        <source>Label Length : (mm)</source>
+        <translation>Label Length : (mm)</translation>
+    </message>
+    <message>
+        <source>Sensing Type :</source>
+        <translation>Sensing Type :</translation>
+    </message>
+    <message>
+        <source>STEP 2 : Save</source>
+        <translation>STEP 2 : Save</translation>
+    </message>
+    <message>
+        <source>Save Calibration</source>
+        <translation>Save Calibration</translation>
+    </message>
+    <message>
+        <source>Middle Gap Value :</source>
+        <translation>Middle Gap Value :</translation>
+    </message>
+    <message>
+        <source>Gap Count :</source>
+        <translation>Gap Count :</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SensingHistogram</name>
+    <message>
+        <source>Sensing value chart</source>
+        <translation>Sensing value chart</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CalibrationExtraDialog</name>
+    <message>
+        <source>Calibration Extra</source>
+        <translation>Calibration Extra</translation>
+    </message>
+    <message>
+        <source>Detail Level</source>
+        <translation>Detail Level</translation>
+    </message>
+    <message>
+        <source>Middle Gap Value :</source>
+        <translation>Middle Gap Value :</translation>
+    </message>
+    <message>
+        <source>Gap Count :</source>
+        <translation>Gap Count :</translation>
+    </message>
+    <message>
+        <source>Save Calibration</source>
+        <translation>Save Calibration</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ManualCalibrationSettingPage</name>
+    <message>
+        <source>Gap</source>
+        <translation>Gap</translation>
+    </message>
+    <message>
+        <source>Black Mark</source>
+        <translation>Black Mark</translation>
+    </message>
+    <message>
+        <source>Media Type :</source>
+        <translation>Media Type :</translation>
+    </message>
+    <message>
+        <source>Label Length :</source>
+        <translation>Label Length :</translation>
+    </message>
+    <message>
+        <source>No. of detect</source>
+        <translation>No. of detect</translation>
+    </message>
+    <message>
+        <source>Detect margin :</source>
+        <translation>Detect margin :</translation>
+    </message>
+    <message>
+        <source>Setting 1</source>
+        <translation>Setting 1</translation>
+    </message>
+    <message>
+        <source>Setting 2</source>
+        <translation>Setting 2</translation>
+    </message>
+    <message>
+        <source>Setting 3</source>
+        <translation>Setting 3</translation>
+    </message>
+    <message>
+        <source>Setting 4</source>
+        <translation>Setting 4</translation>
+    </message>
+    <message>
+        <source>Setting 5</source>
+        <translation>Setting 5</translation>
+    </message>
+    <message>
+        <source>Setting 6</source>
+        <translation>Setting 6</translation>
+    </message>
+    <message>
+        <source>Setting 7</source>
+        <translation>Setting 7</translation>
+    </message>
+    <message>
+        <source>Setting 8</source>
+        <translation>Setting 8</translation>
+    </message>
+    <message>
+        <source>Cancel Calibration</source>
+        <translation>Cancel Calibration</translation>
+    </message>
+    <message>
+        <source>Execute Manual Calibration</source>
+        <translation>Execute Manual Calibration</translation>
+    </message>
+</context>
+<context>
+    <name>qm::StatusCommandPage</name>
+    <message>
+        <source>Paper Empty</source>
+        <translation>Paper Empty</translation>
+    </message>
+    <message>
+        <source>Cover Open</source>
+        <translation>Cover Open</translation>
+    </message>
+    <message>
+        <source>Cutter jammed</source>
+        <translation>Cutter jammed</translation>
+    </message>
+    <message>
+        <source>Thermal Head overheat</source>
+        <translation>Thermal Head overheat</translation>
+    </message>
+    <message>
+        <source>Gap Detection Error</source>
+        <translation>Gap Detection Error</translation>
+    </message>
+    <message>
+        <source>Ribbon End Error</source>
+        <translation>Ribbon End Error</translation>
+    </message>
+    <message>
+        <source>On Building label</source>
+        <translation>On Building label</translation>
+    </message>
+    <message>
+        <source>On Printing label</source>
+        <translation>On Printing label</translation>
+    </message>
+    <message>
+        <source>Issued label is pasued</source>
+        <translation>Issued label is pasued</translation>
+    </message>
+    <message>
+        <source>Status OK</source>
+        <translation>Status OK</translation>
+    </message>
+    <message>
+        <source>Paper Jam</source>
+        <translation>Paper Jam</translation>
+    </message>
+    <message>
+        <source>TPH overheat</source>
+        <translation>TPH overheat</translation>
+    </message>
+    <message>
+        <source>Not defined</source>
+        <translation>Not defined</translation>
+    </message>
+    <message>
+        <source>No Error</source>
+        <translation>No Error</translation>
+    </message>
+    <message>
+        <source>Syntax Error</source>
+        <translation>Syntax Error</translation>
+    </message>
+    <message>
+        <source>Exceeded Border</source>
+        <translation>Exceeded Border</translation>
+    </message>
+    <message>
+        <source>BarCode Error</source>
+        <translation>BarCode Error</translation>
+    </message>
+    <message>
+        <source>Insufficant Mem</source>
+        <translation>Insufficant Mem</translation>
+    </message>
+    <message>
+        <source>Memory Error</source>
+        <translation>Memory Error</translation>
+    </message>
+    <message>
+        <source>RS-232 Error</source>
+        <translation>RS-232 Error</translation>
+    </message>
+    <message>
+        <source>Empty</source>
+        <translation>Empty</translation>
+    </message>
+    <message>
+        <source>Duplicate Name</source>
+        <translation>Duplicate Name</translation>
+    </message>
+    <message>
+        <source>Name Not Found</source>
+        <translation>Name Not Found</translation>
+    </message>
+    <message>
+        <source>Not in Data Entry</source>
+        <translation>Not in Data Entry</translation>
+    </message>
+    <message>
+        <source>Print Head Up</source>
+        <translation>Print Head Up</translation>
+    </message>
+    <message>
+        <source>Pause Mode</source>
+        <translation>Pause Mode</translation>
+    </message>
+    <message>
+        <source>Printer Busy</source>
+        <translation>Printer Busy</translation>
+    </message>
+    <message>
+        <source>Undefined</source>
+        <translation>Undefined</translation>
+    </message>
+    <message>
+        <source>Cutter Jammed</source>
+        <translation>Cutter Jammed</translation>
+    </message>
+    <message>
+        <source>AutoSense</source>
+        <translation>AutoSense</translation>
+    </message>
+    <message>
+        <source>Illegal Interrupt</source>
+        <translation>Illegal Interrupt</translation>
+    </message>
+    <message>
+        <source>Excessive Feeding</source>
+        <translation>Excessive Feeding</translation>
+    </message>
+    <message>
+        <source>Printer Status(Only Seral)</source>
+        <translation>Printer Status(Only Seral)</translation>
+    </message>
+    <message>
+        <source>Printer Status</source>
+        <translation>Printer Status</translation>
+    </message>
+    <message>
+        <source>^CP Command Test</source>
+        <translation>^CP Command Test</translation>
+    </message>
+    <message>
+        <source>^CU Command Test</source>
+        <translation>^CU Command Test</translation>
+    </message>
+    <message>
+        <source>^ee Command Test</source>
+        <translation>^ee Command Test</translation>
+    </message>
+    <message>
+        <source>CPS Command Test</source>
+        <translation>CPS Command Test</translation>
+    </message>
+    <message>
+        <source>The status could not be read.</source>
+        <translation>The status could not be read.</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CheckPrinterStatusDialog</name>
+    <message>
+        <source>Check Printer Status</source>
+        <translation>Check Printer Status</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
 </TS>

@@ -1761,4 +1761,341 @@ Memory</source>
         <translation>データ %1</translation>
     </message>
 </context>
+<context>
+    <name>qm::CalibrationSettingManagerDialog</name>
+    <message>
+        <source>Manual Calibration</source>
+        <translation>手動キャリブレーション</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SensingValueDistributionPage</name>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Cancel Calibration</source>
+        <translation>キャリブレーション取消</translation>
+    </message>
+    <message>
+        <source>Sensing Value Distribution</source>
+        <translation>センシング値分布</translation>
+    </message>
+    <message>
+        <source>STEP 1 : Start</source>
+        <translation>STEP 1 : 開始</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>Check Sensing Value</source>
+        <translation>センシング値チェック</translation>
+    </message>
+    <message>
+        <source>Label Length : (mm)</source>
+        <translation>ラベル長 : (mm)</translation>
+    </message>
+    <message>
+        <source>Sensing Type :</source>
+        <translation>センシングタイプ :</translation>
+    </message>
+    <message>
+        <source>STEP 2 : Save</source>
+        <translation>STEP 2 : 保存</translation>
+    </message>
+    <message>
+        <source>Save Calibration</source>
+        <translation>キャリブレーション保存</translation>
+    </message>
+    <message>
+        <source>Middle Gap Value :</source>
+        <translation>中間ギャップ値 :</translation>
+    </message>
+    <message>
+        <source>Gap Count :</source>
+        <translation>ギャップ数 :</translation>
+    </message>
+</context>
+<context>
+    <name>qm::SensingHistogram</name>
+    <message>
+        <source>Sensing value chart</source>
+        <translation>センシング値グラフ</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CalibrationExtraDialog</name>
+    <message>
+        <source>Calibration Extra</source>
+        <translation>キャリブレーション詳細</translation>
+    </message>
+    <message>
+        <source>Detail Level</source>
+        <translation>詳細レベル</translation>
+    </message>
+    <message>
+        <source>Middle Gap Value :</source>
+        <translation>中間ギャップ値 :</translation>
+    </message>
+    <message>
+        <source>Gap Count :</source>
+        <translation>ギャップ数 :</translation>
+    </message>
+    <message>
+        <source>Save Calibration</source>
+        <translation>キャリブレーション保存</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ManualCalibrationSettingPage</name>
+    <message>
+        <source>Gap</source>
+        <translation>ギャップ</translation>
+    </message>
+    <message>
+        <source>Black Mark</source>
+        <translation>ブラックマーク</translation>
+    </message>
+    <message>
+        <source>Media Type :</source>
+        <translation>メディアタイプ :</translation>
+    </message>
+    <message>
+        <source>Label Length :</source>
+        <translation>ラベル長 :</translation>
+    </message>
+    <message>
+        <source>No. of detect</source>
+        <translation>検出回数</translation>
+    </message>
+    <message>
+        <source>Detect margin :</source>
+        <translation>検出マージン :</translation>
+    </message>
+    <message>
+        <source>Setting 1</source>
+        <translation>設定 1</translation>
+    </message>
+    <message>
+        <source>Setting 2</source>
+        <translation>設定 2</translation>
+    </message>
+    <message>
+        <source>Setting 3</source>
+        <translation>設定 3</translation>
+    </message>
+    <message>
+        <source>Setting 4</source>
+        <translation>設定 4</translation>
+    </message>
+    <message>
+        <source>Setting 5</source>
+        <translation>設定 5</translation>
+    </message>
+    <message>
+        <source>Setting 6</source>
+        <translation>設定 6</translation>
+    </message>
+    <message>
+        <source>Setting 7</source>
+        <translation>設定 7</translation>
+    </message>
+    <message>
+        <source>Setting 8</source>
+        <translation>設定 8</translation>
+    </message>
+    <message>
+        <source>Cancel Calibration</source>
+        <translation>キャリブレーション取消</translation>
+    </message>
+    <message>
+        <source>Execute Manual Calibration</source>
+        <translation>手動キャリブレーション実行</translation>
+    </message>
+</context>
+<context>
+    <name>qm::StatusCommandPage</name>
+    <message>
+        <source>Paper Empty</source>
+        <translation>用紙切れ</translation>
+    </message>
+    <message>
+        <source>Cover Open</source>
+        <translation>カバーオープン</translation>
+    </message>
+    <message>
+        <source>Cutter jammed</source>
+        <translation>カッタージャム</translation>
+    </message>
+    <message>
+        <source>Thermal Head overheat</source>
+        <translation>サーマルヘッド過熱</translation>
+    </message>
+    <message>
+        <source>Gap Detection Error</source>
+        <translation>ギャップ検出エラー</translation>
+    </message>
+    <message>
+        <source>Ribbon End Error</source>
+        <translation>リボンエンドエラー</translation>
+    </message>
+    <message>
+        <source>On Building label</source>
+        <translation>ラベル作成中</translation>
+    </message>
+    <message>
+        <source>On Printing label</source>
+        <translation>ラベル印刷中</translation>
+    </message>
+    <message>
+        <source>Issued label is pasued</source>
+        <translation>発行ラベル一時停止中</translation>
+    </message>
+    <message>
+        <source>Status OK</source>
+        <translation>ステータスOK</translation>
+    </message>
+    <message>
+        <source>Paper Jam</source>
+        <translation>用紙ジャム</translation>
+    </message>
+    <message>
+        <source>TPH overheat</source>
+        <translation>TPH過熱</translation>
+    </message>
+    <message>
+        <source>Not defined</source>
+        <translation>未定義</translation>
+    </message>
+    <message>
+        <source>No Error</source>
+        <translation>エラーなし</translation>
+    </message>
+    <message>
+        <source>Syntax Error</source>
+        <translation>構文エラー</translation>
+    </message>
+    <message>
+        <source>Exceeded Border</source>
+        <translation>印字範囲超過</translation>
+    </message>
+    <message>
+        <source>BarCode Error</source>
+        <translation>バーコードエラー</translation>
+    </message>
+    <message>
+        <source>Insufficant Mem</source>
+        <translation>メモリ不足</translation>
+    </message>
+    <message>
+        <source>Memory Error</source>
+        <translation>メモリエラー</translation>
+    </message>
+    <message>
+        <source>RS-232 Error</source>
+        <translation>RS-232エラー</translation>
+    </message>
+    <message>
+        <source>Empty</source>
+        <translation>用紙なし</translation>
+    </message>
+    <message>
+        <source>Duplicate Name</source>
+        <translation>名前重複</translation>
+    </message>
+    <message>
+        <source>Name Not Found</source>
+        <translation>名前なし</translation>
+    </message>
+    <message>
+        <source>Not in Data Entry</source>
+        <translation>データ入力外</translation>
+    </message>
+    <message>
+        <source>Print Head Up</source>
+        <translation>プリントヘッドアップ</translation>
+    </message>
+    <message>
+        <source>Pause Mode</source>
+        <translation>ポーズモード</translation>
+    </message>
+    <message>
+        <source>Printer Busy</source>
+        <translation>プリンタビジー</translation>
+    </message>
+    <message>
+        <source>Undefined</source>
+        <translation>未定義エラー</translation>
+    </message>
+    <message>
+        <source>Cutter Jammed</source>
+        <translation>カッタージャム</translation>
+    </message>
+    <message>
+        <source>AutoSense</source>
+        <translation>オートセンス</translation>
+    </message>
+    <message>
+        <source>Illegal Interrupt</source>
+        <translation>不正割り込み</translation>
+    </message>
+    <message>
+        <source>Excessive Feeding</source>
+        <translation>過剰フィード</translation>
+    </message>
+    <message>
+        <source>Printer Status(Only Seral)</source>
+        <translation>プリンタステータス(シリアルのみ)</translation>
+    </message>
+    <message>
+        <source>Printer Status</source>
+        <translation>プリンタステータス</translation>
+    </message>
+    <message>
+        <source>^CP Command Test</source>
+        <translation>^CP コマンドテスト</translation>
+    </message>
+    <message>
+        <source>^CU Command Test</source>
+        <translation>^CU コマンドテスト</translation>
+    </message>
+    <message>
+        <source>^ee Command Test</source>
+        <translation>^ee コマンドテスト</translation>
+    </message>
+    <message>
+        <source>CPS Command Test</source>
+        <translation>CPS コマンドテスト</translation>
+    </message>
+    <message>
+        <source>The status could not be read.</source>
+        <translation>ステータスを読み取れませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>qm::CheckPrinterStatusDialog</name>
+    <message>
+        <source>Check Printer Status</source>
+        <translation>プリンタステータス確認</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
 </TS>

@@ -16,10 +16,13 @@ import re
 import sys
 import xml.etree.ElementTree as ET
 
-# Texts that stay English whatever the language: the User Setting Manager's tab labels,
+# Texts that stay English whatever the language: the tab labels of the User Setting Manager,
+# the calibration dialog and the status dialog,
 # the print command's letter, and the messages that the tools build in code.
 ALLOWED_ENGLISH = {
     "Serial", "Language", "Print&&Page", "Hardware Info", "Printer Info",
+    "F/W Ver. 1.39 or Later", "F/W Ver. less than 1.39",
+    "^cp Command", "^cu Command", "^ee Command", "CPS Command",
     "P",
     "Don't select load file", "Don't select save file",
     "Cannot load the script: ", "Cannot save the script: ",

@@ -21,6 +21,7 @@
 #include "gui/qt_strings.h"
 #include "rfid/ui/rfid_configuration_dialog.h"
 #include "rfid/ui/rfid_write_dialog.h"
+#include "settings/ui/calibration_setting_manager_dialog.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 
 namespace qm {
@@ -285,7 +286,8 @@ void MainDialog::Exit() {
 }
 
 bool MainDialog::ToolBuilt(size_t tool) {
-  return tool == kUserSettingTool || tool == kRfidConfigurationTool || tool == kRfidWriteTool;
+  return tool == kUserSettingTool || tool == kCalibrationTool || tool == kRfidConfigurationTool ||
+         tool == kRfidWriteTool;
 }
 
 void MainDialog::OpenUserSettings() {
@@ -296,7 +298,10 @@ void MainDialog::OpenUserSettings() {
 void MainDialog::OpenCalibration() {
   if (choice_ == kChoiceEthernet) {
     context_.prompter.Show(NumberedMessage(context_.strings, sid::kNoCalibrationOnEthernet, Icon::kInformation));
+    return;
   }
+  CalibrationSettingManagerDialog dialog(context_, this);
+  dialog.exec();
 }
 
 void MainDialog::OpenTester() {

@@ -28,6 +28,7 @@
 #include "commands/ui/vector_text_command_dialog.h"
 #include "gui/builder_dialog.h"
 #include "gui/file_chooser.h"
+#include "settings/ui/check_printer_status_dialog.h"
 #include "rfid/ui/rfid_kill_dialog.h"
 #include "rfid/ui/rfid_password_dialog.h"
 #include "rfid/ui/rfid_read_command_dialog.h"
@@ -63,7 +64,7 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   AddBuilder(paper, tr("Margin && Width && Length"),
              [](QWidget* p) { return std::make_unique<LabelSettingDialog>(p); });
   auto* status = Frame(tools, tr("Printer Status"));
-  AddBuilder(status, tr("Check Printer Status"), {});
+  AddTool(status, tr("Check Printer Status"), [this] { CheckPrinterStatusDialog(context_, this).exec(); });
   auto* module = Frame(tools, tr("Printing Module"));
   AddBuilder(module, tr("Line && Box"),
              [this](QWidget* p) { return std::make_unique<BlockDrawCommandDialog>(context_, p); });
