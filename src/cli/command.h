@@ -71,5 +71,6 @@ std::unique_ptr<Command> MakeCharsetTestCommand();
 std::unique_ptr<Command> MakeCodepageTestCommand();
 std::unique_ptr<Command> MakeFindFontCommand();
 std::unique_ptr<Command> MakeConvertCommand();
+std::unique_ptr<Command> MakeRenderCommand();
 
 }  // namespace qm::cli

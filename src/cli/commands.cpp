@@ -24,6 +24,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   commands.push_back(MakeCodepageTestCommand());
   commands.push_back(MakeFindFontCommand());
   commands.push_back(MakeConvertCommand());
+  commands.push_back(MakeRenderCommand());
   return commands;
 }
 

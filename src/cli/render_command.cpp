@@ -1,0 +1,135 @@
+// `render`: a script drawn to PNG as the printer would print it, with no printer at all.
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "cli/command.h"
+#include "render/label_renderer.h"
+
+namespace qm::cli {
+
+namespace {
+
+constexpr size_t kMaxBytes = size_t{16} << 20;  // the script limit of `send`
+
+std::string ReadAll(std::istream& in, const std::string& name, std::string& bytes) {
+  char buffer[65536];
+  while (in) {
+    in.read(buffer, sizeof buffer);
+    bytes.append(buffer, static_cast<size_t>(in.gcount()));
+    if (bytes.size() > kMaxBytes) return name + ": larger than 16 MiB";
+  }
+  if (in.bad()) return name + ": cannot be read";
+  return {};
+}
+
+std::string Numbered(int n) {
+  std::string digits = std::to_string(n);
+  return std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
+}
+
+class RenderCommand : public Command {
+ public:
+  CLI::App* Register(CLI::App& parent) override {
+    CLI::App* sub = parent.add_subcommand("render", "Draw a script's labels to PNG files, as the printer would print them");
+    sub->add_option("FILE", file_, "the script file, or - for standard input (at most 16 MiB)")->required()->type_name("");
+    sub->add_option("-o,--out", out_,
+                    "a .png file for a single label, or a folder for label-0001.png, label-0002.png, ... "
+                    "(default: the current folder)")
+        ->type_name("OUT");
+    sub->add_option("--width", width_, "the paper width in dots before any SW (default 812, 4 inches)")
+        ->type_name("DOTS");
+    sub->add_option("--length", length_, "the label length in dots before any SL (default 1219, 6 inches)")
+        ->type_name("DOTS");
+    sub->footer(
+        "Each P makes its labels; commands after the last P are drawn as one more label. Every command "
+        "that cannot be drawn is named with its line number on standard error, and the exit status is "
+        "then 1 (the PNG files are still written). No printer is opened.");
+    return sub;
+  }
+
+  std::string Prepare(std::istream& in) override {
+    for (const auto& [name, value] : {std::pair{"--width", width_}, std::pair{"--length", length_}}) {
+      if (value < 1 || value > render::Bitmap::kMaxSide) {
+        return std::string(name) + ": must be 1.." + std::to_string(render::Bitmap::kMaxSide) + " dots";
+      }
+    }
+    if (file_ == "-") return ReadAll(in, "standard input", script_);
+    std::ifstream f(file_, std::ios::binary);
+    if (!f) return file_ + ": cannot be opened";
+    return ReadAll(f, file_, script_);
+  }
+
+  bool NeedsPrinter() const override { return false; }
+  Outcome Run(Session&) override { return RunWithoutPrinter(); }
+
+  JsonObject InputFields() const override {
+    JsonObject fields;
+    fields.Add("file", file_);
+    fields.Add("bytes", static_cast<int64_t>(script_.size()));
+    return fields;
+  }
+
+  Outcome RunWithoutPrinter() override {
+    render::PaperSettings paper;
+    paper.width = width_;
+    paper.length = length_;
+    render::LabelRenderer renderer;
+    const render::RenderResult result = renderer.RenderScript(script_, paper);
+    if (result.labels.empty() && result.warnings.empty()) return Outcome::Usage(file_ + ": holds no label to draw");
+    std::vector<std::string> paths;
+    if (std::string error = Paths(result.labels.size(), paths); !error.empty()) return Outcome::Usage(error);
+    for (size_t i = 0; i < result.labels.size(); ++i) {
+      std::string error;
+      if (!render::WritePng(*result.labels[i].bitmap, paths[i], error)) return Outcome::Usage(error);
+    }
+    std::vector<std::string> warnings;
+    for (const render::Warning& w : result.warnings) warnings.push_back("line " + std::to_string(w.line) + ": " + w.text);
+    JsonObject fields;
+    fields.Add("labels", static_cast<int64_t>(result.labels.size()));
+    fields.Add("files", paths);
+    fields.Add("warnings", warnings);
+    std::string text;
+    for (const std::string& p : paths) text += p + "\n";
+    if (warnings.empty()) return Outcome::Done(text, fields);
+    std::string error = std::to_string(warnings.size()) + (warnings.size() == 1 ? " command" : " commands") +
+                        " could not be drawn as written:";
+    for (const std::string& w : warnings) error += "\n  " + w;
+    // The files were written all the same: stdout names them.
+    Outcome outcome = Outcome::PrinterFailed(error, fields);
+    outcome.text = text;
+    return outcome;
+  }
+
+ private:
+  // Where each label goes: the file named, or numbered files in the folder named.
+  std::string Paths(size_t count, std::vector<std::string>& paths) const {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const bool file = out_.size() > 4 && out_.compare(out_.size() - 4, 4, ".png") == 0 && !fs::is_directory(out_, ec);
+    if (file) {
+      if (count > 1) {
+        return "-o " + out_ + ": the script makes " + std::to_string(count) + " labels; name a folder for them";
+      }
+      paths.push_back(out_);
+      return {};
+    }
+    if (!fs::is_directory(out_, ec)) return "-o " + out_ + ": no such folder (or give a name ending in .png)";
+    for (size_t i = 0; i < count; ++i) paths.push_back(out_ + "/label-" + Numbered(static_cast<int>(i + 1)) + ".png");
+    return {};
+  }
+
+  std::string file_;
+  std::string out_ = ".";
+  int width_ = 812;
+  int length_ = 1219;
+  std::string script_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeRenderCommand() { return std::make_unique<RenderCommand>(); }
+
+}  // namespace qm::cli
