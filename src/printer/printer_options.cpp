@@ -35,6 +35,8 @@ std::string Usage() {
          "Files:\n"
          "  --state FILE        load the settings from FILE (JSON) and keep it up to date\n"
          "  --out DIR           write every printed label to DIR as a readable record\n"
+         "                      (label-NNNNNN.txt) and as the picture it prints\n"
+         "                      (label-NNNNNN.png, 8 dots per mm)\n"
          "\n"
          "Faults on demand:\n"
          "  --fault LIST        comma-separated: paper-empty, cover-open, cutter-jam,\n"

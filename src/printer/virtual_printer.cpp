@@ -10,7 +10,9 @@
 
 #include "core/clock.h"
 #include "printer/escape.h"
+#include "printer/label_png.h"
 #include "printer/state_file.h"
+#include "render/label_renderer.h"
 
 namespace qm::printer {
 
@@ -239,7 +241,24 @@ void VirtualPrinter::WriteLabelRecord(const PrintedLabel& label) {
       done += static_cast<size_t>(n);
     }
     ::close(fd);
+    WriteLabelPng(label, path);
     return;
+  }
+}
+
+void VirtualPrinter::WriteLabelPng(const PrintedLabel& label, const std::string& recordPath) {
+  if (!renderer_) renderer_ = std::make_unique<render::LabelRenderer>();
+  std::vector<render::Warning> warnings;
+  const render::Bitmap bitmap = DrawLabel(*renderer_, label, warnings);
+  std::string error;
+  if (!render::WritePng(bitmap, LabelPngName(recordPath), error)) {
+    fileError_ = error;
+    if (options_.log) Log("!! " + error);
+    return;
+  }
+  if (!options_.log) return;
+  for (const render::Warning& w : warnings) {
+    Log("label " + std::to_string(label.sequence) + ", command " + std::to_string(w.line) + ": " + w.text);
   }
 }
 

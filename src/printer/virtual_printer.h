@@ -18,6 +18,10 @@
 #include "printer/reply_scheduler.h"
 #include "printer/tcp_server.h"
 
+namespace qm::render {
+class LabelRenderer;
+}  // namespace qm::render
+
 namespace qm::printer {
 
 class VirtualPrinter {
@@ -61,6 +65,8 @@ class VirtualPrinter {
   void SendPiece(const ReplyPiece& piece);
   void Log(const std::string& line);
   void WriteLabelRecord(const PrintedLabel& label);
+  // The picture beside the record at `recordPath`.
+  void WriteLabelPng(const PrintedLabel& label, const std::string& recordPath);
   void SaveIfDue(int64_t now, bool force);
   int WaitMs(int64_t now) const;
   Transport* TransportFor(InterfaceKind kind);
@@ -82,6 +88,8 @@ class VirtualPrinter {
   int64_t nextSaveMs_ = 0;
   uint64_t nextRecord_ = 1;
   std::string fileError_;
+  // Draws each label recorded to the output folder; made with the first one.
+  std::unique_ptr<render::LabelRenderer> renderer_;
 };
 
 }  // namespace qm::printer

@@ -194,6 +194,9 @@ RenderResult LabelRenderer::RenderScript(std::string_view script, const PaperSet
                                          const ImageLookup& images, bool drawUnprinted) {
   RenderResult out;
   ScriptWalker(*this, script, paper, images, out).Run(drawUnprinted);
+  // Drawing warnings come when their label is printed; the reader wants them in line order.
+  std::stable_sort(out.warnings.begin(), out.warnings.end(),
+                   [](const Warning& a, const Warning& b) { return a.line < b.line; });
   return out;
 }
 

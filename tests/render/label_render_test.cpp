@@ -121,6 +121,14 @@ TEST(Warnings, WhatCannotBeDrawnIsNamedByItsLine) {
   }
 }
 
+TEST(Warnings, ComeInLineOrder) {
+  // The font is found wanting only when the label is printed, after the unknown line.
+  const RenderResult r = Render("T10,10,Z,1,1,0,0,N,N,'x'\r\nQQ\r\nP1\r\n");
+  ASSERT_EQ(r.warnings.size(), 2u);
+  EXPECT_EQ(r.warnings[0].line, 1);
+  EXPECT_EQ(r.warnings[1].line, 2);
+}
+
 TEST(Warnings, CommandsWithNothingToDrawPassQuietly) {
   const RenderResult r = Render("SS3\r\nSD20\r\n^PI5,0\r\n>RFKL\r\nII\r\nP1\r\n");
   EXPECT_TRUE(r.warnings.empty()) << WarningsText(r);
