@@ -69,6 +69,14 @@ struct GlyphRenderer::Impl {
     return slot;
   }
 
+  // A glyph's advance in 26.6 dots without drawing it; -1 when `face` lacks it.
+  FT_Pos Advance(FT_Face face, char32_t c) {
+    if (!face) return -1;
+    const FT_UInt index = FT_Get_Char_Index(face, c);
+    if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_MONO) != 0) return -1;
+    return face->glyph->advance.x;
+  }
+
   // Copies a rendered glyph with its pen at (penX, baseline), inside `clip` only.
   static void Put(FT_GlyphSlot slot, Bitmap& out, int penX, int baseline, Box clip) {
     const FT_Bitmap& bm = slot->bitmap;
@@ -86,22 +94,29 @@ struct GlyphRenderer::Impl {
     }
   }
 
-  // One character filling the cell `cell` with the monospaced face.
-  void MonoCell(char32_t c, Box cell, bool bold, Bitmap& out) {
-    if (c == U' ') return;
+  // Sizes the monospaced face so one character fills a cell of `w` by `h` dots; returns
+  // the baseline's distance from the cell's top.
+  int SizeMono(int w, int h) {
     const double upem = mono->units_per_EM;
-    const double xppem = cell.width * upem / mono->max_advance_width;
-    const double yppem = cell.height * upem / (mono->ascender - mono->descender);
-    SetSize(mono, xppem, yppem);
-    const int baseline = cell.top + static_cast<int>(mono->ascender * yppem / upem + 0.5);
+    const double yppem = h * upem / (mono->ascender - mono->descender);
+    SetSize(mono, w * upem / mono->max_advance_width, yppem);
+    return static_cast<int>(mono->ascender * yppem / upem + 0.5);
+  }
+
+  // One character in the cell `cell`, the face already sized by SizeMono.
+  void MonoCell(char32_t c, Box cell, int ascent, bool bold, Bitmap& out) {
+    if (c == U' ') return;
     const FT_Pos strength = bold ? ToF26(std::max(1.0, cell.width / 8.0)) : 0;
     FT_GlyphSlot slot = Render(mono, c, strength);
-    if (!slot) slot = Render(cjk, c, strength);
+    if (!slot && cjk) {
+      SetSize(cjk, cell.width, cell.height);
+      slot = Render(cjk, c, strength);
+    }
     if (!slot) {
       HollowBox(out, cell);
       return;
     }
-    Put(slot, out, cell.left, baseline, cell);
+    Put(slot, out, cell.left, cell.top + ascent, cell);
   }
 
   void CjkCell(char32_t c, Box cell, bool bold, Bitmap& out) {
@@ -156,13 +171,18 @@ Bitmap GlyphRenderer::DrawLine(const std::u32string& text, const TextStyle& styl
     total -= space;
     Bitmap out(static_cast<int>(std::min<int64_t>(total, Bitmap::kMaxSide)), h);
     int x = 0;
+    int sizedFor = -1;  // the cell width the monospaced face is sized for
+    int ascent = 0;
     for (char32_t c : text) {
       const Box cell{x, 0, cellWidth(c), h};
       if (x >= out.width()) break;
       if (style.face == TextFace::kCjk && c >= 0x80 && impl_->cjk) {
         impl_->CjkCell(c, cell, style.bold, out);
+        sizedFor = -1;
       } else if (impl_->mono) {
-        impl_->MonoCell(c, cell, style.bold, out);
+        if (sizedFor != cell.width) ascent = impl_->SizeMono(cell.width, h);
+        sizedFor = cell.width;
+        impl_->MonoCell(c, cell, ascent, style.bold, out);
       } else if (c != U' ') {
         HollowBox(out, cell);
       }
@@ -187,9 +207,9 @@ Bitmap GlyphRenderer::DrawLine(const std::u32string& text, const TextStyle& styl
   advance.reserve(text.size());
   int64_t total = 0;
   for (char32_t c : text) {
-    FT_GlyphSlot slot = impl_->Render(face, c, strength);
-    if (!slot) slot = impl_->Render(impl_->cjk, c, strength);
-    advance.push_back(slot ? FromF26(slot->advance.x) : w / 2 + 1);
+    FT_Pos a = impl_->Advance(face, c);
+    if (a < 0) a = impl_->Advance(impl_->cjk, c);
+    advance.push_back(a >= 0 ? FromF26(a + strength) : w / 2 + 1);
     total += advance.back() + style.spacing;
   }
   total -= style.spacing;

@@ -208,7 +208,8 @@ Bitmap LabelRenderer::RenderLabel(const std::vector<DrawItem>& items, const Pape
   }
   for (const DrawItem& item : items) DrawCommand(canvas, item, paper, *glyphs_, warnings);
   // "SOB" prints the label turned half way round.
-  return paper.topFirst ? canvas : canvas.Rotated(2);
+  if (paper.topFirst) return canvas;
+  return canvas.Rotated(2);
 }
 
 }  // namespace qm::render
