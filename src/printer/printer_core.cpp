@@ -1,6 +1,7 @@
 #include "printer/printer_core.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "core/clock.h"
 #include "printer/escape.h"
@@ -39,6 +40,8 @@ void PrinterCore::Feed(std::string_view bytes, const Origin& origin) {
       stream.parser.Abandon();
     }
     stream.lastByteMs = now;
+    stream.tally.bytes += bytes.size();
+    for (const char c : bytes) stream.tally.fnv1a = (stream.tally.fnv1a ^ static_cast<uint8_t>(c)) * 0x100000001b3u;
     feeding_ = &stream;
     stream.parser.Feed(bytes);
     feeding_ = nullptr;
@@ -63,6 +66,15 @@ void PrinterCore::EndStream(const Origin& origin) {
 
 void PrinterCore::Finish(std::map<StreamKey, Stream>::iterator it, int64_t now) {
   Stream& stream = it->second;
+  stream.tally.name = stream.origin.name;
+  stream.tally.ended = true;
+  On(stream.origin, [&] {
+    char sum[20];
+    std::snprintf(sum, sizeof sum, "%016llx", static_cast<unsigned long long>(stream.tally.fnv1a));
+    Log("--", "closed after " + std::to_string(stream.tally.bytes) + " bytes, FNV-1a " + sum);
+  });
+  endedTallies_.push_back(stream.tally);
+  if (endedTallies_.size() > kTallyHistory) endedTallies_.pop_front();
   const std::string_view header = stream.parser.WaitingImageHeader();
   if (!header.empty()) {
     DropWaitingHeader();  // an older header whose bytes never came
@@ -71,6 +83,15 @@ void PrinterCore::Finish(std::map<StreamKey, Stream>::iterator it, int64_t now) 
     On(stream.origin, [&] { stream.parser.Abandon(); });
   }
   streams_.erase(it);
+}
+
+std::vector<ReceivedTally> PrinterCore::received() const {
+  std::vector<ReceivedTally> all(endedTallies_.begin(), endedTallies_.end());
+  for (const auto& [key, stream] : streams_) {
+    all.push_back(stream.tally);
+    all.back().name = stream.origin.name;
+  }
+  return all;
 }
 
 void PrinterCore::DropWaitingHeader() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "printer/command_parser.h"
 #include "printer/printer_model.h"
@@ -22,8 +23,18 @@ struct Origin {
   std::string name;      // "tcp#3", "serial", "usb" in the log
 };
 
+// Every byte a stream brought, counted and summed, so a download can be checked whole.
+struct ReceivedTally {
+  std::string name;     // the stream's origin, "tcp#3", "serial"
+  uint64_t bytes = 0;
+  uint64_t fnv1a = 0xcbf29ce484222325u;  // FNV-1a (64 bits) of the bytes in order
+  bool ended = false;   // the connection has closed
+};
+
 class PrinterCore : private ParserSink {
  public:
+  // Tallies of closed connections kept, the newest last.
+  static constexpr size_t kTallyHistory = 64;
   // The printed labels kept for inspection: at most this many, and at most this many bytes
   // of commands and recalled images; the newest is always kept.
   static constexpr size_t kLabelHistory = 1000;
@@ -69,6 +80,8 @@ class PrinterCore : private ParserSink {
   bool InPayload() const;
   // Streams with something read from them and not yet ended.
   size_t streamCount() const { return streams_.size(); }
+  // What the recently closed streams and the open ones received, in that order.
+  std::vector<ReceivedTally> received() const;
 
   // Log text for raw bytes: escaped, and cut after `kLogPreview` bytes.
   static std::string LogText(std::string_view bytes);
@@ -82,6 +95,7 @@ class PrinterCore : private ParserSink {
     Origin origin;
     int64_t lastByteMs = 0;
     bool ended = false;  // closed while its own bytes were being parsed
+    ReceivedTally tally;
   };
   // An image header whose connection closed before its bytes came.
   struct WaitingHeader {
@@ -107,6 +121,7 @@ class PrinterCore : private ParserSink {
   std::optional<WaitingHeader> waitingHeader_;
   const Stream* feeding_ = nullptr;
   std::deque<PrintedLabel> labels_;
+  std::deque<ReceivedTally> endedTallies_;
   std::deque<size_t> labelBytes_;  // what each kept label holds on to
   size_t historyBytes_ = 0;
   const Origin* current_ = nullptr;

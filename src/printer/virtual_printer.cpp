@@ -305,6 +305,11 @@ std::vector<PrintedLabel> VirtualPrinter::labels() const {
   return {core_->labels().begin(), core_->labels().end()};
 }
 
+std::vector<ReceivedTally> VirtualPrinter::received() const {
+  std::lock_guard lock(mutex_);
+  return core_ ? core_->received() : std::vector<ReceivedTally>{};
+}
+
 uint64_t VirtualPrinter::labelsPrinted() const {
   std::lock_guard lock(mutex_);
   return core_ ? core_->model().labelsPrinted() : 0;

@@ -55,6 +55,7 @@ class VirtualPrinter {
   uint64_t labelsPrinted() const;
   std::vector<LabelCommand> pendingLabel() const;
   std::map<std::string, size_t> images() const;
+  std::vector<ReceivedTally> received() const;
   RfidTag tag() const;
   // Why the last state save or label record failed; empty when all went well.
   std::string lastFileError() const;

@@ -1,0 +1,187 @@
+// `download`: any file sent to the printer byte for byte, and the progress and SIGINT
+// handling that the image store shares.
+#include <CLI/CLI.hpp>
+#include <signal.h>
+
+#include <csignal>
+#include <memory>
+#include <optional>
+
+#include "cli/transfer_progress.h"
+#include "core/clock.h"
+
+namespace qm::cli {
+
+namespace {
+
+volatile std::sig_atomic_t interruptRequested = 0;
+
+void OnInterrupt(int) { interruptRequested = 1; }
+
+// SIGINT asks for a stop while it lives; the handler before it comes back afterwards.
+class InterruptGuard {
+ public:
+  InterruptGuard() {
+    interruptRequested = 0;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, &previous_);
+  }
+  ~InterruptGuard() { ::sigaction(SIGINT, &previous_, nullptr); }
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+  bool requested() const { return interruptRequested != 0; }
+
+ private:
+  struct sigaction previous_ {};
+};
+
+// The progress line is redrawn no more often than this, however small the pieces.
+constexpr int64_t kRedrawMs = 200;
+
+std::string Rate(double bytesPerSecond) {
+  const double kib = bytesPerSecond / 1024;
+  const int64_t tenths = static_cast<int64_t>(kib * 10 + 0.5);
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " KiB/s";
+}
+
+// Standard input, a buffer at a time.
+class StreamSource : public ByteSource {
+ public:
+  explicit StreamSource(std::istream& in) : in_(in) {}
+  size_t Read(char* buffer, size_t max) override {
+    if (!in_) return 0;
+    in_.read(buffer, static_cast<std::streamsize>(max));
+    if (in_.bad()) failed_ = true;
+    return static_cast<size_t>(in_.gcount());
+  }
+  bool failed() const override { return failed_; }
+
+ private:
+  std::istream& in_;
+  bool failed_ = false;
+};
+
+class DownloadCommand : public Command {
+ public:
+  CLI::App* Register(CLI::App& parent) override {
+    CLI::App* sub = parent.add_subcommand(
+        "download", "Send a file to the printer byte for byte (the File Transfer)");
+    sub->add_option("FILE", file_, "the file, or - for standard input")->required()->type_name("");
+    AddPaceOption(sub, paceMs_);
+    sub->footer(
+        "Serial, parallel and USB take the file in 2048-byte writes; Ethernet takes it in one "
+        "connection, 4096 bytes at a time with a pause after each. Nothing is added around "
+        "the bytes. Progress shows on standard error while it is a terminal; Ctrl-C stops "
+        "before the next piece and says how many bytes went out.");
+    return sub;
+  }
+
+  std::string Prepare(std::istream& in) override {
+    if (file_ == "-") {
+      stdin_ = std::make_unique<StreamSource>(in);
+      return {};
+    }
+    std::optional<FileSource> opened = FileSource::Open(file_);
+    if (!opened) return file_ + ": cannot be opened for reading";
+    fileSource_.emplace(std::move(*opened));
+    return {};
+  }
+
+  JsonObject InputFields() const override {
+    JsonObject fields;
+    fields.Add("file", file_);
+    return fields;
+  }
+
+  Outcome Run(Session& session) override {
+    ByteSource& source = fileSource_ ? static_cast<ByteSource&>(*fileSource_) : *stdin_;
+    const TransferRun run = RunTransfer(session, "download", paceMs_, [&](const TransferOptions& options) {
+      return TransferSource(session.link, source, options);
+    });
+    return TransferOutcome(run, "sent " + BytesCount(run.result.sent, 0));
+  }
+
+ private:
+  std::string file_;
+  int paceMs_ = -1;
+  std::optional<FileSource> fileSource_;
+  std::unique_ptr<StreamSource> stdin_;
+};
+
+}  // namespace
+
+void AddPaceOption(CLI::App* sub, int& paceMs) {
+  sub->add_option("--pace", paceMs,
+                  "Ethernet: pause after each 4096-byte chunk, 0..60000 ms (default the link's 500)")
+      ->check(CLI::Range(0, 60000))
+      ->type_name("MS");
+}
+
+TransferRun RunTransfer(Session& session, std::string_view what, int pauseMs,
+                        const std::function<TransferResult(const TransferOptions&)>& send) {
+  InterruptGuard guard;
+  TransferRun run;
+  const int64_t started = MonotonicMs();
+  int64_t drawn = -kRedrawMs;
+  const auto draw = [&](uint64_t sent, uint64_t total, bool last) {
+    if (!session.progress) return;
+    const int64_t now = MonotonicMs();
+    if (!last && now - drawn < kRedrawMs) return;
+    drawn = now;
+    std::string line = std::string(what) + ": " + BytesCount(sent, total);
+    const double seconds = static_cast<double>(now - started) / 1000;
+    if (seconds > 0 && sent > 0) {
+      const double rate = static_cast<double>(sent) / seconds;
+      line += ", " + Rate(rate);
+      if (total > sent) line += ", " + std::to_string(static_cast<int64_t>((total - sent) / rate + 0.999)) + " s left";
+    }
+    // Blanks wipe what a longer line before it left.
+    *session.progress << '\r' << line << "          ";
+    session.progress->flush();
+  };
+  TransferOptions options;
+  options.pauseMs = pauseMs;
+  uint64_t lastSent = 0, lastTotal = 0;
+  options.progress = [&](uint64_t sent, uint64_t total) {
+    lastSent = sent;
+    lastTotal = total;
+    draw(sent, total, false);
+    return !guard.requested();
+  };
+  run.result = send(options);
+  run.interrupted = run.result.status == TransferStatus::kCancelled;
+  if (session.progress) {
+    draw(lastSent, lastTotal, true);
+    *session.progress << '\n' << std::flush;
+  }
+  return run;
+}
+
+Outcome TransferOutcome(const TransferRun& run, std::string doneText, JsonObject fields) {
+  const TransferResult& r = run.result;
+  fields.Add("sent", static_cast<int64_t>(r.sent));
+  if (r.total) fields.Add("total", static_cast<int64_t>(r.total));
+  const std::string count = BytesCount(r.sent, r.total);
+  switch (r.status) {
+    case TransferStatus::kDone:
+      return Outcome::Done(std::move(doneText), fields);
+    case TransferStatus::kCancelled:
+      fields.Add("interrupted", true);
+      return Outcome::PrinterFailed("interrupted after " + count + " were sent", fields);
+    case TransferStatus::kFailed:
+      return Outcome::PrinterFailed("the download failed after " + count + " were sent" +
+                                        (r.why.empty() ? "" : ": " + r.why),
+                                    fields);
+    case TransferStatus::kRefused:
+      break;
+  }
+  return Outcome::PrinterFailed("the file could not be opened any more", fields);
+}
+
+std::unique_ptr<Command> MakeDownloadCommand() { return std::make_unique<DownloadCommand>(); }
+
+}  // namespace qm::cli
