@@ -41,7 +41,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   CLI::App app("Configures and tests thermal label printers that speak QDRL.", kProgramName);
   const std::string exitFooter =
       "Exit status: 0 done, 1 the printer failed (the port did not open, a write failed or "
-      "nothing came back), 2 bad usage, 130 a long print stopped by SIGINT.";
+      "nothing came back), 2 bad usage, 3 a printer status that reports a fault, 130 a long "
+      "print stopped by SIGINT.";
   app.footer(exitFooter);
   ConnectionOptions connectionOptions;
   connectionOptions.AddTo(app);
@@ -139,6 +140,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (connection) {
       if (log) connection->link().SetTrace(LogTo(err));
       Session session{connection->link(), clock, env.timing, prompter};
+      session.out = &out;
+      session.json = json;
       // Progress would garble a log, and only a person at a terminal reads it.
       if (!log && &err == &std::cerr && ::isatty(STDERR_FILENO) == 1) session.progress = &err;
       outcome = selected->Run(session);

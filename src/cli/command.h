@@ -26,6 +26,9 @@ struct Session {
   Prompter& prompter;        // the printer's messages, on stderr
   // Where a long print shows how far it got: stderr while it is a terminal, else null.
   std::ostream* progress = nullptr;
+  // Where a command that reports as it goes writes its lines (stdout), and whether as JSON.
+  std::ostream* out = nullptr;
+  bool json = false;
 };
 
 // Whether a write went through: 1 on serial, parallel and USB; on Ethernet every byte, as
@@ -71,6 +74,8 @@ std::unique_ptr<Command> MakeCharsetTestCommand();
 std::unique_ptr<Command> MakeCodepageTestCommand();
 std::unique_ptr<Command> MakeFindFontCommand();
 std::unique_ptr<Command> MakeConvertCommand();
+std::unique_ptr<Command> MakeCalibrateCommand();
+std::unique_ptr<Command> MakeStatusCommand();
 std::unique_ptr<Command> MakeRenderCommand();
 std::unique_ptr<Command> MakeDownloadCommand();
 std::unique_ptr<Command> MakePcxCommand();

@@ -24,6 +24,8 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   commands.push_back(MakeCodepageTestCommand());
   commands.push_back(MakeFindFontCommand());
   commands.push_back(MakeConvertCommand());
+  commands.push_back(MakeCalibrateCommand());
+  commands.push_back(MakeStatusCommand());
   commands.push_back(MakeRenderCommand());
   commands.push_back(MakeDownloadCommand());
   commands.push_back(MakePcxCommand());

@@ -15,6 +15,7 @@ enum class ExitStatus : int {
   kDone = 0,           // the command did all it was asked
   kPrinterFailed = 1,  // the port did not open, a write failed or nothing came back
   kUsage = 2,          // the command line, or a file it names, cannot be used
+  kFault = 3,          // the printer answered and reports a fault (status)
   kInterrupted = 130,  // SIGINT stopped a long print between two pieces, as shells count it
 };
 
