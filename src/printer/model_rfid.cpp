@@ -142,9 +142,9 @@ void PrinterModel::RfidWrite(std::string_view text, Outcome& out) {
   if (bytes.size() < static_cast<size_t>(count)) {
     out.note = "short RFID data: " + std::to_string(bytes.size()) + " of " + std::to_string(count) + " bytes";
   }
-  std::string why;
+  std::string why = "no tag in reach";
   const auto bank = user ? RfidTag::Bank::kUser : RfidTag::Bank::kEpc;
-  const bool ok = volatile_.tag.Write(bank, static_cast<size_t>(start), bytes, why);
+  const bool ok = !faults_.tagAbsent && volatile_.tag.Write(bank, static_cast<size_t>(start), bytes, why);
   if (!ok) out.note = "tag write failed: " + why;
   if (label) {
     // Counted as valid or void when its label is printed.
@@ -171,8 +171,8 @@ void PrinterModel::RfidRead(std::string_view text, Outcome& out) {
   }
   const auto bank = (type == 'U' || type == 'u') ? RfidTag::Bank::kUser : RfidTag::Bank::kEpc;
   std::string bytes;
-  std::string why;
-  if (!volatile_.tag.Read(bank, static_cast<size_t>(start), static_cast<size_t>(count), bytes, why)) {
+  std::string why = "no tag in reach";
+  if (faults_.tagAbsent || !volatile_.tag.Read(bank, static_cast<size_t>(start), static_cast<size_t>(count), bytes, why)) {
     // Nothing comes back from a tag that cannot be read.
     out.note = "tag read failed: " + why;
     return;
@@ -191,6 +191,10 @@ void PrinterModel::RfidProtect(std::string_view text, Outcome& out) {
   RfidTag& tag = volatile_.tag;
   std::string why;
   bool ok = true;
+  if (faults_.tagAbsent) {
+    out.note = "no tag in reach";
+    return;
+  }
   if (text == ">RFLK") {
     tag.LockMemory();
   } else if (text == ">RFUL") {

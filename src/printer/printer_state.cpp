@@ -45,6 +45,7 @@ bool ParseFaults(std::string_view list, Faults& faults, std::string& error) {
       {"gap-error", &Faults::gapError},         {"ribbon-end", &Faults::ribbonEnd},
       {"paper-jam", &Faults::paperJam},         {"paused", &Faults::paused},
       {"printing", &Faults::printing},          {"busy", &Faults::busy},
+      {"no-tag", &Faults::tagAbsent},
       {"building", &Faults::building},
   };
   Faults result;
@@ -87,7 +88,7 @@ bool ParseFaults(std::string_view list, Faults& faults, std::string& error) {
     if (!known) {
       error = "unknown fault \"" + std::string(item) +
               "\" (paper-empty, cover-open, cutter-jam, head-overheat, gap-error, ribbon-end, "
-              "paper-jam, paused, printing, busy, building, cps=HH, ee=XY)";
+              "paper-jam, paused, printing, busy, building, no-tag, cps=HH, ee=XY)";
       return false;
     }
   }

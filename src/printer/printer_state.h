@@ -112,6 +112,7 @@ struct Faults {
   bool paused = false;
   bool printing = false;
   bool busy = false;
+  bool tagAbsent = false;  // no RFID tag within the encoder's reach
   bool building = false;  // a label is being built, as if its commands were pending
   int cpsExtra = 0;       // further "CPS" bits, the four the printer leaves undefined among them
   std::string errorCode;  // forced "^ee" class and code, two characters, or empty

@@ -76,20 +76,24 @@ TagWriteResult WriteTag(PrinterLink& link, Prompter& prompter, const TagWriteReq
   TagWriteResult result;
   if (request.unlock) {
     result.ok = Send(link, kRfidUnlock);
+    result.anyFailed = !result.ok;
     if (!result.ok) Tell(prompter, "Writing unlock-command is failed", Icon::kExclamation);
   }
   if (request.data) {
     result.ok = Send(link, BuildTagWrite(request.range, request.cells));
     result.dataFailed = !result.ok;
+    result.anyFailed = result.anyFailed || !result.ok;
     if (!result.ok) Tell(prompter, "Writing data is failed", Icon::kExclamation);
   }
   if (request.lock) {
     result.ok = Send(link, BuildLockCommand(request.payload, false));
+    result.anyFailed = result.anyFailed || !result.ok;
     if (!result.ok) Tell(prompter, "Writing lock-command is failed", Icon::kExclamation);
   }
   // The label form is processed when its label is printed.
   if ((request.unlock || request.data || request.lock) && request.range.carrier == TagCarrier::kLabel) {
     result.ok = Send(link, kRfidPrint);
+    result.anyFailed = result.anyFailed || !result.ok;
   }
   if (result.ok) Tell(prompter, "Writing is success", Icon::kInformation);
   return result;

@@ -42,6 +42,7 @@ struct TagWriteRequest {
 struct TagWriteResult {
   bool ok = false;          // the last command sent went through
   bool dataFailed = false;  // the data write was sent and failed
+  bool anyFailed = false;   // some command of the sequence did not go out
 };
 // "Write": unlock, data, lock and, for a label, the print, as the request says; each
 // failure is told and the later steps still run.
