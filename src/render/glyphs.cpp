@@ -207,6 +207,8 @@ Bitmap GlyphRenderer::DrawLine(const std::u32string& text, const TextStyle& styl
   advance.reserve(text.size());
   int64_t total = 0;
   for (char32_t c : text) {
+    // A line longer than any label is not measured to its end.
+    if (total > Bitmap::kMaxSide || advance.size() >= static_cast<size_t>(Bitmap::kMaxSide)) break;
     FT_Pos a = impl_->Advance(face, c);
     if (a < 0) a = impl_->Advance(impl_->cjk, c);
     advance.push_back(a >= 0 ? FromF26(a + strength) : w / 2 + 1);
@@ -217,7 +219,7 @@ Bitmap GlyphRenderer::DrawLine(const std::u32string& text, const TextStyle& styl
   const int lean = style.italic ? h / 5 + 1 : 0;
   Bitmap out(static_cast<int>(std::clamp<int64_t>(total + lean, 1, Bitmap::kMaxSide)), lineHeight);
   int64_t x = 0;
-  for (size_t i = 0; i < text.size() && x < out.width(); ++i) {
+  for (size_t i = 0; i < advance.size() && x < out.width(); ++i) {
     FT_GlyphSlot slot = impl_->Render(face, text[i], strength);
     if (!slot) slot = impl_->Render(impl_->cjk, text[i], strength);
     if (slot) {

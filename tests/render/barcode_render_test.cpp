@@ -70,7 +70,7 @@ TEST(LinearBarcode, BarsAreTheCommandsWidthsAndHeight) {
   ASSERT_EQ(widths.size(), 5u * 4);  // "*AB*": five bars a character
   for (int w : widths) EXPECT_TRUE(w == 3 || w == 8) << w;
   // The readable line sits under the bars only when asked for.
-  const Bitmap& withText = *Render("B1100,100,0,3,8,90,0,1,'AB'\r\nP1\r\n").labels[0].bitmap;
+  const Bitmap withText = *Render("B1100,100,0,3,8,90,0,1,'AB'\r\nP1\r\n").labels[0].bitmap;
   EXPECT_GT(withText.InkedBox().height, 90 + 10);
 }
 
