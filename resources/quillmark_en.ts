@@ -339,6 +339,18 @@ check IP port configuration in printer control pannel</translation>
         <source>Not available yet</source>
         <translation>Not available yet</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 of %2 bytes sent</source>
+        <translation>%1 of %2 bytes sent</translation>
+    </message>
+    <message>
+        <source>About %1 s left</source>
+        <translation>About %1 s left</translation>
+    </message>
 </context>
 <context>
     <name>qm::PrintingCopiesDialog</name>
@@ -2096,6 +2108,151 @@ Memory</translation>
     <message>
         <source>Close</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>qm::DownloadPanel</name>
+    <message>
+        <source>File path</source>
+        <translation>File path</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Browse</translation>
+    </message>
+    <message>
+        <source>File Information</source>
+        <translation>File Information</translation>
+    </message>
+    <message>
+        <source>File Name: </source>
+        <translation>File Name: </translation>
+    </message>
+    <message>
+        <source>File Size: </source>
+        <translation>File Size: </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>%1 Bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+    <message>
+        <source>0 Byte</source>
+        <translation>0 Byte</translation>
+    </message>
+    <message>
+        <source>%1 of %2 bytes</source>
+        <translation>%1 of %2 bytes</translation>
+    </message>
+    <message>
+        <source>%1 KiB/s</source>
+        <translation>%1 KiB/s</translation>
+    </message>
+    <message>
+        <source>about %1 s left</source>
+        <translation>about %1 s left</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FileTransferDialog</name>
+    <message>
+        <source>File Transfer</source>
+        <translation>File Transfer</translation>
+    </message>
+    <message>
+        <source>DownLoad</source>
+        <translation>DownLoad</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>CLOSE</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PcxFileDownloaderDialog</name>
+    <message>
+        <source>PCX File Downloader</source>
+        <translation>PCX File Downloader</translation>
+    </message>
+    <message>
+        <source>Image name to store</source>
+        <translation>Image name to store</translation>
+    </message>
+    <message>
+        <source>DownLoad</source>
+        <translation>DownLoad</translation>
+    </message>
+    <message>
+        <source>Image Store (IS)</source>
+        <translation>Image Store (IS)</translation>
+    </message>
+    <message>
+        <source>Image Name :</source>
+        <translation>Image Name :</translation>
+    </message>
+    <message>
+        <source>Image name to delete</source>
+        <translation>Image name to delete</translation>
+    </message>
+    <message>
+        <source>Delete Image</source>
+        <translation>Delete Image</translation>
+    </message>
+    <message>
+        <source>Delete All Images</source>
+        <translation>Delete All Images</translation>
+    </message>
+    <message>
+        <source>Image Delete (ID)</source>
+        <translation>Image Delete (ID)</translation>
+    </message>
+    <message>
+        <source>Image name to recall</source>
+        <translation>Image name to recall</translation>
+    </message>
+    <message>
+        <source>X position</source>
+        <translation>X position</translation>
+    </message>
+    <message>
+        <source>Y position</source>
+        <translation>Y position</translation>
+    </message>
+    <message>
+        <source>Image Recall</source>
+        <translation>Image Recall</translation>
+    </message>
+    <message>
+        <source>Image Recall (IR)</source>
+        <translation>Image Recall (IR)</translation>
+    </message>
+    <message>
+        <source>X Position :</source>
+        <translation>X Position :</translation>
+    </message>
+    <message>
+        <source>Y Position :</source>
+        <translation>Y Position :</translation>
+    </message>
+    <message>
+        <source>Image Information</source>
+        <translation>Image Information</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>CLOSE</translation>
     </message>
 </context>
 </TS>

@@ -339,6 +339,18 @@ check IP port configuration in printer control pannel</source>
         <source>Not available yet</source>
         <translation>まだ使用できません</translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>%1 of %2 bytes sent</source>
+        <translation>%1 / %2 バイト送信済み</translation>
+    </message>
+    <message>
+        <source>About %1 s left</source>
+        <translation>残り約 %1 秒</translation>
+    </message>
 </context>
 <context>
     <name>qm::PrintingCopiesDialog</name>
@@ -2095,6 +2107,151 @@ Memory</source>
     </message>
     <message>
         <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::DownloadPanel</name>
+    <message>
+        <source>File path</source>
+        <translation>ファイルパス</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>参照</translation>
+    </message>
+    <message>
+        <source>File Information</source>
+        <translation>ファイル情報</translation>
+    </message>
+    <message>
+        <source>File Name: </source>
+        <translation>ファイル名: </translation>
+    </message>
+    <message>
+        <source>File Size: </source>
+        <translation>ファイルサイズ: </translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>%1 Bytes</source>
+        <translation>%1 バイト</translation>
+    </message>
+    <message>
+        <source>0 Byte</source>
+        <translation>0 バイト</translation>
+    </message>
+    <message>
+        <source>%1 of %2 bytes</source>
+        <translation>%1 / %2 バイト</translation>
+    </message>
+    <message>
+        <source>%1 KiB/s</source>
+        <translation>%1 KiB/秒</translation>
+    </message>
+    <message>
+        <source>about %1 s left</source>
+        <translation>残り約 %1 秒</translation>
+    </message>
+</context>
+<context>
+    <name>qm::FileTransferDialog</name>
+    <message>
+        <source>File Transfer</source>
+        <translation>ファイル転送</translation>
+    </message>
+    <message>
+        <source>DownLoad</source>
+        <translation>ダウンロード</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
+        <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::PcxFileDownloaderDialog</name>
+    <message>
+        <source>PCX File Downloader</source>
+        <translation>PCX ファイルダウンローダー</translation>
+    </message>
+    <message>
+        <source>Image name to store</source>
+        <translation>保存する画像名</translation>
+    </message>
+    <message>
+        <source>DownLoad</source>
+        <translation>ダウンロード</translation>
+    </message>
+    <message>
+        <source>Image Store (IS)</source>
+        <translation>画像保存 (IS)</translation>
+    </message>
+    <message>
+        <source>Image Name :</source>
+        <translation>画像名 :</translation>
+    </message>
+    <message>
+        <source>Image name to delete</source>
+        <translation>削除する画像名</translation>
+    </message>
+    <message>
+        <source>Delete Image</source>
+        <translation>画像削除</translation>
+    </message>
+    <message>
+        <source>Delete All Images</source>
+        <translation>全画像削除</translation>
+    </message>
+    <message>
+        <source>Image Delete (ID)</source>
+        <translation>画像削除 (ID)</translation>
+    </message>
+    <message>
+        <source>Image name to recall</source>
+        <translation>呼び出す画像名</translation>
+    </message>
+    <message>
+        <source>X position</source>
+        <translation>X 位置</translation>
+    </message>
+    <message>
+        <source>Y position</source>
+        <translation>Y 位置</translation>
+    </message>
+    <message>
+        <source>Image Recall</source>
+        <translation>画像呼び出し</translation>
+    </message>
+    <message>
+        <source>Image Recall (IR)</source>
+        <translation>画像呼び出し (IR)</translation>
+    </message>
+    <message>
+        <source>X Position :</source>
+        <translation>X 位置 :</translation>
+    </message>
+    <message>
+        <source>Y Position :</source>
+        <translation>Y 位置 :</translation>
+    </message>
+    <message>
+        <source>Image Information</source>
+        <translation>画像情報</translation>
+    </message>
+    <message>
+        <source>CLOSE</source>
         <translation>閉じる</translation>
     </message>
 </context>

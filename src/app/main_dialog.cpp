@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "downloads/ui/file_transfer_dialog.h"
+#include "downloads/ui/pcx_file_downloader_dialog.h"
 #include "gui/ip_address_edit.h"
 #include "gui/qt_strings.h"
 #include "rfid/ui/rfid_configuration_dialog.h"
@@ -126,6 +128,14 @@ MainDialog::MainDialog(AppContext& context, QWidget* parent) : QDialog(parent), 
   connect(tester_, &QPushButton::clicked, this, &MainDialog::OpenTester);
   connect(otherTools_[kUserSettingTool], &QPushButton::clicked, this, &MainDialog::OpenUserSettings);
   connect(otherTools_[kCalibrationTool], &QPushButton::clicked, this, &MainDialog::OpenCalibration);
+  connect(otherTools_[kPcxDownloaderTool], &QPushButton::clicked, this, [this] {
+    PcxFileDownloaderDialog dialog(context_, this);
+    dialog.exec();
+  });
+  connect(otherTools_[kFileTransferTool], &QPushButton::clicked, this, [this] {
+    FileTransferDialog dialog(context_, this);
+    dialog.exec();
+  });
   connect(otherTools_[kRfidConfigurationTool], &QPushButton::clicked, this, [this] {
     RfidConfigurationDialog dialog(context_, this);
     dialog.exec();
@@ -286,8 +296,8 @@ void MainDialog::Exit() {
 }
 
 bool MainDialog::ToolBuilt(size_t tool) {
-  return tool == kUserSettingTool || tool == kCalibrationTool || tool == kRfidConfigurationTool ||
-         tool == kRfidWriteTool;
+  return tool == kUserSettingTool || tool == kCalibrationTool || tool == kPcxDownloaderTool ||
+         tool == kFileTransferTool || tool == kRfidConfigurationTool || tool == kRfidWriteTool;
 }
 
 void MainDialog::OpenUserSettings() {

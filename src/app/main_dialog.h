@@ -55,6 +55,8 @@ class MainDialog : public QDialog {
   QPushButton* testerButton() const { return tester_; }
   QPushButton* userSettingButton() const { return otherTools_[kUserSettingTool]; }
   QPushButton* calibrationButton() const { return otherTools_[kCalibrationTool]; }
+  QPushButton* pcxDownloaderButton() const { return otherTools_[kPcxDownloaderTool]; }
+  QPushButton* fileTransferButton() const { return otherTools_[kFileTransferTool]; }
   QPushButton* rfidConfigurationButton() const { return otherTools_[kRfidConfigurationTool]; }
   QPushButton* rfidWriteButton() const { return otherTools_[kRfidWriteTool]; }
   QLabel* statusLine() const { return status_; }
@@ -78,6 +80,8 @@ class MainDialog : public QDialog {
   void OpenCalibration();
   static constexpr size_t kUserSettingTool = 0;
   static constexpr size_t kCalibrationTool = 1;
+  static constexpr size_t kPcxDownloaderTool = 2;
+  static constexpr size_t kFileTransferTool = 3;
   static constexpr size_t kRfidConfigurationTool = 4;
   static constexpr size_t kRfidWriteTool = 5;
   void RestoreDivertedQueues();

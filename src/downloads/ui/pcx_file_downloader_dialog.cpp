@@ -1,0 +1,145 @@
+#include "downloads/ui/pcx_file_downloader_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "downloads/image_commands.h"
+
+namespace qm {
+
+namespace {
+
+const QString kFilter = QStringLiteral("PCX files (*.pcx)|*.pcx||");
+
+// Names and positions go to the printer as typed, in its 8-bit code page.
+std::string Typed(const QLineEdit* edit) { return edit->text().toLatin1().toStdString(); }
+
+QLineEdit* NameEdit(const QString& accessibleName) {
+  auto* edit = new QLineEdit;
+  edit->setAccessibleName(accessibleName);
+  edit->setMinimumWidth(160);
+  return edit;
+}
+
+}  // namespace
+
+PcxFileDownloaderDialog::PcxFileDownloaderDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent), context_(context), panel_(new DownloadPanel(context, this)) {
+  setWindowTitle(tr("PCX File Downloader"));
+
+  storeName_ = NameEdit(tr("Image name to store"));
+  download_ = new QPushButton(tr("DownLoad"));
+  auto* storeBox = new QGroupBox(tr("Image Store (IS)"));
+  auto* storeGrid = new QGridLayout(storeBox);
+  storeGrid->addWidget(new QLabel(tr("Image Name :")), 0, 0);
+  storeGrid->addWidget(storeName_, 0, 1);
+  storeGrid->addWidget(download_, 0, 2);
+  storeGrid->addLayout(panel_->ProgressRows(), 1, 0, 1, 3);
+  storeGrid->setColumnStretch(1, 1);
+
+  deleteName_ = NameEdit(tr("Image name to delete"));
+  delete_ = new QPushButton(tr("Delete Image"));
+  deleteAll_ = new QPushButton(tr("Delete All Images"));
+  auto* deleteBox = new QGroupBox(tr("Image Delete (ID)"));
+  auto* deleteGrid = new QGridLayout(deleteBox);
+  deleteGrid->addWidget(new QLabel(tr("Image Name :")), 0, 0);
+  deleteGrid->addWidget(deleteName_, 0, 1);
+  deleteGrid->addWidget(delete_, 0, 2);
+  deleteGrid->addWidget(deleteAll_, 1, 2);
+  deleteGrid->setColumnStretch(1, 1);
+
+  recallName_ = NameEdit(tr("Image name to recall"));
+  x_ = new QLineEdit(QStringLiteral("0"));
+  y_ = new QLineEdit(QStringLiteral("0"));
+  x_->setAccessibleName(tr("X position"));
+  y_->setAccessibleName(tr("Y position"));
+  recall_ = new QPushButton(tr("Image Recall"));
+  auto* recallBox = new QGroupBox(tr("Image Recall (IR)"));
+  auto* recallGrid = new QGridLayout(recallBox);
+  recallGrid->addWidget(new QLabel(tr("Image Name :")), 0, 0);
+  recallGrid->addWidget(recallName_, 0, 1, 1, 3);
+  recallGrid->addWidget(recall_, 0, 4);
+  recallGrid->addWidget(new QLabel(tr("X Position :")), 1, 0);
+  recallGrid->addWidget(x_, 1, 1);
+  recallGrid->addWidget(new QLabel(tr("Y Position :")), 1, 2);
+  recallGrid->addWidget(y_, 1, 3);
+  recallGrid->setColumnStretch(1, 1);
+  recallGrid->setColumnStretch(3, 1);
+
+  information_ = new QPushButton(tr("Image Information"));
+  close_ = new QPushButton(tr("CLOSE"));
+  for (QPushButton* b : {download_, delete_, deleteAll_, recall_, information_, close_}) b->setAutoDefault(false);
+  connect(panel_->browseButton(), &QPushButton::clicked, this, &PcxFileDownloaderDialog::Browse);
+  connect(download_, &QPushButton::clicked, this, &PcxFileDownloaderDialog::Download);
+  connect(delete_, &QPushButton::clicked, this, &PcxFileDownloaderDialog::DeleteImage);
+  connect(deleteAll_, &QPushButton::clicked, this, &PcxFileDownloaderDialog::DeleteAllImages);
+  connect(information_, &QPushButton::clicked, this, &PcxFileDownloaderDialog::ImageInformation);
+  connect(recall_, &QPushButton::clicked, this, &PcxFileDownloaderDialog::ImageRecall);
+  connect(close_, &QPushButton::clicked, this, &PcxFileDownloaderDialog::accept);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(information_);
+  bottom->addStretch();
+  bottom->addWidget(close_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(panel_->PathRow());
+  layout->addWidget(panel_->InformationBox());
+  layout->addWidget(storeBox);
+  layout->addWidget(deleteBox);
+  layout->addWidget(recallBox);
+  layout->addLayout(bottom);
+}
+
+void PcxFileDownloaderDialog::Browse() {
+  if (!panel_->Browse(kFilter)) return;
+  // The name the printer will know it by: the file's name less ".pcx", in all three boxes.
+  const QString name =
+      QString::fromLatin1(ImageNameFromFileName(panel_->fileName().toLatin1().toStdString()).c_str());
+  for (QLineEdit* edit : {storeName_, deleteName_, recallName_}) edit->setText(name);
+}
+
+void PcxFileDownloaderDialog::Download() {
+  if (!panel_->chosen()) {
+    context_.prompter.Show(NumberedMessage(context_.strings, sid::kSelectPcxFiles, Icon::kExclamation));
+    return;
+  }
+  // An emptied name is filled again from the file's name, and shown.
+  if (storeName_->text().isEmpty()) {
+    storeName_->setText(
+        QString::fromLatin1(ImageNameFromFileName(panel_->fileName().toLatin1().toStdString()).c_str()));
+  }
+  const std::string path = panel_->path();
+  const std::string name = Typed(storeName_);
+  panel_->Run(
+      [&](const TransferOptions& options) {
+        return StoreImage(context_.link, context_.prompter, context_.strings, path, name, options);
+      },
+      {download_, delete_, deleteAll_, recall_, information_, close_, storeName_});
+}
+
+void PcxFileDownloaderDialog::DeleteImage() {
+  qm::DeleteImage(context_.link, context_.prompter, context_.strings, Typed(deleteName_));
+}
+
+void PcxFileDownloaderDialog::DeleteAllImages() { qm::DeleteAllImages(context_.link); }
+
+void PcxFileDownloaderDialog::ImageInformation() { RequestImageInformation(context_.link); }
+
+void PcxFileDownloaderDialog::ImageRecall() {
+  RecallImage(context_.link, context_.prompter, context_.strings, Typed(x_), Typed(y_), Typed(recallName_));
+}
+
+void PcxFileDownloaderDialog::reject() {
+  if (panel_->running()) {
+    panel_->Cancel();
+    return;
+  }
+  QDialog::reject();
+}
+
+}  // namespace qm
