@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include "app/main_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
@@ -25,6 +26,10 @@
 #include "rfid/ui/rfid_write_command_dialog.h"
 #include "rfid/ui/rfid_write_dialog.h"
 #include "rfid/ui/tag_cell_grid.h"
+#include "printer/sensing.h"
+#include "settings/ui/calibration_setting_manager_dialog.h"
+#include "settings/ui/check_printer_status_dialog.h"
+#include "settings/ui/sensing_value_distribution_page.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "settings/ui/user_setting_tab_control.h"
 #include "gui_support.h"
@@ -60,6 +65,22 @@ int main(int argc, char** argv) {
     fontFinder.FindSimilarAndRound();
     fontFinder.show();
     fontFinder.grab().save(out + QStringLiteral("/font-finder-%1.png").arg(QLatin1String(suffix)));
+    {
+      // The calibration page after a read of the virtual printer's 150 mm gap label.
+      qm::CalibrationSettingManagerDialog calibration(context);
+      calibration.sensingPage()->ShowDistribution(
+          qm::printer::SensingDistribution(1200, qm::printer::MediaType::kGap, 1219, 24));
+      calibration.show();
+      calibration.grab().save(out + QStringLiteral("/calibration-%1.png").arg(QLatin1String(suffix)));
+      calibration.tabs()->setCurrentIndex(qm::CalibrationSettingManagerDialog::kManualPage);
+      calibration.grab().save(out + QStringLiteral("/manual-calibration-%1.png").arg(QLatin1String(suffix)));
+      qm::CheckPrinterStatusDialog status(context);
+      status.page(qm::StatusCommand::kCp)->boxes()[0]->setChecked(true);
+      status.show();
+      status.grab().save(out + QStringLiteral("/printer-status-%1.png").arg(QLatin1String(suffix)));
+      status.tabs()->setCurrentIndex(2);
+      status.grab().save(out + QStringLiteral("/printer-status-ee-%1.png").arg(QLatin1String(suffix)));
+    }
     {
       // The write dialog with a tag's data typed in, to be written, locked and printed.
       qm::RfidWriteDialog rfidWrite(context);

@@ -26,6 +26,9 @@
 #include "rfid/ui/rfid_security_dialog.h"
 #include "rfid/ui/rfid_write_command_dialog.h"
 #include "rfid/ui/rfid_write_dialog.h"
+#include "settings/ui/calibration_extra_dialog.h"
+#include "settings/ui/calibration_setting_manager_dialog.h"
+#include "settings/ui/check_printer_status_dialog.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "gui_support.h"
 
@@ -73,6 +76,8 @@ class WindowTest : public QObject {
     QCOMPARE(FontFinderDialog(g.context).windowTitle(), QStringLiteral("Font Finder"));
     QCOMPARE(ConvertUnitDialog().windowTitle(), QStringLiteral("Convert Unit"));
     QCOMPARE(TwoByteCodepageDialog(g.context).windowTitle(), QStringLiteral("2 Byte Codepage"));
+    QCOMPARE(CalibrationSettingManagerDialog(g.context).windowTitle(), QStringLiteral("Manual Calibration"));
+    QCOMPARE(CheckPrinterStatusDialog(g.context).windowTitle(), QStringLiteral("Check Printer Status"));
   }
 
   void EveryDialogFitsALaptopScreen_data() {
@@ -107,11 +112,15 @@ class WindowTest : public QObject {
     RfidPasswordDialog rfidPassword(g.prompter);
     RfidSecurityDialog rfidSecurity;
     RfidKillDialog rfidKill;
+    CalibrationSettingManagerDialog calibration(g.context);
+    CalibrationExtraDialog calibrationExtra(g.context, SensingType::kGap, 10, 12, 900, 800, 7);
+    CheckPrinterStatusDialog status(g.context);
     for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &settings, &copies, &barcode1D, &barcode2D,
                                                       &blockDraw, &labelSetting, &printingSetting, &bitmapText,
                                                       &vectorText, &characterSet, &fontFinder, &convertUnit, &twoByte,
                                                       &rfidConfiguration, &rfidWrite, &rfidRead, &rfidWriteCommand,
-                                                      &rfidReadCommand, &rfidPassword, &rfidSecurity, &rfidKill}) {
+                                                      &rfidReadCommand, &rfidPassword, &rfidSecurity, &rfidKill,
+                                                      &calibration, &calibrationExtra, &status}) {
       for (const QSize size : {d->sizeHint(), d->minimumSizeHint()}) {
         const QString what = QStringLiteral("%1: %2x%3").arg(d->metaObject()->className()).arg(size.width()).arg(size.height());
         QVERIFY2(size.width() <= kUsableWidth && size.height() <= kUsableHeight, qPrintable(what));

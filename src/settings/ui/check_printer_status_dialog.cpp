@@ -18,6 +18,8 @@ CheckPrinterStatusDialog::CheckPrinterStatusDialog(AppContext& context, QWidget*
   tabs_->addTab(pages_[2], QStringLiteral("^ee Command"));
   tabs_->addTab(pages_[3], QStringLiteral("CPS Command"));
   tabs_->setCurrentIndex(0);
+  // All four tabs in sight: a scrolled tab bar hides the commands a printer may answer.
+  tabs_->setUsesScrollButtons(false);
   close_ = new QPushButton(tr("Close"));
   close_->setAutoDefault(false);
   connect(close_, &QPushButton::clicked, this, &QDialog::accept);

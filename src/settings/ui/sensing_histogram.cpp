@@ -65,9 +65,10 @@ QRect SensingHistogram::BarRect(int index) const {
   const double slot = plot.width() / static_cast<double>(kSensingLevels);
   const int left = plot.left() + static_cast<int>(index * slot);
   const int width = std::max(1, static_cast<int>(slot * 0.75));
-  // A count above zero always shows, however small beside the largest.
+  // A count above zero always shows, however small beside the largest: a gap's cluster is
+  // often a fiftieth of the label's.
   int height = top > 0 ? static_cast<int>(static_cast<int64_t>(count) * plot.height() / top) : 0;
-  if (count > 0) height = std::max(height, 1);
+  if (count > 0) height = std::max(height, std::min(3, plot.height()));
   return QRect(left, plot.bottom() + 1 - height, width, height);
 }
 

@@ -176,7 +176,13 @@ void SensingValueDistributionPage::CheckSensingValue() {
   const DistributionRead read =
       ReadSensingDistribution(context_.link, context_.clock, context_.prompter, labelLengthMm_, type_);
   if (!read.ok) return;  // idle: nothing measured, nothing to propose
-  counts_ = read.counts;
+  ShowDistribution(read.counts);
+}
+
+void SensingValueDistributionPage::ShowDistribution(const SensingCounts& counts) {
+  counts_ = counts;
+  peaks_ = {};
+  for (QRadioButton* level : levels_) level->setEnabled(false);
   const SensingAnalysis a = AnalyseSensing(counts_, type_);
   peaks_[static_cast<size_t>(a.lo)] = true;
   peaks_[static_cast<size_t>(a.hi)] = true;

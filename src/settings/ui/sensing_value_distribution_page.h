@@ -28,6 +28,8 @@ class SensingValueDistributionPage : public QWidget {
 
   // "Check Sensing Value": read, analyse, propose; the extra dialog for close clusters.
   void CheckSensingValue();
+  // Analyses a whole distribution and shows it with its proposal, as after a read.
+  void ShowDistribution(const SensingCounts& counts);
   void SaveCalibration();
   void CancelCalibration();
 
