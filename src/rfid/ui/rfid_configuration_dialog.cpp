@@ -59,7 +59,10 @@ RfidConfigurationDialog::RfidConfigurationDialog(AppContext& context, QWidget* p
   }};
   int row = 0;
   for (const auto& [label, field] : rows) {
-    grid->addWidget(new QLabel(label), row, 0);
+    auto* text = new QLabel(label);
+    // Mixed Japanese and Latin text can measure a little short; a blank more keeps the colon.
+    text->setMinimumWidth(text->sizeHint().width() + text->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    grid->addWidget(text, row, 0);
     grid->addWidget(field, row++, 1);
   }
   auto* counterBox = new QGroupBox(tr("RFID Counter"));

@@ -210,11 +210,13 @@ class RfidDialogsTest : public QObject {
       QTest::mouseClick(t.rfidWriteButton(), Qt::LeftButton);
       QCOMPARE(script.unexpected, 0);
     }
+    QString typed;
     {
-      ModalScript script({[](QDialog* d) {
+      ModalScript script({[&typed](QDialog* d) {
                             auto* p = static_cast<RfidPasswordDialog*>(d);
                             p->accessPassword()->clear();
                             QTest::keyClicks(p->accessPassword(), QStringLiteral("9C4DE137"));
+                            typed = p->accessPassword()->text();
                             p->killPassword()->setText(QStringLiteral("1234567"));
                             p->Insert();  // refused: stays open
                             p->killPassword()->setText(QStringLiteral("12.34.56.78"));
@@ -224,6 +226,7 @@ class RfidDialogsTest : public QObject {
       QTest::mouseClick(t.rfidPasswordButton(), Qt::LeftButton);
       QCOMPARE(script.unexpected, 0);
       QCOMPARE(b.prompter.messages.back().text, std::string("Value of kill is invalid!"));
+      QCOMPARE(typed, QStringLiteral("9C.4D.E1.37"));
     }
     QString lockChoiceOnReturn;
     {
