@@ -196,6 +196,10 @@ check IP port configuration in printer control pannel</translation>
 <context>
     <name>qm::QdrlTesterDialog</name>
     <message>
+        <source>Preview</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
         <source>QDRL Tester</source>
         <translation>QDRL Tester</translation>
     </message>
@@ -2253,6 +2257,49 @@ Memory</translation>
     <message>
         <source>CLOSE</source>
         <translation>CLOSE</translation>
+    </message>
+</context>
+<context>
+    <name>qm::LabelPreviewPane</name>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>Previous label</source>
+        <translation>Previous label</translation>
+    </message>
+    <message>
+        <source>Next label</source>
+        <translation>Next label</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>No label</source>
+        <translation>No label</translation>
+    </message>
+    <message>
+        <source>Label %1 of %2</source>
+        <translation>Label %1 of %2</translation>
     </message>
 </context>
 </TS>

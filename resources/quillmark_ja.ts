@@ -196,6 +196,10 @@ check IP port configuration in printer control pannel</source>
 <context>
     <name>qm::QdrlTesterDialog</name>
     <message>
+        <source>Preview</source>
+        <translation>プレビュー</translation>
+    </message>
+    <message>
         <source>QDRL Tester</source>
         <translation>QDRLテスタ</translation>
     </message>
@@ -2253,6 +2257,49 @@ Memory</source>
     <message>
         <source>CLOSE</source>
         <translation>閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>qm::LabelPreviewPane</name>
+    <message>
+        <source>Zoom Out</source>
+        <translation>縮小</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>拡大</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>全体表示</translation>
+    </message>
+    <message>
+        <source>&lt;</source>
+        <translation>&lt;</translation>
+    </message>
+    <message>
+        <source>&gt;</source>
+        <translation>&gt;</translation>
+    </message>
+    <message>
+        <source>Previous label</source>
+        <translation>前のラベル</translation>
+    </message>
+    <message>
+        <source>Next label</source>
+        <translation>次のラベル</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>No label</source>
+        <translation>ラベルなし</translation>
+    </message>
+    <message>
+        <source>Label %1 of %2</source>
+        <translation>ラベル %1 / %2</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "app/main_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
 #include "commands/ui/font_finder_dialog.h"
+#include "commands/ui/label_preview_pane.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/qt_strings.h"
 #include "rfid/ui/lock_payload_box.h"
@@ -52,6 +54,21 @@ int main(int argc, char** argv) {
     tester.SetCommandText("SS4\r\nSD10\r\nT50,50,0,3,1,1,0,'Quillmark'\r\nB1100,120,0,1,2,6,80,1,'012345678905'\r\nP1,1\r\n");
     tester.show();
     tester.grab().save(out + QStringLiteral("/qdrl-tester-%1.png").arg(QLatin1String(suffix)));
+    {
+      // The tester with its preview of a small label, drawn on the worker before the picture.
+      qm::QdrlTesterDialog previewing(context);
+      previewing.previewPane()->SetDebounceMs(0);
+      QEventLoop drawn;
+      QObject::connect(previewing.previewPane(), &qm::LabelPreviewPane::rendered, &drawn, &QEventLoop::quit);
+      previewing.previewButton()->click();
+      previewing.SetCommandText(
+          "SW812\r\nSL600,24,G\r\nBD20,20,792,580,B,6\r\nT50,50,5,1,1,0,0,N,N,'Quillmark'\r\n"
+          "V50,120,U,40,40,1,N,N,N,0,L,0,'Label preview'\r\nB150,200,1,3,7,120,0,1,'QM-0042'\r\n"
+          "B2560,200,Q,2,M,4,0,'https://example.com/qm/0042'\r\nT50,420,9,1,1,0,0,N,N,'x'\r\nP1\r\n");
+      previewing.show();
+      drawn.exec();
+      previewing.grab().save(out + QStringLiteral("/qdrl-tester-preview-%1.png").arg(QLatin1String(suffix)));
+    }
     qm::UserSettingManagerDialog settings(context);
     settings.tabControl()->setCurrentIndex(qm::UserSettingTabControl::kPrintPagePage);
     settings.show();

@@ -1,5 +1,6 @@
 // Window titles as the window system shows them, and every dialog on a 1366x768 laptop
 // screen, in English and Japanese.
+#include <QPushButton>
 #include <QtTest>
 
 #include "app/main_app.h"
@@ -64,6 +65,9 @@ class WindowTest : public QObject {
     test::GuiContext g;
     MainDialog main(g.context);
     QdrlTesterDialog tester(g.context);
+    // The tester again with its preview open beside the editor.
+    QdrlTesterDialog testerWithPreview(g.context);
+    testerWithPreview.previewButton()->click();
     UserSettingManagerDialog settings(g.context);
     PrintingCopiesDialog copies;
     QCOMPARE(main.windowTitle(), QStringLiteral("Quillmark  (Version 1.4.9)"));
@@ -91,6 +95,9 @@ class WindowTest : public QObject {
     test::GuiContext g;
     MainDialog main(g.context);
     QdrlTesterDialog tester(g.context);
+    // The tester again with its preview open beside the editor.
+    QdrlTesterDialog testerWithPreview(g.context);
+    testerWithPreview.previewButton()->click();
     UserSettingManagerDialog settings(g.context);
     PrintingCopiesDialog copies;
     Barcode1DCommandDialog barcode1D(g.context);
@@ -115,7 +122,7 @@ class WindowTest : public QObject {
     CalibrationSettingManagerDialog calibration(g.context);
     CalibrationExtraDialog calibrationExtra(g.context, SensingType::kGap, 10, 12, 900, 800, 7);
     CheckPrinterStatusDialog status(g.context);
-    for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &settings, &copies, &barcode1D, &barcode2D,
+    for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &testerWithPreview, &settings, &copies, &barcode1D, &barcode2D,
                                                       &blockDraw, &labelSetting, &printingSetting, &bitmapText,
                                                       &vectorText, &characterSet, &fontFinder, &convertUnit, &twoByte,
                                                       &rfidConfiguration, &rfidWrite, &rfidRead, &rfidWriteCommand,

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -21,6 +22,7 @@
 #include "commands/ui/block_draw_command_dialog.h"
 #include "commands/ui/character_set_command_dialog.h"
 #include "commands/ui/convert_unit_dialog.h"
+#include "commands/ui/label_preview_pane.h"
 #include "commands/ui/label_setting_dialog.h"
 #include "commands/ui/printing_copies_dialog.h"
 #include "commands/ui/printing_setting_dialog.h"
@@ -130,6 +132,9 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   convert_ = new QPushButton(tr("Convert"));
   connect(convert_, &QPushButton::clicked, this, [this] { ConvertUnitDialog::Open(this); });
   close_ = new QPushButton(tr("Close"));
+  preview_ = new QPushButton(tr("Preview"));
+  preview_->setCheckable(true);
+  connect(preview_, &QPushButton::clicked, this, &QdrlTesterDialog::TogglePreview);
   connect(multiSend_, &QPushButton::clicked, this, &QdrlTesterDialog::MultiSend);
   connect(load_, &QPushButton::clicked, this, &QdrlTesterDialog::Load);
   connect(save_, &QPushButton::clicked, this, &QdrlTesterDialog::Save);
@@ -137,7 +142,7 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(sendCount_);
   bottom->addWidget(sentCounter_);
-  for (QPushButton* b : {multiSend_, load_, save_, convert_}) bottom->addWidget(b);
+  for (QPushButton* b : {multiSend_, load_, save_, convert_, preview_}) bottom->addWidget(b);
   bottom->addStretch();
   bottom->addWidget(close_);
 
@@ -147,6 +152,12 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   auto* top = new QHBoxLayout;
   top->addLayout(tools);
   top->addLayout(centre, 1);
+  // The preview stands beside the editor, hidden until asked for.
+  previewPane_ = new LabelPreviewPane;
+  previewPane_->setMinimumWidth(300);
+  previewPane_->hide();
+  connect(previewPane_, &LabelPreviewPane::lineActivated, this, &QdrlTesterDialog::GoToLine);
+  top->addWidget(previewPane_, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
   layout->addLayout(bottom);
@@ -197,6 +208,20 @@ void QdrlTesterDialog::Append(const std::string& lines) {
 void QdrlTesterDialog::RereadEditor() {
   // The raw text: toPlainText() turns no-break spaces into plain ones.
   commandText_ = EditorTextToScript(editor_->document()->toRawText().toStdU16String());
+  if (previewPane_ && previewPane_->isVisible()) previewPane_->SetScript(commandText_);
+}
+
+void QdrlTesterDialog::TogglePreview() {
+  previewPane_->setVisible(preview_->isChecked());
+  if (previewPane_->isVisible()) previewPane_->SetScript(commandText_);
+}
+
+void QdrlTesterDialog::GoToLine(int line) {
+  const QTextBlock block = editor_->document()->findBlockByNumber(line - 1);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  editor_->setTextCursor(cursor);
+  editor_->setFocus();
 }
 
 void QdrlTesterDialog::Clean() { SetCommandText({}); }

@@ -18,6 +18,7 @@ class QVBoxLayout;
 namespace qm {
 
 class BuilderDialog;
+class LabelPreviewPane;
 
 class QdrlTesterDialog : public QDialog {
   Q_OBJECT
@@ -48,6 +49,8 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* rfidPasswordButton() const { return rfidPassword_; }
   QPushButton* rfidSecurityButton() const { return rfidSecurity_; }
   QPushButton* rfidKillButton() const { return rfidKill_; }
+  QPushButton* previewButton() const { return preview_; }
+  LabelPreviewPane* previewPane() const { return previewPane_; }
 
   void MultiSend();
   void Load();
@@ -64,6 +67,9 @@ class QdrlTesterDialog : public QDialog {
   void RunBuilder(const BuilderFactory& factory);
   void Append(const std::string& lines);
   void RereadEditor();
+  // Shows or hides the preview; a shown one follows every edit.
+  void TogglePreview();
+  void GoToLine(int line);
 
   AppContext& context_;
   std::string commandText_;
@@ -86,6 +92,8 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* rfidPassword_;
   QPushButton* rfidSecurity_;
   QPushButton* rfidKill_;
+  QPushButton* preview_;
+  LabelPreviewPane* previewPane_;
 };
 
 }  // namespace qm
