@@ -1,5 +1,7 @@
 #include "commands/multi_send.h"
 
+#include <algorithm>
+
 namespace qm {
 
 MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count,
@@ -16,6 +18,51 @@ MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int coun
     }
     ++result.completed;
     if (progress) progress(result.completed);
+  }
+  return result;
+}
+
+MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count,
+                          const std::function<void(int)>& progress, const MultiSendBytes& bytes) {
+  constexpr size_t kPiece = 2048;
+  MultiSendResult result;
+  const uint64_t size = script.size();
+  const uint64_t total = size * static_cast<uint64_t>(count < 0 ? 0 : count);
+  bool stopAsked = false;  // heard at the last piece of a send: that send still counts
+  for (int i = 0; i < count; ++i) {
+    const uint64_t before = size * static_cast<uint64_t>(i);
+    const auto hear = [&](uint64_t doneOfThis) {
+      if (bytes(before + doneOfThis, total)) return true;
+      if (doneOfThis < size) result.cancelled = true;
+      stopAsked = true;
+      return false;
+    };
+    if (link.GetInterfaceKind() == kEthernet) {
+      size_t at = 0;
+      const auto next = [&](char* buffer, size_t max) {
+        const size_t n = std::min(max, script.size() - at);
+        std::copy_n(script.data() + at, n, buffer);
+        at += n;
+        return n;
+      };
+      const uint64_t taken = link.WriteStream(next, hear);
+      if (result.cancelled) break;
+      result.failed = taken != size;
+    } else {
+      for (size_t at = 0; at < script.size(); at += kPiece) {
+        const size_t n = std::min(kPiece, script.size() - at);
+        result.failed = link.Write(script.data() + at, static_cast<int>(n)) == 0;
+        if (result.failed || !hear(at + n)) break;
+      }
+      if (result.cancelled) break;
+    }
+    if (result.failed) break;
+    ++result.completed;
+    if (progress) progress(result.completed);
+    if (stopAsked && i + 1 < count) {
+      result.cancelled = true;
+      break;
+    }
   }
   return result;
 }

@@ -6,17 +6,23 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 #include "app/main_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
 #include "commands/ui/font_finder_dialog.h"
 #include "commands/ui/label_preview_pane.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "downloads/ui/file_transfer_dialog.h"
+#include "downloads/ui/pcx_file_downloader_dialog.h"
 #include "gui/qt_strings.h"
 #include "rfid/ui/lock_payload_box.h"
 #include "rfid/ui/rfid_configuration_dialog.h"
@@ -50,6 +56,25 @@ int main(int argc, char** argv) {
     qm::MainDialog main(context);
     main.show();
     main.grab().save(out + QStringLiteral("/main-window-%1.png").arg(QLatin1String(suffix)));
+    {
+      // The download dialogs with a file chosen, the transfer shown part way.
+      QTemporaryDir files;
+      QFile logo(files.filePath(QStringLiteral("LOGO.pcx")));
+      logo.open(QIODevice::WriteOnly);
+      logo.write(QByteArray(1234, 'x'));
+      logo.close();
+      g.files.nextOpen = logo.fileName();
+      qm::PcxFileDownloaderDialog pcx(context);
+      pcx.Browse();
+      pcx.show();
+      pcx.grab().save(out + QStringLiteral("/pcx-file-downloader-%1.png").arg(QLatin1String(suffix)));
+      qm::FileTransferDialog transfer(context);
+      transfer.Browse();
+      transfer.panel()->bar()->setValue(400);
+      transfer.panel()->progressLabel()->setText(qm::DownloadPanel::tr("%1 of %2 bytes").arg(494).arg(1234));
+      transfer.show();
+      transfer.grab().save(out + QStringLiteral("/file-transfer-%1.png").arg(QLatin1String(suffix)));
+    }
     qm::QdrlTesterDialog tester(context);
     tester.SetCommandText("SS4\r\nSD10\r\nT50,50,0,3,1,1,0,'Quillmark'\r\nB1100,120,0,1,2,6,80,1,'012345678905'\r\nP1,1\r\n");
     tester.show();

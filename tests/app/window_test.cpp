@@ -18,6 +18,8 @@
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "commands/ui/two_byte_codepage_dialog.h"
 #include "commands/ui/vector_text_command_dialog.h"
+#include "downloads/ui/file_transfer_dialog.h"
+#include "downloads/ui/pcx_file_downloader_dialog.h"
 #include "gui/qt_strings.h"
 #include "rfid/ui/rfid_configuration_dialog.h"
 #include "rfid/ui/rfid_kill_dialog.h"
@@ -82,6 +84,8 @@ class WindowTest : public QObject {
     QCOMPARE(TwoByteCodepageDialog(g.context).windowTitle(), QStringLiteral("2 Byte Codepage"));
     QCOMPARE(CalibrationSettingManagerDialog(g.context).windowTitle(), QStringLiteral("Manual Calibration"));
     QCOMPARE(CheckPrinterStatusDialog(g.context).windowTitle(), QStringLiteral("Check Printer Status"));
+    QCOMPARE(FileTransferDialog(g.context).windowTitle(), QStringLiteral("File Transfer"));
+    QCOMPARE(PcxFileDownloaderDialog(g.context).windowTitle(), QStringLiteral("PCX File Downloader"));
   }
 
   void EveryDialogFitsALaptopScreen_data() {
@@ -122,7 +126,9 @@ class WindowTest : public QObject {
     CalibrationSettingManagerDialog calibration(g.context);
     CalibrationExtraDialog calibrationExtra(g.context, SensingType::kGap, 10, 12, 900, 800, 7);
     CheckPrinterStatusDialog status(g.context);
-    for (QDialog* d : std::initializer_list<QDialog*>{&main, &tester, &testerWithPreview, &settings, &copies, &barcode1D, &barcode2D,
+    FileTransferDialog fileTransfer(g.context);
+    PcxFileDownloaderDialog pcxDownloader(g.context);
+    for (QDialog* d : std::initializer_list<QDialog*>{&fileTransfer, &pcxDownloader, &main, &tester, &testerWithPreview, &settings, &copies, &barcode1D, &barcode2D,
                                                       &blockDraw, &labelSetting, &printingSetting, &bitmapText,
                                                       &vectorText, &characterSet, &fontFinder, &convertUnit, &twoByte,
                                                       &rfidConfiguration, &rfidWrite, &rfidRead, &rfidWriteCommand,

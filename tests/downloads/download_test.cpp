@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "commands/multi_send.h"
 #include "downloads/file_transfer.h"
 #include "downloads/image_commands.h"
 #include "fake_clock.h"
@@ -265,6 +266,41 @@ TEST(ImageCommands, OneWriteEach) {
   EXPECT_EQ(wire.writes, (std::vector<size_t>{10, 5, 2, 16}));
   EXPECT_EQ(wire.Received(33), "ID'LOGO'IIID*IIIIIR0,0,'LOGO'\rP1\r");
   EXPECT_TRUE(wire.prompter.messages.empty());
+}
+
+// The tester's Multi Send, heard piece by piece: Cancel stops before the next piece, and a
+// send cut short is not counted.
+TEST(MultiSendProgress, HeardAndStoppedBetweenPieces) {
+  struct Case {
+    InterfaceKind kind;
+    uint64_t stopAt;  // the first byte count at which Cancel is seen
+    std::vector<uint64_t> heard;
+    int completed;
+    bool cancelled;
+  };
+  const Case cases[] = {
+      {kSerial, 0, {2048, 4096, 5000, 7048, 9096, 10000}, 2, false},
+      {kSerial, 7048, {2048, 4096, 5000, 7048}, 1, true},
+      {kSerial, 5000, {2048, 4096, 5000}, 1, true},  // seen at the end of a send: it counts
+      {kEthernet, 0, {4096, 5000, 9096, 10000}, 2, false},
+      {kEthernet, 9096, {4096, 5000, 9096}, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.kind) + " stop at " + std::to_string(c.stopAt));
+    Wire wire(c.kind);
+    const std::string script = Pattern(5000);
+    std::vector<uint64_t> heard;
+    const MultiSendResult r = MultiSend(wire.link, script, 2, {}, [&](uint64_t sent, uint64_t total) {
+      EXPECT_EQ(total, 10000u);
+      heard.push_back(sent);
+      return c.stopAt == 0 || sent < c.stopAt;
+    });
+    EXPECT_EQ(heard, c.heard);
+    EXPECT_EQ(r.completed, c.completed);
+    EXPECT_EQ(r.cancelled, c.cancelled);
+    EXPECT_FALSE(r.failed);
+    EXPECT_EQ(wire.Received(heard.back()), (script + script).substr(0, heard.back()));
+  }
 }
 
 }  // namespace
