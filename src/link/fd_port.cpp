@@ -48,6 +48,7 @@ bool FdPort::WaitForDsr(const Deadline& deadline) {
 WriteOutcome FdPort::Write(const char* data, size_t count, int waitMs) {
   WriteOutcome out;
   const Deadline deadline(waitMs);
+  bool saidWritable = false;  // the last wait ended with the port writable
   while (out.written < count) {
     if (dsrFlow_ && !WaitForDsr(deadline)) break;
     size_t piece = count - out.written;
@@ -55,6 +56,7 @@ WriteOutcome FdPort::Write(const char* data, size_t count, int waitMs) {
     const ssize_t n = ::write(fd_, data + out.written, piece);
     if (n > 0) {
       out.written += static_cast<size_t>(n);
+      saidWritable = false;
       continue;
     }
     if (n == -1 && errno == EINTR) continue;
@@ -63,14 +65,16 @@ WriteOutcome FdPort::Write(const char* data, size_t count, int waitMs) {
       break;
     }
     if (deadline.Passed()) break;
+    // Writable but refused all the same (a printer port without poll support): do not spin.
+    // A full buffer that drained is written to at once: pausing there would cap the rate.
+    if (saidWritable) clock_.Poll(nullptr, 0, std::min(kIdleStepMs, deadline.RemainingMs()));
     pollfd p{fd_, POLLOUT, 0};
     const int ready = clock_.Poll(&p, 1, std::min(deadline.RemainingMs(), 1000));
     if (ready > 0 && (p.revents & (POLLERR | POLLNVAL))) {
       out.failed = true;
       break;
     }
-    // Writable but refused again (a printer port without poll support): do not spin.
-    if (ready > 0 && n == -1) clock_.Poll(nullptr, 0, std::min(kIdleStepMs, deadline.RemainingMs()));
+    saidWritable = ready > 0;
   }
   return out;
 }
