@@ -90,6 +90,14 @@ TransferResult SendFileBytes(PrinterLink& link, ByteSource& source, std::optiona
     };
     r.sent = link.WriteStream(next, heard, options.pauseMs);
     r.why = shortOfFile();
+    // A connection that never came up took nothing and read nothing: bytes left in the file
+    // mean the transfer did not happen.
+    char probe = 0;
+    if (!cancelled && r.sent == taken && next(&probe, 1) > 0) {
+      r.status = TransferStatus::kFailed;
+      r.why = link.lastError();
+      return r;
+    }
     if (cancelled) {
       r.status = r.sent == taken ? TransferStatus::kCancelled : TransferStatus::kFailed;
     } else {

@@ -206,6 +206,28 @@ TEST(FileTransfer, PrinterClosingTheConnectionIsAFailure) {
   EXPECT_NE(prompter.messages[0].text.find("the connection broke"), std::string::npos) << prompter.messages[0].text;
 }
 
+TEST(FileTransfer, UnreachablePrinterIsAFailure) {
+  uint16_t port = 0;
+  {
+    test::LoopbackServer gone;
+    port = gone.port();
+  }
+  LinkTiming timing;
+  timing.tcpConnectWaitMs = 500;
+  FakeClock clock;
+  RecordingPrompter prompter;
+  PrinterLink link(clock, prompter, EnglishStrings(), timing, DeviceMap{});
+  link.SetPortName("ETHERNET");
+  link.SetEthernetSettings("127.0.0.1", port);
+  TempFile file(Pattern(100), "data.bin");
+  const TransferResult r = TransferFile(link, prompter, EnglishStrings(), file.path());
+  EXPECT_EQ(r.status, TransferStatus::kFailed);
+  EXPECT_EQ(r.sent, 0u);
+  ASSERT_FALSE(prompter.messages.empty());
+  EXPECT_EQ(prompter.messages.back().text.rfind("Binary file download failed after 0 of 100 bytes were sent.", 0), 0u)
+      << prompter.messages.back().text;
+}
+
 TEST(FileTransfer, CancelStopsBeforeTheNextPiece) {
   struct Case {
     InterfaceKind kind;
