@@ -214,12 +214,13 @@ void QdrlTesterDialog::Append(const std::string& lines) {
 void QdrlTesterDialog::RereadEditor() {
   // The raw text: toPlainText() turns no-break spaces into plain ones.
   commandText_ = EditorTextToScript(editor_->document()->toRawText().toStdU16String());
-  if (previewPane_ && previewPane_->isVisible()) previewPane_->SetScript(commandText_);
+  // Hidden, not invisible: a pane opened before the tester is shown still follows edits.
+  if (previewPane_ && !previewPane_->isHidden()) previewPane_->SetScript(commandText_);
 }
 
 void QdrlTesterDialog::TogglePreview() {
   previewPane_->setVisible(preview_->isChecked());
-  if (previewPane_->isVisible()) previewPane_->SetScript(commandText_);
+  if (!previewPane_->isHidden()) previewPane_->SetScript(commandText_);
 }
 
 void QdrlTesterDialog::GoToLine(int line) {
