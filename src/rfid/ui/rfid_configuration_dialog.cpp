@@ -60,8 +60,8 @@ RfidConfigurationDialog::RfidConfigurationDialog(AppContext& context, QWidget* p
   int row = 0;
   for (const auto& [label, field] : rows) {
     auto* text = new QLabel(label);
-    // Mixed Japanese and Latin text can measure a little short; a blank more keeps the colon.
-    text->setMinimumWidth(text->sizeHint().width() + text->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    // Mixed Japanese and Latin text can measure short; room for one more character keeps the colon.
+    text->setMinimumWidth(text->sizeHint().width() + text->fontMetrics().height());
     grid->addWidget(text, row, 0);
     grid->addWidget(field, row++, 1);
   }
