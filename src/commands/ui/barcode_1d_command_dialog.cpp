@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "commands/ui/builder_field_widgets.h"
+#include "commands/ui/line_preview.h"
 #include "commands/ui/convert_unit_dialog.h"
 #include "gui/choice_list.h"
 
@@ -61,6 +62,7 @@ Barcode1DCommandDialog::Barcode1DCommandDialog(AppContext& context, QWidget* par
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(ButtonRow({c_.testPrint, c_.convert, c_.insert, c_.close}));
+  AttachLinePreview(*this, *layout);
   LoadDefaults();
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "commands/ui/builder_field_widgets.h"
+#include "commands/ui/line_preview.h"
 #include "commands/ui/convert_unit_dialog.h"
 #include "gui/choice_list.h"
 #include "gui/layout_helpers.h"
@@ -94,6 +95,7 @@ Barcode2DCommandDialog::Barcode2DCommandDialog(AppContext& context, QWidget* par
   layout->addLayout(grid);
   layout->addWidget(Beside({typeLabel, c_.type}));
   layout->addLayout(ButtonRow({c_.testPrint, c_.convert, c_.insert, c_.close}));
+  AttachLinePreview(*this, *layout);
 
   connect(c_.type, &QComboBox::currentIndexChanged, this, &Barcode2DCommandDialog::ChooseType);
   connect(c_.mode, &QComboBox::currentIndexChanged, this, &Barcode2DCommandDialog::ChooseMode);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "commands/ui/builder_field_widgets.h"
+#include "commands/ui/line_preview.h"
 #include "commands/ui/convert_unit_dialog.h"
 #include "commands/ui/font_finder_dialog.h"
 #include "gui/choice_list.h"
@@ -73,6 +74,7 @@ BitmapTextCommandDialog::BitmapTextCommandDialog(AppContext& context, QWidget* p
   layout->addLayout(fields);
   layout->addLayout(QuotedDataRow(c_.data));
   layout->addLayout(ButtonRow({c_.findFont, c_.convert, c_.testPrint, c_.insert, c_.close}));
+  AttachLinePreview(*this, *layout);
 
   connect(c_.findFont, &QPushButton::clicked, this, [this] { FontFinderDialog::Open(context_, this); });
   connect(c_.convert, &QPushButton::clicked, this, [this] { ConvertUnitDialog::Open(this); });

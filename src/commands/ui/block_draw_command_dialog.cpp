@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "commands/ui/builder_field_widgets.h"
+#include "commands/ui/line_preview.h"
 #include "commands/ui/convert_unit_dialog.h"
 #include "gui/choice_list.h"
 
@@ -41,6 +42,7 @@ BlockDrawCommandDialog::BlockDrawCommandDialog(AppContext& context, QWidget* par
                                {new QLabel(tr("Optional")), c_.optional}},
                               2));
   layout->addLayout(ButtonRow({c_.testPrint, c_.convert, c_.insert, c_.close}));
+  AttachLinePreview(*this, *layout);
 
   connect(c_.type, &QComboBox::currentIndexChanged, this, &BlockDrawCommandDialog::ChooseType);
   connect(c_.testPrint, &QPushButton::clicked, this, &BlockDrawCommandDialog::TestPrint);

@@ -9,34 +9,17 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "render/label_renderer.h"
-
 namespace qm {
 
 namespace {
 
-constexpr int kDefaultDebounceMs = 250;
 constexpr double kMinZoom = 0.125;
 constexpr double kMaxZoom = 4.0;
-
-// One label as an image: black ink on white paper, a byte a dot.
-QImage ToImage(const render::Bitmap& b) {
-  QImage image(b.width(), b.height(), QImage::Format_Grayscale8);
-  const uint8_t* dot = b.dots().data();
-  for (int y = 0; y < b.height(); ++y) {
-    uchar* row = image.scanLine(y);
-    for (int x = 0; x < b.width(); ++x) row[x] = *dot++ ? 0 : 255;
-  }
-  return image;
-}
 
 }  // namespace
 
 LabelPreviewPane::LabelPreviewPane(QWidget* parent) : QWidget(parent) {
-  pool_.setMaxThreadCount(1);
-  debounce_.setSingleShot(true);
-  debounce_.setInterval(kDefaultDebounceMs);
-  connect(&debounce_, &QTimer::timeout, this, &LabelPreviewPane::StartRender);
+  connect(&drawer_, &LabelDrawer::drawn, this, &LabelPreviewPane::Show);
 
   picture_ = new QLabel;
   picture_->setAlignment(Qt::AlignCenter);
@@ -86,56 +69,18 @@ LabelPreviewPane::LabelPreviewPane(QWidget* parent) : QWidget(parent) {
   ShowLabel(0);
 }
 
-LabelPreviewPane::~LabelPreviewPane() {
-  // A drawing under way finishes before the pane goes; its result is then never shown.
-  pool_.clear();
-  pool_.waitForDone();
-}
+LabelPreviewPane::~LabelPreviewPane() = default;
 
-void LabelPreviewPane::SetScript(const std::string& bytes) {
-  script_ = bytes;
-  ++generation_;
-  debounce_.start();
-}
+void LabelPreviewPane::SetScript(const std::string& bytes) { drawer_.SetScript(bytes); }
 
-void LabelPreviewPane::StartRender() {
-  const int generation = generation_;
-  const std::string script = script_;
-  pool_.start([this, generation, script] {
-    // One renderer per worker thread: its fonts load once.
-    thread_local render::LabelRenderer renderer;
-    const render::RenderResult result = renderer.RenderScript(script, {});
-    std::vector<QImage> labels;
-    // Copies of one print share a bitmap, so they share an image.
-    const render::Bitmap* last = nullptr;
-    for (const render::RenderedLabel& l : result.labels) {
-      if (l.bitmap.get() == last && !labels.empty()) {
-        labels.push_back(labels.back());
-      } else {
-        labels.push_back(ToImage(*l.bitmap));
-      }
-      last = l.bitmap.get();
-    }
-    QStringList warnings;
-    std::vector<int> lines;
-    for (const render::Warning& w : result.warnings) {
-      warnings << tr("Line %1: %2").arg(w.line).arg(QString::fromLatin1(w.text.data(), static_cast<qsizetype>(w.text.size())));
-      lines.push_back(w.line);
-    }
-    QMetaObject::invokeMethod(
-        this, [this, generation, labels, warnings, lines] { Show(generation, labels, warnings, lines); },
-        Qt::QueuedConnection);
-  });
-}
-
-void LabelPreviewPane::Show(int generation, const std::vector<QImage>& labels, const QStringList& warnings,
+void LabelPreviewPane::Show(const std::vector<QImage>& labels, const QStringList& warnings,
                             const std::vector<int>& lines) {
-  // A drawing of an older script: a newer one is on its way.
-  if (generation != generation_) return;
   labels_ = labels;
   warningLines_ = lines;
   warnings_->clear();
-  warnings_->addItems(warnings);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    warnings_->addItem(tr("Line %1: %2").arg(lines[i]).arg(warnings[static_cast<qsizetype>(i)]));
+  }
   ShowLabel(std::min(current_, std::max(labelCount() - 1, 0)));
   emit rendered();
 }

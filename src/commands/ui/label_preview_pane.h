@@ -3,11 +3,11 @@
 #pragma once
 
 #include <QImage>
-#include <QThreadPool>
-#include <QTimer>
 #include <QWidget>
 #include <string>
 #include <vector>
+
+#include "commands/ui/label_drawer.h"
 
 class QLabel;
 class QListWidget;
@@ -25,7 +25,7 @@ class LabelPreviewPane : public QWidget {
 
   // The script to draw; it is drawn once no new one has come for the debounce interval.
   void SetScript(const std::string& bytes);
-  void SetDebounceMs(int ms) { debounce_.setInterval(ms); }
+  void SetDebounceMs(int ms) { drawer_.SetDebounceMs(ms); }
 
   int labelCount() const { return static_cast<int>(labels_.size()); }
   int currentLabel() const { return current_; }  // 0 for the first
@@ -48,17 +48,13 @@ class LabelPreviewPane : public QWidget {
   void rendered();
 
  private:
-  void StartRender();
-  void Show(int generation, const std::vector<QImage>& labels, const QStringList& warnings,
+  void Show(const std::vector<QImage>& labels, const QStringList& warnings,
             const std::vector<int>& lines);
   void ShowLabel(int index);
   void SetZoom(double zoom, bool fit);
   void resizeEvent(QResizeEvent* event) override;
 
-  QTimer debounce_;
-  QThreadPool pool_;  // one worker: drawings come back in order
-  std::string script_;
-  int generation_ = 0;  // of the latest script; older drawings are dropped
+  LabelDrawer drawer_;
   std::vector<QImage> labels_;
   std::vector<int> warningLines_;
   int current_ = 0;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "commands/ui/builder_field_widgets.h"
+#include "commands/ui/line_preview.h"
 
 namespace qm {
 
@@ -85,6 +86,7 @@ LabelSettingDialog::LabelSettingDialog(QWidget* parent) : BuilderDialog(parent) 
   layout->addLayout(choices);
   layout->addLayout(lengths);
   layout->addLayout(ButtonRow({c_.insert, c_.close}));
+  AttachLinePreview(*this, *layout);
   LoadDefaults();
 }
 

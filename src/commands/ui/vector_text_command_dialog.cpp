@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "commands/ui/builder_field_widgets.h"
+#include "commands/ui/line_preview.h"
 #include "commands/ui/convert_unit_dialog.h"
 #include "gui/choice_list.h"
 
@@ -69,6 +70,7 @@ VectorTextCommandDialog::VectorTextCommandDialog(AppContext& context, QWidget* p
   layout->addLayout(fields);
   layout->addLayout(QuotedDataRow(c_.data));
   layout->addLayout(ButtonRow({c_.convert, c_.testPrint, c_.insert, c_.close}));
+  AttachLinePreview(*this, *layout);
 
   connect(c_.convert, &QPushButton::clicked, this, [this] { ConvertUnitDialog::Open(this); });
   connect(c_.testPrint, &QPushButton::clicked, this, &VectorTextCommandDialog::TestPrint);

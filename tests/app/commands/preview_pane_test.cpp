@@ -8,7 +8,10 @@
 #include <QTextBlock>
 #include <QtTest>
 
+#include "commands/ui/block_draw_command_dialog.h"
+#include "commands/ui/builder_field_widgets.h"
 #include "commands/ui/label_preview_pane.h"
+#include "commands/ui/line_preview.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "../gui_support.h"
 
@@ -106,6 +109,29 @@ class PreviewPaneTest : public QObject {
     QListWidget* warnings = tester.previewPane()->warnings();
     QTest::mouseClick(warnings->viewport(), Qt::LeftButton, {}, warnings->visualItemRect(warnings->item(0)).center());
     QCOMPARE(tester.editor()->textCursor().blockNumber(), 1);
+  }
+
+  void ABuilderRedrawsItsOwnLineAsAFieldChanges() {
+    test::GuiContext g;
+    BlockDrawCommandDialog dialog(g.context);
+    dialog.show();
+    LinePreview* preview = dialog.findChild<LinePreview*>();
+    QVERIFY(preview != nullptr);
+    preview->SetDebounceMs(0);
+    // The preview keeps eight dots of paper around the block's ink.
+    QTRY_COMPARE_WITH_TIMEOUT(preview->shown().size(), QSize(700 + 16, 20 + 16), 10000);
+    struct Edit {
+      RealNumberSpin* field;
+      double value;
+      QSize shown;
+    };
+    const BlockDrawCommandDialog::Controls& c = dialog.controls();
+    const Edit edits[] = {{c.endY, 200, {716, 116}}, {c.endX, 300, {216, 116}}, {c.startY, 150, {216, 66}}};
+    for (const Edit& e : edits) {
+      e.field->setValue(e.value);
+      QTRY_COMPARE_WITH_TIMEOUT(preview->shown().size(), e.shown, 10000);
+      QVERIFY(!preview->pixmap().isNull());
+    }
   }
 };
 
