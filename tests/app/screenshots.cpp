@@ -1,4 +1,4 @@
-// Renders the main window, the tester and the User Setting Manager, in English and
+// Renders the main window, the tester, the User Setting Manager, calibration and status, in English and
 // Japanese, into PNG files for the README: quillmark-screenshots OUTDIR (run it under
 // LANG=ja_JP.UTF-8 for the Japanese pictures, so that the Japanese desktop font is used).
 #include <QApplication>
@@ -18,8 +18,10 @@
 
 #include "app/main_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
+#include "commands/ui/bitmap_text_command_dialog.h"
 #include "commands/ui/font_finder_dialog.h"
 #include "commands/ui/label_preview_pane.h"
+#include "commands/ui/line_preview.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "downloads/ui/file_transfer_dialog.h"
 #include "downloads/ui/pcx_file_downloader_dialog.h"
@@ -98,10 +100,21 @@ int main(int argc, char** argv) {
     settings.tabControl()->setCurrentIndex(qm::UserSettingTabControl::kPrintPagePage);
     settings.show();
     settings.grab().save(out + QStringLiteral("/user-settings-%1.png").arg(QLatin1String(suffix)));
+    // A builder's own line preview is drawn on the worker before its picture is taken.
+    const auto awaitLinePreview = [](QWidget& builder) {
+      QEventLoop drawn;
+      QObject::connect(builder.findChild<qm::LinePreview*>(), &qm::LinePreview::rendered, &drawn, &QEventLoop::quit);
+      drawn.exec();
+    };
     qm::Barcode2DCommandDialog barcode2D(context);
     barcode2D.controls().type->setCurrentIndex(1);  // PDF417: every field in use
     barcode2D.show();
+    awaitLinePreview(barcode2D);
     barcode2D.grab().save(out + QStringLiteral("/barcode-2d-%1.png").arg(QLatin1String(suffix)));
+    qm::BitmapTextCommandDialog bitmapText(context);
+    bitmapText.show();
+    awaitLinePreview(bitmapText);
+    bitmapText.grab().save(out + QStringLiteral("/bitmap-text-%1.png").arg(QLatin1String(suffix)));
     qm::FontFinderDialog fontFinder(context);
     fontFinder.FindMostSimilar();  // both answers for the default 3 by 5 mm
     fontFinder.FindSimilarAndRound();
