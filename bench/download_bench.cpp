@@ -4,8 +4,10 @@
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -184,6 +186,8 @@ void BM_SocketCopy(benchmark::State& state) {
         done += w;
       }
     }
+    // Done when the printer has every byte, as a download is: nothing left in the queue.
+    for (int queued = 1; ::ioctl(s, SIOCOUTQ, &queued) == 0 && queued > 0;) ::usleep(100);
     ::close(s);
     ::close(fd);
   }

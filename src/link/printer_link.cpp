@@ -200,13 +200,17 @@ int PrinterLink::SendAll(const char* bytes, int count) {
 uint64_t PrinterLink::WriteStream(const ChunkSource& source, const ChunkProgress& progress, int pauseMs) {
   if (interfaceKind_ != kEthernet) return 0;
   Open();
-  std::string buffer(std::max<size_t>(timing_.tcpChunkBytes, 1), '\0');
+  const int pause = pauseMs < 0 ? timing_.tcpChunkPauseMs : pauseMs;
+  // The chunk exists for the pause; without one, larger pieces spare the system calls.
+  const size_t chunk = pause == 0 ? std::max<size_t>(timing_.tcpChunkBytes, kUnpacedChunkBytes)
+                                  : std::max<size_t>(timing_.tcpChunkBytes, 1);
+  std::string buffer(chunk, '\0');
   const auto next = [&] {
     const std::string_view piece(buffer.data(), source(buffer.data(), buffer.size()));
     if (trace_ && !piece.empty()) trace_(Direction::kWrite, piece);
     return piece;
   };
-  return SendChunks(next, progress, pauseMs < 0 ? timing_.tcpChunkPauseMs : pauseMs, 0);
+  return SendChunks(next, progress, pause, 0);
 }
 
 uint64_t PrinterLink::SendChunks(const std::function<std::string_view()>& next, const ChunkProgress& progress,
