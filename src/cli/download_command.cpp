@@ -1,43 +1,17 @@
 // `download`: any file sent to the printer byte for byte, and the progress and SIGINT
 // handling that the image store shares.
 #include <CLI/CLI.hpp>
-#include <signal.h>
 
-#include <csignal>
 #include <memory>
 #include <optional>
 
+#include "cli/interrupt_guard.h"
 #include "cli/transfer_progress.h"
 #include "core/clock.h"
 
 namespace qm::cli {
 
 namespace {
-
-volatile std::sig_atomic_t interruptRequested = 0;
-
-void OnInterrupt(int) { interruptRequested = 1; }
-
-// SIGINT asks for a stop while it lives; the handler before it comes back afterwards.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    interruptRequested = 0;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptGuard() { ::sigaction(SIGINT, &previous_, nullptr); }
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-  bool requested() const { return interruptRequested != 0; }
-
- private:
-  struct sigaction previous_ {};
-};
 
 // The progress line is redrawn no more often than this, however small the pieces.
 constexpr int64_t kRedrawMs = 200;

@@ -1,37 +1,10 @@
 #include "cli/piece_writer.h"
 
-#include <signal.h>
-
-#include <csignal>
+#include "cli/interrupt_guard.h"
 
 namespace qm::cli {
 
 namespace {
-
-volatile std::sig_atomic_t interruptRequested = 0;
-
-void OnInterrupt(int) { interruptRequested = 1; }
-
-// SIGINT asks for a stop while it lives; the handler before it comes back afterwards.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    interruptRequested = 0;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptGuard() { ::sigaction(SIGINT, &previous_, nullptr); }
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-  bool requested() const { return interruptRequested != 0; }
-
- private:
-  struct sigaction previous_ {};
-};
 
 std::string Count(int sent, int total, std::string_view unit) {
   return std::to_string(sent) + " of " + std::to_string(total) + " " + std::string(unit);
