@@ -111,9 +111,9 @@ class StatusCommandLine : public Command {
 
   std::string Prepare(std::istream&) override {
     for (int c = 0; c < kStatusCommandCount; ++c) {
-      if (SpecOf(StatusCommand(c)).name == which_) command_ = StatusCommand(c);
+      if (ShapeOf(StatusCommand(c)).name == which_) command_ = StatusCommand(c);
     }
-    if (SpecOf(command_).name != which_) return "COMMAND: \"" + which_ + "\" is not cp, cu, ee or cps";
+    if (ShapeOf(command_).name != which_) return "COMMAND: \"" + which_ + "\" is not cp, cu, ee or cps";
     if (watchSeconds_ < 0 || watchSeconds_ > 86400) {
       return "--watch: " + std::to_string(watchSeconds_) + " is not 1..86400";
     }

@@ -70,24 +70,24 @@ bool TwoWidths(int type) { return type == 0 || type == 2 || type == 3; }
 
 }  // namespace
 
-Symbol DrawBarcode1D(const Barcode1DSpec& spec, GlyphRenderer& glyphs) {
+Symbol DrawBarcode1D(const Barcode1DRequest& request, GlyphRenderer& glyphs) {
   Symbol out;
-  if (spec.type < 0 || spec.type >= static_cast<int>(k1DSymbologies.size())) {
-    out.warnings.push_back("unknown barcode type " + std::to_string(spec.type));
+  if (request.type < 0 || request.type >= static_cast<int>(k1DSymbologies.size())) {
+    out.warnings.push_back("unknown barcode type " + std::to_string(request.type));
     return out;
   }
   ZintPtr s(ZBarcode_Create());
-  s->symbology = k1DSymbologies[spec.type];
-  std::string data = spec.data;
-  if (spec.type == 8 && data.size() > 8) {
+  s->symbology = k1DSymbologies[request.type];
+  std::string data = request.data;
+  if (request.type == 8 && data.size() > 8) {
     out.warnings.push_back("EAN8 takes 7 digits (8 with the check digit), not " + std::to_string(data.size()));
     return out;
   }
-  if (spec.type == 7 && data.size() > 13) {
+  if (request.type == 7 && data.size() > 13) {
     out.warnings.push_back("EAN13 takes 12 digits (13 with the check digit), not " + std::to_string(data.size()));
     return out;
   }
-  if (spec.type == 9) {
+  if (request.type == 9) {
     // Application identifiers in parentheses, as the operator types them.
     if (data.find('(') != std::string::npos) {
       s->input_mode = GS1_MODE | GS1PARENS_MODE;
@@ -97,19 +97,19 @@ Symbol DrawBarcode1D(const Barcode1DSpec& spec, GlyphRenderer& glyphs) {
     }
   }
   if (!Encode(s.get(), data, out)) return out;
-  const int narrow = std::clamp(spec.narrow, 1, 100);
-  const int wide = TwoWidths(spec.type) ? std::clamp(spec.wide, 1, 100) : narrow;
-  const int height = std::clamp(spec.height, 0, Bitmap::kMaxSide);
+  const int narrow = std::clamp(request.narrow, 1, 100);
+  const int wide = TwoWidths(request.type) ? std::clamp(request.wide, 1, 100) : narrow;
+  const int height = std::clamp(request.height, 0, Bitmap::kMaxSide);
   // Each run of equal modules of the top row becomes one bar or space.
   std::vector<std::pair<bool, int>> runs;
   for (int c = 0; c < s->width;) {
     const bool ink = Module(s.get(), 0, c);
     int n = 1;
     while (c + n < s->width && Module(s.get(), 0, c + n) == ink) ++n;
-    runs.emplace_back(ink, TwoWidths(spec.type) ? (n == 1 ? narrow : wide) : n * narrow);
+    runs.emplace_back(ink, TwoWidths(request.type) ? (n == 1 ? narrow : wide) : n * narrow);
     c += n;
   }
-  const int quiet = spec.quietZone > 0 ? spec.quietZone * narrow : 0;
+  const int quiet = request.quietZone > 0 ? request.quietZone * narrow : 0;
   int64_t total = 2 * quiet;
   for (const auto& r : runs) total += r.second;
   Bitmap bars(static_cast<int>(std::min<int64_t>(total, Bitmap::kMaxSide)), height);
@@ -120,49 +120,49 @@ Symbol DrawBarcode1D(const Barcode1DSpec& spec, GlyphRenderer& glyphs) {
   }
   if (height == 0) out.warnings.push_back("bar height 0: only the human-readable line is drawn");
   const std::string text(reinterpret_cast<const char*>(s->text));
-  out.bitmap = spec.hri && !text.empty() ? WithText(bars, Latin1(text), glyphs, 4) : bars;
+  out.bitmap = request.hri && !text.empty() ? WithText(bars, Latin1(text), glyphs, 4) : bars;
   return out;
 }
 
-Symbol DrawPdf417(const Pdf417Spec& spec, GlyphRenderer& glyphs) {
+Symbol DrawPdf417(const Pdf417Request& request, GlyphRenderer& glyphs) {
   Symbol out;
   ZintPtr s(ZBarcode_Create());
   s->symbology = BARCODE_PDF417;
-  s->option_1 = std::clamp(spec.level, 0, 8);
-  s->option_2 = std::clamp(spec.columns, 1, 30);
-  if (!Encode(s.get(), spec.data, out)) return out;
-  if (s->rows > spec.maxRows) {
+  s->option_1 = std::clamp(request.level, 0, 8);
+  s->option_2 = std::clamp(request.columns, 1, 30);
+  if (!Encode(s.get(), request.data, out)) return out;
+  if (s->rows > request.maxRows) {
     out.warnings.push_back("the data needs " + std::to_string(s->rows) + " rows, more than the " +
-                           std::to_string(spec.maxRows) + " allowed: drawn with " +
+                           std::to_string(request.maxRows) + " allowed: drawn with " +
                            std::to_string(s->rows));
   }
-  const Bitmap symbol = Matrix(s.get(), std::clamp(spec.moduleWidth, 1, 20), std::clamp(spec.rowHeight, 1, 200));
-  out.bitmap = spec.hri ? WithText(symbol, Latin1(spec.data), glyphs, 6) : symbol;
+  const Bitmap symbol = Matrix(s.get(), std::clamp(request.moduleWidth, 1, 20), std::clamp(request.rowHeight, 1, 200));
+  out.bitmap = request.hri ? WithText(symbol, Latin1(request.data), glyphs, 6) : symbol;
   return out;
 }
 
-Symbol DrawQrCode(const QrSpec& spec) {
+Symbol DrawQrCode(const QrRequest& request) {
   Symbol out;
   ZintPtr s(ZBarcode_Create());
   s->symbology = BARCODE_QRCODE;
   static constexpr std::string_view kLevels = "LMQH";
-  const size_t level = kLevels.find(spec.level);
+  const size_t level = kLevels.find(request.level);
   if (level == std::string_view::npos) {
-    out.warnings.push_back(std::string("unknown error correction level ") + spec.level + ": drawn with L");
+    out.warnings.push_back(std::string("unknown error correction level ") + request.level + ": drawn with L");
   }
   s->option_1 = level == std::string_view::npos ? 1 : static_cast<int>(level) + 1;
-  if (spec.model == 1) out.warnings.push_back("QR Code model 1 is not made: drawn as model 2");
-  if (!Encode(s.get(), spec.data, out)) return out;
-  const int m = 2 * std::clamp(spec.size, 1, 20);
+  if (request.model == 1) out.warnings.push_back("QR Code model 1 is not made: drawn as model 2");
+  if (!Encode(s.get(), request.data, out)) return out;
+  const int m = 2 * std::clamp(request.size, 1, 20);
   out.bitmap = Matrix(s.get(), m, m);
   return out;
 }
 
-Symbol DrawMaxiCode(const MaxiCodeSpec& spec) {
+Symbol DrawMaxiCode(const MaxiCodeRequest& request) {
   Symbol out;
   ZintPtr s(ZBarcode_Create());
   s->symbology = BARCODE_MAXICODE;
-  int mode = spec.mode;
+  int mode = request.mode;
   if (mode == 0) {
     out.warnings.push_back("MaxiCode mode 0 is not made: drawn as mode 2");
     mode = 2;
@@ -172,7 +172,7 @@ Symbol DrawMaxiCode(const MaxiCodeSpec& spec) {
     mode = 4;
   }
   s->option_1 = mode;
-  std::string data = spec.data;
+  std::string data = request.data;
   if (mode == 2 || mode == 3) {
     // "class,country,postcode,postcode+4,message": the carrier's primary message first.
     std::array<std::string, 4> f;

@@ -10,7 +10,7 @@
 
 namespace qm::render {
 
-struct Barcode1DSpec {
+struct Barcode1DRequest {
   int type = 0;       // "B1" position: Code39, Code128, I2of5, Codabar, Code93, UPC-A, UPC-E, EAN13, EAN8, UCC/EAN128
   int narrow = 2;     // dots
   int wide = 7;       // dots, for the symbologies of two bar widths
@@ -20,7 +20,7 @@ struct Barcode1DSpec {
   std::string data;
 };
 
-struct Pdf417Spec {
+struct Pdf417Request {
   int maxRows = 30;
   int columns = 5;
   int level = 0;     // error correction 0 to 8
@@ -30,14 +30,14 @@ struct Pdf417Spec {
   std::string data;
 };
 
-struct QrSpec {
+struct QrRequest {
   int model = 2;     // 1 or 2
   char level = 'L';  // L, M, Q, H
   int size = 4;      // modules are 2 x size dots
   std::string data;
 };
 
-struct MaxiCodeSpec {
+struct MaxiCodeRequest {
   int mode = 4;  // 0, 2, 3 or 4
   std::string data;
 };
@@ -47,9 +47,9 @@ struct Symbol {
   std::vector<std::string> warnings;  // each a reason, for the command's warning
 };
 
-Symbol DrawBarcode1D(const Barcode1DSpec& spec, GlyphRenderer& glyphs);
-Symbol DrawPdf417(const Pdf417Spec& spec, GlyphRenderer& glyphs);
-Symbol DrawQrCode(const QrSpec& spec);
-Symbol DrawMaxiCode(const MaxiCodeSpec& spec);
+Symbol DrawBarcode1D(const Barcode1DRequest& request, GlyphRenderer& glyphs);
+Symbol DrawPdf417(const Pdf417Request& request, GlyphRenderer& glyphs);
+Symbol DrawQrCode(const QrRequest& request);
+Symbol DrawMaxiCode(const MaxiCodeRequest& request);
 
 }  // namespace qm::render

@@ -52,21 +52,21 @@ std::vector<int> TickBits(const BitBox (&bits)[N], std::string_view reply, int s
 }
 
 bool WellFormed(StatusCommand command, std::string_view reply) {
-  const StatusCommandSpec& spec = SpecOf(command);
-  if (static_cast<int>(reply.size()) != spec.replySize) return false;
+  const StatusCommandShape& shape = ShapeOf(command);
+  if (static_cast<int>(reply.size()) != shape.replySize) return false;
   return command != StatusCommand::kEe || (reply[2] == '\r' && reply[3] == '\n');
 }
 
 }  // namespace
 
-const StatusCommandSpec& SpecOf(StatusCommand command) {
-  static const StatusCommandSpec kSpecs[] = {
+const StatusCommandShape& ShapeOf(StatusCommand command) {
+  static const StatusCommandShape kShapes[] = {
       {"cp", "^cp\r", 2, 50},
       {"cu", "^cu\r", 1, 50},
       {"ee", "^ee\r", 4, 30},
       {"cps", "CPS\r", 1, 50},
   };
-  return kSpecs[static_cast<size_t>(command)];
+  return kShapes[static_cast<size_t>(command)];
 }
 
 const std::vector<std::string_view>& StatusBoxes(StatusCommand command) {
@@ -122,14 +122,14 @@ StatusRead CheckPrinterStatus(PrinterLink& link, Clock& clock, Prompter& prompte
     result.refused = true;
     return result;
   }
-  const StatusCommandSpec& spec = SpecOf(command);
+  const StatusCommandShape& shape = ShapeOf(command);
   const ReplyEnd end = command == StatusCommand::kEe ? ReplyEnd::kLine : ReplyEnd::kCount;
-  link.Write(spec.command);
-  clock.Sleep(spec.waitMs);
-  result.reply = ReadReply(link, spec.replySize, end);
+  link.Write(shape.command);
+  clock.Sleep(shape.waitMs);
+  result.reply = ReadReply(link, shape.replySize, end);
   if (!WellFormed(command, result.reply)) {
     Tell(prompter, "Status Data Read Fail!", Icon::kExclamation);
-    result.reply = ReadReply(link, spec.replySize, end);
+    result.reply = ReadReply(link, shape.replySize, end);
   }
   result.ok = WellFormed(command, result.reply);
   if (result.ok) result.ticked = TickedBoxes(command, result.reply);

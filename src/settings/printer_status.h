@@ -16,13 +16,13 @@ class PrinterLink;
 enum class StatusCommand { kCp, kCu, kEe, kCps };
 inline constexpr int kStatusCommandCount = 4;
 
-struct StatusCommandSpec {
+struct StatusCommandShape {
   std::string_view name;     // "cp", as the command line names it
   std::string_view command;  // "^cp\r"
   int replySize;             // bytes read
   int waitMs;                // pause before the read
 };
-const StatusCommandSpec& SpecOf(StatusCommand command);
+const StatusCommandShape& ShapeOf(StatusCommand command);
 
 // The boxes of a command's page, in the order they are laid out. The last is "Status OK"
 // on the byte pages.

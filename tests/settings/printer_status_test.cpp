@@ -58,7 +58,7 @@ TEST(StatusBoxes, RepliesTickTheirBoxes) {
   };
   for (const Row& r : rows) {
     const std::vector<int> ticked = TickedBoxes(r.command, r.reply);
-    SCOPED_TRACE(std::string(SpecOf(r.command).name) + " reply " + std::to_string(r.reply.size()) + " bytes");
+    SCOPED_TRACE(std::string(ShapeOf(r.command).name) + " reply " + std::to_string(r.reply.size()) + " bytes");
     EXPECT_EQ(Names(r.command, ticked), r.ticked);
     EXPECT_EQ(StatusIsOk(r.command, ticked), r.ok);
   }
@@ -107,7 +107,7 @@ TEST(CheckPrinterStatus, TwoFailedReadsTickNothing) {
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
     SettingsBench b;
-    if (!r.reply.empty()) b.printer.Answer(std::string(SpecOf(r.command).command), r.reply);
+    if (!r.reply.empty()) b.printer.Answer(std::string(ShapeOf(r.command).command), r.reply);
     const StatusRead read = CheckPrinterStatus(b.link, b.clock, b.prompter, r.command);
     EXPECT_FALSE(read.ok);
     EXPECT_TRUE(read.ticked.empty()) << "zeros must not read as Status OK";
