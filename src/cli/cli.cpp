@@ -50,6 +50,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   bool log = false;
   app.add_flag("--json", json, "print the result as one JSON object on stdout");
   app.add_flag("--log", log, "print every write and read, escaped, on stderr");
+  app.set_version_flag("--version", std::string(kProgramName) + " " + QUILLMARK_VERSION, "print the version and exit");
   app.require_subcommand(0, 1);
   // The global options may also follow the command.
   app.fallthrough();
@@ -90,6 +91,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e, out, err);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e, out, err);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e, out, err);
   } catch (const CLI::ParseError& e) {
     json = json || HasFlag(args, "--json");

@@ -21,6 +21,10 @@ int main(int argc, char** argv) {
     std::fputs(qm::printer::Usage().c_str(), stdout);
     return 0;
   }
+  if (options.version) {
+    std::puts("quillmark-printer " QUILLMARK_VERSION);
+    return 0;
+  }
 
   // The serving thread inherits this mask, so the signals that end the program reach the
   // main thread's wait alone.

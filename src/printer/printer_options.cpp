@@ -57,7 +57,8 @@ std::string Usage() {
          "  --split             send every reply in two pieces\n"
          "  --split-pause MS    pause between the two pieces (default 2)\n"
          "  --log               print every command and reply, escaped, with timestamps\n"
-         "  --help              show this text\n";
+         "  --help              show this text\n"
+         "  --version           show the version\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, PrinterOptions& options, bool& help,
@@ -113,6 +114,9 @@ bool ParseOptions(const std::vector<std::string>& args, PrinterOptions& options,
     bool ok = true;
     if (name == "--help" || name == "-h") {
       help = true;
+      return true;
+    } else if (name == "--version") {
+      options.version = true;
       return true;
     } else if (name == "--listen") {
       ok = value(text);

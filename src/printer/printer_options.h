@@ -31,6 +31,8 @@ struct PrinterOptions {
   bool split = false;
   int splitPauseMs = 2;
   bool log = false;
+  // --version: the program prints its version and serves nothing.
+  bool version = false;
   // Where log lines go; unset: standard error.
   std::function<void(const std::string& line)> logSink;
 };

@@ -1,6 +1,8 @@
 // The global options: what link set-up each combination plans, and what is refused.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "cli/connection_options.h"
 #include "cli_harness.h"
 
@@ -244,6 +246,22 @@ TEST(CliHelp, EveryCommandHasHelpOnStdoutWithStatusZero) {
     for (const char* mention : c.mentions) {
       EXPECT_NE(run.out.find(mention), std::string::npos) << c.args.front() << ": " << mention;
     }
+  }
+}
+
+// The manual page is made from --version: one line on stdout, nothing sent anywhere.
+TEST(CliVersion, PrintsTheNameAndVersionAloneWithStatusZero) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--version"},
+      {"--port", "COM2:", "--version"},
+      {"--version", "query", "x"},
+  };
+  for (const auto& args : cases) {
+    CliHarness cli;
+    const auto run = cli.Run(args);
+    EXPECT_EQ(run.status, 0) << args.front();
+    EXPECT_EQ(run.err, "") << args.front();
+    EXPECT_TRUE(std::regex_match(run.out, std::regex("quillmark-cli [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << run.out;
   }
 }
 

@@ -52,6 +52,19 @@ TEST(PrinterOptions, DefaultsServeLoopbackOnly) {
   EXPECT_TRUE(help);
 }
 
+TEST(PrinterOptions, VersionServesNothing) {
+  PrinterOptions o;
+  bool help = false;
+  std::string error;
+  ASSERT_TRUE(ParseOptions({"--listen", "none", "--version"}, o, help, error)) << error;
+  EXPECT_TRUE(o.version);
+  EXPECT_FALSE(help);
+  o = PrinterOptions{};
+  ASSERT_TRUE(ParseOptions({"--serial"}, o, help, error));
+  EXPECT_FALSE(o.version);
+  EXPECT_NE(Usage().find("--version"), std::string::npos);
+}
+
 TEST(PrinterOptions, RefusesWhatItCannotUse) {
   struct Case {
     std::vector<std::string> args;
