@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config python3
+  # a faster linker for the many test programs
+  mold
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # command line
