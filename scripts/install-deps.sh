@@ -21,6 +21,8 @@ packages=(
   libfreetype-dev libzint-dev libpng-dev fonts-dejavu-core libzxing-dev zint
   # label renderer: the stored PCX images
   libsdl2-image-dev
+  # print-queue diversion: libcups, and a CUPS server with lpadmin for its tests
+  libcups2-dev cups-daemon cups-client
 )
 
 missing=()

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm {
@@ -14,6 +15,9 @@ struct PrintQueue {
   std::string name;
   std::string port;  // may list several ports, comma-separated
 };
+
+// The port text a diverted queue points at, where the spooler does not say otherwise.
+inline constexpr const char* kDivertedPort = "FILE:";
 
 // The system's print spooler, as far as diversion needs it.
 class Spooler {
@@ -28,6 +32,16 @@ class Spooler {
   virtual std::vector<PrintQueue> LocalQueues() = 0;
   // Points queue `name` at `port`.
   virtual SetResult SetQueuePort(const std::string& name, const std::string& port) = 0;
+  // Whether a queue with port text `port` prints to the port the main window calls
+  // `portName` ("COM1:", "LPT1:"): a plain, case-sensitive substring unless the spooler
+  // names its ports otherwise.
+  virtual bool UsesPort(const std::string& port, const std::string& portName) const {
+    return port.find(portName) != std::string::npos;
+  }
+  // The port text that keeps a queue's jobs off every port.
+  virtual std::string DivertedPort() const { return kDivertedPort; }
+  // What went wrong since the last call, in one line to show once; empty when all went well.
+  virtual std::string TakeNotice() { return {}; }
 };
 
 // A system without a spooler we can reach: no queues.
@@ -39,10 +53,11 @@ class NoSpooler : public Spooler {
   }
 };
 
-// The port text a diverted queue points at.
-inline constexpr const char* kDivertedPort = "FILE:";
+// Whether the device URI `uri` names the device `path`: `path` occurs in it and is not
+// merely the start of a longer name ("/dev/ttyS1" is not in "serial:/dev/ttyS10").
+bool NamesDevice(std::string_view uri, std::string_view path);
 
-// Points every local queue whose port text contains `portName` at the file port, recording
+// Points every local queue on port `portName` at the spooler's diverted port, recording
 // each one's previous port text in `map` (the first recorded value is kept).
 void DivertQueues(const std::string& portName, QueueMap& map, Spooler& spooler);
 

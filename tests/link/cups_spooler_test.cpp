@@ -1,0 +1,306 @@
+// Print-queue diversion against a real CUPS server of the test's own: its own folder,
+// loopback port and socket, started and killed here; no system service is touched.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+
+#include <cups/cups.h>
+
+#include "link/cups/cups_spooler.h"
+#include "link/cups/system_spooler.h"
+#include "link/queue_journal.h"
+
+namespace qm {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Find(const char* program) {
+  for (const char* dir : {"/usr/sbin", "/usr/bin", "/sbin", "/usr/local/sbin"}) {
+    const std::string path = std::string(dir) + "/" + program;
+    if (::access(path.c_str(), X_OK) == 0) return path;
+  }
+  return {};
+}
+
+int FreeLoopbackPort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  int port = 0;
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+    port = ntohs(address.sin_port);
+  }
+  ::close(fd);
+  return port;
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Output of a shell command line, with its status.
+std::string Shell(const std::string& command, int* status = nullptr) {
+  std::string out;
+  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return out;
+  char buffer[512];
+  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+  const int result = ::pclose(pipe);
+  if (status) *status = result;
+  return out;
+}
+
+// Starts a cupsd of its own in `dir` and waits for it to answer; an empty string when it
+// does, else why not. A `locked` server lets the user "admin" alone change a queue, as a
+// system refuses a user who may not administer its printers.
+std::string StartServer(const std::string& cupsd, const std::string& dir, bool locked, pid_t& pid) {
+  for (const char* sub : {"state", "cache", "spool", "tmp", "log", "bin/backend"}) {
+    fs::create_directories(dir + "/" + sub);
+  }
+  // The server takes only device schemes it has a backend for; none of these ever runs.
+  for (const char* scheme : {"serial", "parallel"}) {
+    const std::string backend = dir + "/bin/backend/" + scheme;
+    std::ofstream(backend) << "#!/bin/sh\nexit 1\n";
+    ::chmod(backend.c_str(), 0755);
+  }
+  std::ofstream(dir + "/cupsd.conf")
+      << "Listen 127.0.0.1:" << FreeLoopbackPort() << "\nListen " << dir << "/cups.sock\n"
+      << "LogLevel warn\nBrowsing No\nWebInterface No\nDefaultAuthType None\n"
+      << "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+      << "<Policy default>\n"
+      << (locked ? "  <Limit CUPS-Add-Modify-Printer>\n    AuthType None\n    Require user admin\n  </Limit>\n" : "")
+      << "  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n</Policy>\n";
+  std::ofstream(dir + "/cups-files.conf")
+      << "ServerRoot " << dir << "\nServerBin " << dir << "/bin\nStateDir " << dir << "/state\n"
+      << "CacheDir " << dir << "/cache\nRequestRoot " << dir << "/spool\nTempDir " << dir << "/tmp\n"
+      << "ErrorLog " << dir << "/log/error_log\nAccessLog " << dir << "/log/access_log\n"
+      << "PageLog " << dir << "/log/page_log\n";
+  pid = ::fork();
+  if (pid == 0) {
+    const int out = ::open((dir + "/log/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(out, 1);
+    ::dup2(out, 2);
+    ::execl(cupsd.c_str(), "cupsd", "-f", "-c", (dir + "/cupsd.conf").c_str(), "-s",
+            (dir + "/cups-files.conf").c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // A process start, not a test wait: poll until it answers, for a bounded time.
+  const std::string socket = dir + "/cups.sock";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  for (;;) {
+    http_t* http = httpConnect2(socket.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr);
+    if (http) {
+      httpClose(http);
+      return {};
+    }
+    int status = 0;
+    if (::waitpid(pid, &status, WNOHANG) == pid || std::chrono::steady_clock::now() > deadline) {
+      return "the test's cupsd did not come up: " + Slurp(dir + "/log/out") + Slurp(dir + "/log/error_log");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+class CupsServer : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    const std::string cupsd = Find("cupsd");
+    lpadmin_ = Find("lpadmin");
+    lpstat_ = Find("lpstat");
+    if (cupsd.empty() || lpadmin_.empty() || lpstat_.empty()) {
+      skip_ = "cupsd, lpadmin or lpstat is not installed (Debian: cups-daemon, cups-client)";
+      return;
+    }
+    char pattern[] = "/tmp/quillmark-cups-XXXXXX";
+    dir_ = ::mkdtemp(pattern);
+    fs::create_directories(JournalDir());
+    // libcups reads this once a thread, at its first use.
+    ::setenv("CUPS_SERVER", (dir_ + "/main/cups.sock").c_str(), 1);
+    skip_ = StartServer(cupsd, dir_ + "/main", false, servers_[0]);
+    if (skip_.empty()) skip_ = StartServer(cupsd, dir_ + "/strict", true, servers_[1]);
+  }
+
+  static void TearDownTestSuite() {
+    for (const pid_t server : servers_) {
+      if (server <= 0) continue;
+      ::kill(server, SIGTERM);
+      ::waitpid(server, nullptr, 0);
+    }
+    if (!dir_.empty()) {
+      std::error_code ec;
+      fs::remove_all(dir_, ec);
+    }
+  }
+
+  void SetUp() override {
+    if (!skip_.empty()) GTEST_SKIP() << skip_;
+    // Every test starts from the same three queues, whatever the one before left.
+    for (const auto& [name, uri] : kQueues) AddQueue(name, uri);
+    for (const auto& entry : fs::directory_iterator(JournalDir())) fs::remove(entry.path());
+  }
+
+  static void AddQueue(const std::string& name, const std::string& uri, const std::string& more = "") {
+    int status = 0;
+    const std::string out = Shell(lpadmin_ + " -p " + name + " -v '" + uri + "' " + more, &status);
+    ASSERT_EQ(status, 0) << out;
+  }
+
+  // The server's device URIs as lpstat prints them, for comparing byte for byte.
+  static std::string Devices() { return Shell(lpstat_ + " -v"); }
+
+  static std::string UriOf(const std::string& name) {
+    CupsSpooler spooler{DeviceMap{}};
+    for (const PrintQueue& queue : spooler.LocalQueues()) {
+      if (queue.name == name) return queue.port;
+    }
+    return "?";
+  }
+
+  static std::string JournalDir() { return dir_ + "/journal"; }
+  static size_t JournalFiles() {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(JournalDir()), fs::directory_iterator()));
+  }
+
+  static constexpr std::pair<const char*, const char*> kQueues[] = {
+      {"labels", "serial:/dev/ttyS0?baud=115200+bits=8+parity=none+flow=soft"},
+      {"office", "parallel:/dev/lp0"},
+      {"other", "serial:/dev/ttyS10"},  // COM11:, whose path begins with COM1:'s
+  };
+
+  static inline std::string dir_, lpadmin_, lpstat_, skip_;
+  static inline pid_t servers_[2] = {-1, -1};
+};
+
+TEST_F(CupsServer, ConnectDivertsExactlyThePortsQueuesAndDisconnectGivesTheirUrisBack) {
+  const std::string before = Devices();
+  ASSERT_NE(before.find("device for other"), std::string::npos) << before;
+  CupsSpooler cups{DeviceMap{}};
+  JournaledSpooler spooler(cups, JournalDir());
+  QueueMap map;
+  DivertQueues("COM1:", map, spooler);
+  DivertQueues("LPT1:", map, spooler);
+  EXPECT_EQ(map, (QueueMap{{"labels", kQueues[0].second}, {"office", kQueues[1].second}}));
+  EXPECT_EQ(UriOf("labels"), "file:///dev/null");
+  EXPECT_EQ(UriOf("office"), "file:///dev/null");
+  EXPECT_EQ(UriOf("other"), kQueues[2].second);
+  EXPECT_EQ(ParseJournal(Slurp(spooler.path())), map);
+  EXPECT_EQ(spooler.TakeNotice(), "");
+
+  RestoreQueues(map, spooler);
+  EXPECT_EQ(Devices(), before);
+  EXPECT_EQ(JournalFiles(), 0u);
+}
+
+TEST_F(CupsServer, QueuesLeftDivertedByAKilledProgramComeBackAtTheNextStart) {
+  const std::string before = Devices();
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    CupsSpooler cups{DeviceMap{}};
+    JournaledSpooler spooler(cups, JournalDir());
+    QueueMap map;
+    DivertQueues("COM1:", map, spooler);
+    DivertQueues("LPT1:", map, spooler);
+    const char done = map.size() == 2 ? 'y' : 'n';
+    [[maybe_unused]] const ssize_t n = ::write(ready[1], &done, 1);
+    ::pause();  // holds the queues until it is killed
+    ::_exit(0);
+  }
+  ::close(ready[1]);
+  char done = 0;
+  ASSERT_EQ(::read(ready[0], &done, 1), 1);
+  ::close(ready[0]);
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  ASSERT_EQ(done, 'y');
+  ASSERT_EQ(UriOf("labels"), "file:///dev/null");
+  ASSERT_EQ(JournalFiles(), 1u);
+
+  SystemSpooler next(DeviceMap{}, JournalDir(), 2000);
+  ASSERT_TRUE(next.HasServer());
+  EXPECT_EQ(Devices(), before);
+  EXPECT_EQ(JournalFiles(), 0u);
+  EXPECT_EQ(next.startNotice(),
+            "Print queues left diverted by an earlier run have their ports back: labels, office.");
+}
+
+TEST_F(CupsServer, AServerThatWillNotChangeTheQueuesIsSaidOnceAndEveryQueueIsStillRecorded) {
+  const std::string strict = dir_ + "/strict/cups.sock";
+  for (const char* name : {"first", "second"}) {
+    int status = 0;
+    const std::string out = Shell("CUPS_SERVER=" + strict + " " + lpadmin_ + " -U admin -p " + name + " -v serial:/dev/ttyS0", &status);
+    ASSERT_EQ(status, 0) << out;
+  }
+  QueueMap map;
+  size_t recorded = 0;
+  std::string notice, again, journal, after;
+  // libcups keeps its server a thread: this one talks to the strict server alone.
+  std::thread([&] {
+    cupsSetServer(strict.c_str());
+    CupsSpooler cups{DeviceMap{}};
+    JournaledSpooler spooler(cups, JournalDir());
+    DivertQueues("COM1:", map, spooler);
+    recorded = map.size();
+    journal = Slurp(spooler.path());
+    notice = spooler.TakeNotice();
+    again = spooler.TakeNotice();
+    RestoreQueues(map, spooler);
+    after = Shell("CUPS_SERVER=" + strict + " " + lpstat_ + " -v");
+  }).join();
+  EXPECT_EQ(recorded, 2u);  // recorded all the same, as the restore gives back what it recorded
+  EXPECT_EQ(journal, "");   // nothing changed, so nothing to give back after a crash
+  EXPECT_EQ(notice, "Print queues first, second could not be changed: not authorised to change print queues.");
+  EXPECT_EQ(again, "");
+  EXPECT_EQ(after, "device for first: serial:/dev/ttyS0\ndevice for second: serial:/dev/ttyS0\n");
+  EXPECT_EQ(JournalFiles(), 0u);
+}
+
+TEST(CupsPortMatch, ThePortsDevicePathMustStandWholeInTheUri) {
+  DeviceMap devices;
+  devices.Override("COM2", "/dev/ttyUSB0");
+  const CupsSpooler spooler(devices);
+  struct Case {
+    const char* portName;
+    const char* uri;
+    bool uses;
+  };
+  const Case cases[] = {
+      {"COM1:", "serial:/dev/ttyS0?baud=9600", true},
+      {"COM1:", "serial:/dev/ttyS0", true},
+      {"COM1:", "serial:/dev/ttyS01", false},
+      {"COM2:", "serial:/dev/ttyUSB0", true},   // overridden
+      {"COM2:", "serial:/dev/ttyS1", false},
+      {"COM10:", "serial:/dev/ttyS9", true},
+      {"LPT1:", "parallel:/dev/lp0", true},
+      {"LPT1:", "usb://Maker/Model?serial=/dev/lp0x", false},
+      {"LPT1:", "file:///dev/null", false},
+      {"USB", "usb://Maker/Model", false},  // no device path: nothing is diverted
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(spooler.UsesPort(c.uri, c.portName), c.uses) << c.portName << " " << c.uri;
+  }
+}
+
+}  // namespace
+}  // namespace qm
