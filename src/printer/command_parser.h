@@ -94,7 +94,6 @@ class CommandParser {
   Command image_;
   uint64_t payloadLeft_ = 0;
   std::string garbage_;
-  size_t garbageCount_ = 0;
 };
 
 }  // namespace qm::printer

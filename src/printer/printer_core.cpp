@@ -24,8 +24,11 @@ void PrinterCore::On(const Origin& origin, Work work) {
 
 void PrinterCore::Feed(std::string_view bytes, const Origin& origin) {
   const int64_t now = hooks_.monotonicNow();
-  const auto [it, fresh] =
+  // Named apart rather than as a structured binding: clang 14 cannot capture one in a lambda.
+  const auto emplaced =
       streams_.try_emplace(StreamKey(origin.kind, origin.channel), static_cast<ParserSink&>(*this), origin);
+  const auto it = emplaced.first;
+  const bool fresh = emplaced.second;
   Stream& stream = it->second;
   On(origin, [&] {
     if (fresh && waitingHeader_ && waitingHeader_->origin.kind == origin.kind) {
