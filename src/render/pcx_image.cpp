@@ -16,6 +16,19 @@ std::optional<Bitmap> DecodePcx(std::string_view bytes, std::string& error) {
   // bytes to read, and the picture is cut back to its own width below.
   auto le16 = [&](size_t at) { return static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8; };
   const int width = le16(8) - le16(4) + 1;
+  // SDL_image takes the header's words as signed and sizes its buffers from them before it
+  // reads a pixel: a negative bytes-per-line or a vast picture is refused here instead.
+  auto s16 = [&](size_t at) { return static_cast<int>(static_cast<int16_t>(le16(at))); };
+  const int signedWidth = s16(8) - s16(4) + 1;
+  const int signedHeight = s16(10) - s16(6) + 1;
+  if (s16(66) <= 0 || signedWidth <= 0 || signedHeight <= 0) {
+    error = "not a PCX file";
+    return std::nullopt;
+  }
+  if (width > Bitmap::kMaxSide || signedWidth > Bitmap::kMaxSide || signedHeight > Bitmap::kMaxSide) {
+    error = "larger than a label";
+    return std::nullopt;
+  }
   std::string widened;
   if (bytes[3] == 1 && bytes[65] == 1 && width > 0 && width % 8 != 0 && le16(66) * 8 >= (width + 7) / 8 * 8) {
     widened.assign(bytes);
