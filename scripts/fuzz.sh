@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# Fuzzing with libFuzzer (the fuzz preset: clang, AddressSanitizer, UBSan).
+#
+#   scripts/fuzz.sh TARGET [SECONDS]  a campaign on one target (default 600 s), on a working
+#                                     copy of its seeds in fuzz/work/TARGET, with its dictionary;
+#                                     prints executions and coverage, appends them to
+#                                     fuzz/work/campaigns.log
+#   scripts/fuzz.sh --ci [SECONDS]    builds, replays every kept reproducer, then runs each
+#                                     target for SECONDS (default 15), two at a time; fails on
+#                                     any crash
+#   scripts/fuzz.sh --list            the targets
+#
+# QUILLMARK_FUZZ_BUILD names another build folder (default build/fuzz); QUILLMARK_FUZZ_JOBS
+# how many targets run at once in --ci (default 2).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${QUILLMARK_FUZZ_BUILD:-$root/build/fuzz}
+jobs=${QUILLMARK_FUZZ_JOBS:-2}
+targets=(command_parser printer_stream label_command replies script_text pcx render)
+
+# Longest input per target: streams get room for several commands and an image.
+max_len() {
+  case $1 in
+    command_parser | printer_stream | pcx) echo 8192 ;;
+    *) echo 4096 ;;
+  esac
+}
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+build_targets() {
+  if [[ ! -f $build/CMakeCache.txt ]]; then
+    cmake --preset fuzz -B "$build" >/dev/null
+  fi
+  cmake --build "$build" --target fuzz_all -j "$(nproc)"
+}
+
+known() {
+  local t
+  for t in "${targets[@]}"; do [[ $t == "$1" ]] && return 0; done
+  return 1
+}
+
+# Runs a target over a directory for a while; the log goes to $3.
+run_for() {
+  local target=$1 corpus=$2 log=$3 seconds=$4 artifacts=$5
+  "$build/fuzz/fuzz_$target" "$corpus" -dict="fuzz/dict/$target.dict" -max_len="$(max_len "$target")" \
+    -max_total_time="$seconds" -timeout=10 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+    >"$log" 2>&1
+}
+
+# "executions cov ft" from a libFuzzer log.
+figures() {
+  local execs cov ft
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$1" | tail -1)
+  cov=$(grep -o 'cov: [0-9]*' "$1" | tail -1 | cut -d' ' -f2)
+  ft=$(grep -o 'ft: [0-9]*' "$1" | tail -1 | cut -d' ' -f2)
+  echo "${execs:-0} ${cov:-0} ${ft:-0}"
+}
+
+# Every reproducer once: a crash fixed stays fixed.
+replay_regressions() {
+  local target files status=0
+  for target in "${targets[@]}"; do
+    files=(fuzz/regressions/"$target"/*)
+    [[ -e ${files[0]} ]] || continue
+    if "$build/fuzz/fuzz_$target" "${files[@]}" >"$build/regressions-$target.log" 2>&1; then
+      echo "fuzz: $target: ${#files[@]} reproducers pass"
+    else
+      echo "fuzz: $target: a reproducer fails again" >&2
+      tail -40 "$build/regressions-$target.log" >&2
+      status=1
+    fi
+  done
+  return $status
+}
+
+ci() {
+  local seconds=${1:-15} work=$build/ci status=0 target pids=() names=()
+  local started=$SECONDS
+  build_targets
+  echo "fuzz: built in $((SECONDS - started)) s"
+  replay_regressions || status=1
+  rm -rf "$work"
+  mkdir -p "$work"
+  finish() {  # waits for the oldest run and reports it
+    local t=${names[0]} p=${pids[0]}
+    names=("${names[@]:1}")
+    pids=("${pids[@]:1}")
+    if wait "$p"; then
+      read -r execs cov ft < <(figures "$work/$t.log")
+      echo "fuzz: $t: $execs executions, cov $cov, ft $ft, no crash"
+    else
+      echo "fuzz: $t: CRASH (reproducer in $work/$t-artifacts; keep it in fuzz/regressions/$t/ once fixed)" >&2
+      tail -60 "$work/$t.log" >&2
+      status=1
+    fi
+  }
+  for target in "${targets[@]}"; do
+    mkdir -p "$work/$target" "$work/$target-artifacts"
+    cp -r fuzz/corpus/"$target"/. "$work/$target/"
+    run_for "$target" "$work/$target" "$work/$target.log" "$seconds" "$work/$target-artifacts" &
+    pids+=($!)
+    names+=("$target")
+    while ((${#pids[@]} >= jobs)); do finish; done
+  done
+  while ((${#pids[@]} > 0)); do finish; done
+  echo "fuzz: done in $((SECONDS - started)) s"
+  return $status
+}
+
+campaign() {
+  local target=$1 seconds=${2:-600}
+  known "$target" || { echo "fuzz: no target '$target' (try --list)" >&2; exit 2; }
+  build_targets
+  local work=fuzz/work/$target
+  if [[ ! -d $work ]]; then
+    mkdir -p "$work"
+    cp -r fuzz/corpus/"$target"/. "$work/"
+  fi
+  mkdir -p fuzz/work/artifacts
+  local log=fuzz/work/$target.log status=0
+  run_for "$target" "$work" "$log" "$seconds" fuzz/work/artifacts || status=$?
+  read -r execs cov ft < <(figures "$log")
+  if ((status != 0)); then
+    tail -60 "$log" >&2
+    echo "fuzz: $target: CRASH after $execs executions; reproducer in fuzz/work/artifacts" >&2
+  else
+    echo "fuzz: $target: $execs executions in $seconds s, cov $cov, ft $ft, corpus $(ls "$work" | wc -l) inputs"
+  fi
+  echo "$(date -u +%FT%TZ) $target seconds=$seconds execs=$execs cov=$cov ft=$ft status=$status" >>fuzz/work/campaigns.log
+  return $status
+}
+
+case ${1:-} in
+  --ci) ci "${2:-15}" ;;
+  --list) printf '%s\n' "${targets[@]}" ;;
+  "" | -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' ;;
+  *) campaign "$@" ;;
+esac
