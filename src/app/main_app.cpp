@@ -20,6 +20,7 @@
 #include "gui/qt_clock.h"
 #include "gui/qt_prompter.h"
 #include "gui/qt_strings.h"
+#include "link/cups/system_spooler.h"
 #include "link/printer_link.h"
 
 namespace qm {
@@ -59,7 +60,6 @@ int MainApp::Run(int argc, char** argv) {
   QtClock clock;
   QtPrompter prompter;
   QtStringTable strings;
-  NoSpooler spooler;
   DialogFileChooser files;
 
   std::unique_ptr<DemoPrinter> demoPrinter;
@@ -72,9 +72,12 @@ int MainApp::Run(int argc, char** argv) {
       return 1;
     }
   }
+  // CUPS when a server answers, which first gives back what a crashed run left diverted.
+  SystemSpooler spooler(devices);
   PrinterLink link(clock, prompter, strings, LinkTiming{}, devices);
-  AppContext context{link, clock, prompter, strings, spooler, files};
+  AppContext context{link, clock, prompter, strings, spooler.spooler(), files};
   MainDialog dialog(context);
+  dialog.statusLine()->setText(QString::fromStdString(spooler.startNotice()));
   if (demoPrinter) {
     dialog.SetEthernetTarget(QStringLiteral("127.0.0.1"), demoPrinter->tcpPort());
     dialog.radio(MainDialog::kChoiceEthernet)->click();

@@ -41,6 +41,15 @@ QComboBox* List(const QStringList& items, int initial) {
   return box;
 }
 
+// The status line's text, followed by what the spooler could not do with the print queues
+// (said once: the spooler forgets it once taken).
+QString WithSpoolerNotice(const QString& text, Spooler& spooler) {
+  const std::string notice = spooler.TakeNotice();
+  if (notice.empty()) return text;
+  const QString said = QString::fromStdString(notice);
+  return text.isEmpty() ? said : text + QLatin1Char('\n') + said;
+}
+
 }  // namespace
 
 MainDialog::MainDialog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
@@ -150,6 +159,8 @@ MainDialog::MainDialog(AppContext& context, QWidget* parent) : QDialog(parent), 
 
   status_ = new QLabel;
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long reason or print-queue notice wraps instead of widening the window.
+  status_->setWordWrap(true);
 
   auto* settings = new QGridLayout;
   settings->addWidget(interfaceBox, 0, 0);
@@ -270,11 +281,12 @@ void MainDialog::Connect() {
   if (link.Open() == 1) {
     context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));
     if (link.GetInterfaceKind() == kUsb) link.Close();
-    status_->setText(tr("Connected: %1").arg(QString::fromStdString(portName)));
+    status_->setText(WithSpoolerNotice(tr("Connected: %1").arg(QString::fromStdString(portName)),
+                                       context_.spooler));
     SetConnected(true);
   } else {
     context_.prompter.Show(NumberedMessage(context_.strings, sid::kCannotOpenPort, Icon::kExclamation));
-    status_->setText(QString::fromStdString(link.lastError()));
+    status_->setText(WithSpoolerNotice(QString::fromStdString(link.lastError()), context_.spooler));
   }
 }
 
@@ -286,7 +298,7 @@ void MainDialog::Disconnect() {
     link.Close();
     RestoreQueues(queues_, context_.spooler);
   }
-  status_->clear();
+  status_->setText(WithSpoolerNotice({}, context_.spooler));
   SetConnected(false);
 }
 

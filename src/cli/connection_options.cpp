@@ -12,6 +12,7 @@
 #include "cli/demo_printer.h"
 #include "cli/usb_node_view.h"
 #include "core/strings.h"
+#include "link/cups/system_spooler.h"
 
 namespace qm::cli {
 
@@ -261,6 +262,7 @@ PlanResult PlanConnection(const ConnectionRequest& request) {
     result.error = error;
     return result;
   }
+  plan.divert = !request.noDivert && (plan.kind() == kSerial || plan.kind() == kParallel);
   result.plan = plan;
   return result;
 }
@@ -295,6 +297,10 @@ void ConnectionOptions::AddTo(CLI::App& app) {
                "talk to a virtual printer started inside this program, over ETHERNET unless --port "
                "names COM1: or USB")
       ->group(group);
+  app.add_flag("--no-divert", noDivert_,
+               "leave the system's print queues alone; otherwise the CUPS queues on a serial or "
+               "parallel port print into nothing while the command holds the port")
+      ->group(group);
 }
 
 ConnectionRequest ConnectionOptions::Request() const {
@@ -307,13 +313,33 @@ ConnectionRequest ConnectionOptions::Request() const {
   if (dataBitsOption_->count()) request.dataBits = dataBits_;
   if (stopBitsOption_->count()) request.stopBits = stopBits_;
   request.demo = demo_;
+  request.noDivert = noDivert_;
   return request;
 }
+
+namespace {
+
+// What the print spooler could not do: said, and the command goes on.
+Message SpoolerMessage(std::string text, Icon icon) {
+  Message message;
+  message.text = std::move(text);
+  message.icon = icon;
+  return message;
+}
+
+}  // namespace
 
 Connection::Connection() = default;
 
 Connection::~Connection() {
   if (link_) link_->Close();
+  // The queues come back once the port is let go, as at Disconnect.
+  if (spooler_) {
+    RestoreQueues(queues_, *spooler_);
+    if (std::string notice = spooler_->TakeNotice(); !notice.empty()) {
+      prompter_->Show(SpoolerMessage(std::move(notice), Icon::kExclamation));
+    }
+  }
 }
 
 std::unique_ptr<Connection> Connection::Open(const ConnectionPlan& plan, const CliEnvironment& env,
@@ -345,6 +371,25 @@ std::unique_ptr<Connection> Connection::Open(const ConnectionPlan& plan, const C
     }
     if (own.kind() == kEthernet) own.tcpPort = connection->demo_->tcpPort();
     own.devicePath = connection->demo_->devicePath();
+  }
+
+  if (own.divert) {
+    connection->prompter_ = &prompter;
+    if (env.spooler) {
+      connection->spooler_ = env.spooler;
+    } else {
+      connection->systemSpooler_ = std::make_unique<SystemSpooler>(devices);
+      if (const std::string& notice = connection->systemSpooler_->startNotice(); !notice.empty()) {
+        prompter.Show(SpoolerMessage(notice, Icon::kInformation));
+      }
+      if (connection->systemSpooler_->HasServer()) connection->spooler_ = &connection->systemSpooler_->spooler();
+    }
+    if (connection->spooler_) {
+      DivertQueues(own.portName, connection->queues_, *connection->spooler_);
+      if (std::string notice = connection->spooler_->TakeNotice(); !notice.empty()) {
+        prompter.Show(SpoolerMessage(std::move(notice), Icon::kExclamation));
+      }
+    }
   }
 
   connection->link_ =

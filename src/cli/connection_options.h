@@ -12,6 +12,7 @@
 #include "link/device_map.h"
 #include "link/link_types.h"
 #include "link/printer_link.h"
+#include "link/queue_diversion.h"
 #include "link/serial_port.h"
 
 namespace CLI {
@@ -33,6 +34,7 @@ struct ConnectionRequest {
   std::optional<int64_t> dataBits;
   std::optional<std::string> stopBits;
   bool demo = false;
+  bool noDivert = false;
 };
 
 // How the link is to be set up, decided before anything is opened.
@@ -45,6 +47,7 @@ struct ConnectionPlan {
   std::string address;     // Ethernet
   uint32_t tcpPort = kDefaultTcpPort;
   bool demo = false;       // an in-process virtual printer, over Ethernet, COM1: or USB
+  bool divert = false;     // the system's print queues on the port are kept off it meanwhile
 
   InterfaceKind kind() const;
   // "COM1:", "COM1: (/dev/ttyUSB0)", "USB (/dev/usb/lp0)", "ETHERNET 10.0.0.7:9100", and
@@ -76,6 +79,7 @@ class ConnectionOptions {
   std::string port_, ip_, parity_, stopBits_;
   int64_t tcpPort_ = 0, baud_ = 0, dataBits_ = 0;
   bool demo_ = false;
+  bool noDivert_ = false;
   CLI::Option* portOption_ = nullptr;
   CLI::Option* ipOption_ = nullptr;
   CLI::Option* tcpPortOption_ = nullptr;
@@ -91,10 +95,18 @@ struct CliEnvironment {
   LinkTiming timing{};
   std::optional<DeviceMap> devices;        // empty: from the QUILLMARK_* environment
   std::istream* in = nullptr;              // null: standard input
+  Spooler* spooler = nullptr;              // null: CUPS when a server answers, else none
 };
 
 class DemoPrinter;
 class UsbNodeView;
+}  // namespace qm::cli
+
+namespace qm {
+class SystemSpooler;
+}  // namespace qm
+
+namespace qm::cli {
 
 // A link configured from a plan and opened, with what it needs kept alive. Closing the
 // link and letting go of the rest happens when it is destroyed.
@@ -104,9 +116,11 @@ class Connection {
   PrinterLink& link() { return *link_; }
   const ConnectionPlan& plan() const { return plan_; }
 
-  // Opens the link as the main window's Connect does: USB is closed again at once, since it
-  // is opened around every call. A failure shows the port message through `prompter` and
-  // comes back as a printer failure naming the port and the reason.
+  // Opens the link as the main window's Connect does: the port's print queues are diverted
+  // first (given back when the connection goes, after the port is closed), and USB is closed
+  // again at once, since it is opened around every call. A failure shows the port message
+  // through `prompter` and comes back as a printer failure naming the port and the reason.
+  // What the spooler could not do is said through `prompter` once, and the command goes on.
   static std::unique_ptr<Connection> Open(const ConnectionPlan& plan, const CliEnvironment& env,
                                           Clock& clock, Prompter& prompter, Outcome& failure);
 
@@ -115,6 +129,10 @@ class Connection {
   ConnectionPlan plan_;
   std::unique_ptr<DemoPrinter> demo_;
   std::unique_ptr<UsbNodeView> usbView_;
+  std::unique_ptr<SystemSpooler> systemSpooler_;
+  Spooler* spooler_ = nullptr;  // while queues may be diverted
+  Prompter* prompter_ = nullptr;
+  QueueMap queues_;
   std::unique_ptr<PrinterLink> link_;
 };
 

@@ -216,9 +216,12 @@ class MainDialogTest : public QObject {
     devices.Override("COM1", pty.path());
     GuiContext g(devices);
     g.spooler.queues = {{"Labels", "LPT1:,COM1:"}, {"Other", "COM10:"}};
+    g.spooler.notice = "Print queue Office could not be changed: not authorised to change print queues.";
     MainDialog d(g.context);
     d.Connect();
     QCOMPARE(g.prompter.ids(), std::vector<int>{sid::kPortOpened});
+    QCOMPARE(d.statusLine()->text(), QStringLiteral("Connected: COM1:\nPrint queue Office could not be "
+                                                    "changed: not authorised to change print queues."));
     QCOMPARE(g.link.portName(), std::string("COM1:"));
     const SerialParameters& p = g.link.serialParameters();
     QCOMPARE(p.baudRate, 115200u);
@@ -231,6 +234,7 @@ class MainDialogTest : public QObject {
 
     d.Disconnect();
     QVERIFY(!g.link.isOpen());
+    QCOMPARE(d.statusLine()->text(), QString());  // said once
     QCOMPARE(g.spooler.PortOf("Labels"), std::string("LPT1:,COM1:"));
     QVERIFY(d.queueMap().empty());
   }

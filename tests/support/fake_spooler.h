@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/queue_diversion.h"
@@ -14,6 +15,7 @@ class FakeSpooler : public Spooler {
   std::vector<PrintQueue> queues;
   std::map<std::string, SetResult> failures;
   std::vector<std::string> setCalls;
+  std::string notice;  // said at the next TakeNotice, once
 
   std::vector<PrintQueue> LocalQueues() override { return queues; }
   SetResult SetQueuePort(const std::string& name, const std::string& port) override {
@@ -24,6 +26,7 @@ class FakeSpooler : public Spooler {
     }
     return SetResult::kDone;
   }
+  std::string TakeNotice() override { return std::exchange(notice, {}); }
   std::string PortOf(const std::string& name) const {
     for (const auto& q : queues) {
       if (q.name == name) return q.port;
