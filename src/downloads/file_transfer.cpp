@@ -89,7 +89,9 @@ TransferResult SendFileBytes(PrinterLink& link, ByteSource& source, std::optiona
       return false;
     };
     r.sent = link.WriteStream(next, heard, options.pauseMs);
-    r.why = shortOfFile();
+    // A link that stopped early left the rest of the file unread: that is no short file,
+    // and the link says what happened.
+    r.why = r.sent == taken ? shortOfFile() : std::string();
     // A connection that never came up took nothing and read nothing: bytes left in the file
     // mean the transfer did not happen.
     char probe = 0;

@@ -102,6 +102,12 @@ std::vector<Case> Cases() {
        "quillmark-cli: the download failed after (\\d+) of 262144 bytes were sent: the connection broke "
        "after \\1 bytes: (Connection reset by peer|Broken pipe)\n",
        "", 0, 2000},
+      {"pcx store: the printer closes the connection after 8 KiB of the image",
+       {PeerStep::Read(8192), PeerStep::Close()}, 0, 30000,
+       {"pcx", "store", "--name", "LOGO", "FILE"}, 1,
+       "quillmark-cli: the download failed after (\\d+) of 30000 bytes were sent: the connection broke "
+       "after \\1 bytes: (Connection reset by peer|Broken pipe)\n",
+       "", 0, 2000},
       {"download: the printer never reads, its window full",
        {PeerStep::Hold()}, 1, 65536,
        {"download", "--pace", "0", "FILE"}, 1,
@@ -184,14 +190,15 @@ TEST(CliFaults, EthernetPrintersThatFail) {
       EXPECT_TRUE(r.file->Untouched());
       // The count said is what the printer took: at least what the peer read, never the whole.
       const size_t said = std::stoul(m[1]);
-      const std::vector<std::string> got = r.peer->received();
-      if (got.empty()) {
-        ADD_FAILURE() << "the peer was never reached";
-        continue;
+      // The file's bytes came on the connection that brought most; the link's own opening
+      // connection and a header come on others.
+      std::string got;
+      for (const std::string& one : r.peer->received()) {
+        if (one.size() > got.size()) got = one;
       }
-      EXPECT_GE(said, got.front().size());
+      EXPECT_GE(said, got.size());
       EXPECT_LT(said, c.fileBytes);
-      EXPECT_EQ(got.front(), r.file->bytes.substr(0, got.front().size()));
+      EXPECT_EQ(got, r.file->bytes.substr(0, got.size()));
     }
   }
 }
