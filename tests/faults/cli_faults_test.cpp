@@ -89,6 +89,7 @@ struct Case {
   std::string out;
   int64_t atLeastMs;
   int64_t withinMs;                // before the margin
+  int64_t underMs = 0;             // > 0: a bound with no margin, for a wait that must not happen
 };
 
 const std::string kWidthQuery = "^PI5,0\r\n";
@@ -140,7 +141,7 @@ std::vector<Case> Cases() {
       {"get: the printer reads the query and vanishes",
        {readQuery, PeerStep::Close()}, 0, 0,
        {"get", "paper-width"}, 1, "quillmark-cli: Getting paper width is failed\nquillmark-cli: no reply\n", "", 0,
-       1000},
+       1000, kReadWaitMs - 1000},
   };
 }
 
@@ -179,6 +180,9 @@ TEST(CliFaults, EthernetPrintersThatFail) {
     EXPECT_FALSE(run.killed) << "still running after " << run.elapsedMs << " ms";
     EXPECT_GE(run.elapsedMs, c.atLeastMs);
     EXPECT_LE(run.elapsedMs, c.withinMs + kMarginMs);
+    if (c.underMs) {
+      EXPECT_LT(run.elapsedMs, c.underMs) << "waited for a reply from a closed connection";
+    }
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_EQ(run.out, c.out);
     std::smatch m;
