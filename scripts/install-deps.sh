@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config python3
   # a faster linker for the many test programs
   mold
+  # fuzzing (scripts/fuzz.sh): clang with libFuzzer and the sanitizer runtimes
+  clang libclang-rt-14-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # command line
