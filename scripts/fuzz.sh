@@ -31,10 +31,15 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 build_targets() {
-  if [[ ! -f $build/CMakeCache.txt ]]; then
-    cmake --preset fuzz -B "$build" >/dev/null
-  fi
-  cmake --build "$build" --target fuzz_all -j "$(nproc)"
+  mkdir -p "$build"
+  # Campaigns started side by side share the build folder: one builds, the other waits.
+  (
+    flock 9
+    if [[ ! -f $build/CMakeCache.txt ]]; then
+      cmake --preset fuzz -B "$build" >/dev/null
+    fi
+    cmake --build "$build" --target fuzz_all -j "$(nproc)"
+  ) 9>"$build/.fuzz-build.lock"
 }
 
 known() {
