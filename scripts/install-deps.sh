@@ -25,6 +25,10 @@ packages=(
   libsdl2-image-dev
   # print-queue diversion: libcups, and a CUPS server with lpadmin for its tests
   libcups2-dev cups-daemon cups-client
+  # the Debian package (scripts/package.sh): manual pages, icons, the package's checks, and
+  # what the installed programs are checked with
+  help2man librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils
+  bash-completion man-db bsdextrautils systemd
 )
 
 missing=()
