@@ -76,6 +76,9 @@ complete_line() {
            COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
            _quillmark_cli; printf "%s\n" "${COMPREPLY[*]}"' complete "$@"
 }
+# A flag whose help names what it excludes takes no value, so the word after it is read.
+check "completion: --all is a flag" "flag" bash -c 'source /usr/share/bash-completion/completions/quillmark-cli
+  _quillmark_cli_values "codepage-test|--all"; [[ $? -eq 1 ]] && echo flag'
 while IFS='|' read -r line expect; do
   read -ra words <<<"$line"
   [[ $line == *" " ]] && words+=("")

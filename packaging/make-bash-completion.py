@@ -71,7 +71,8 @@ def parse(text):
             positionals.append((name, choices_of(hint.replace("REQUIRED", ""), description)))
         elif head.startswith("-"):
             names, _, hint = head.partition(" ")
-            hint = hint.split(" Excludes:")[0].split(" Needs:")[0].strip()
+            # "--all Excludes: --start": a flag; the constraint is no value.
+            hint = re.split(r"(?:^|\s)(?:Excludes|Needs):", hint)[0].strip()
             for name in names.split(","):
                 if name in ("-h", "--help"):
                     continue
