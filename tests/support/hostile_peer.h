@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "loopback_listener.h"
+
 namespace qm::test {
 
 struct PeerStep {
@@ -48,19 +50,7 @@ class HostilePeer {
   // `receiveBuffer` > 0 shrinks the receive window of every accepted connection, so a
   // peer that stops reading fills it after a few kilobytes.
   explicit HostilePeer(std::vector<PeerStep> script, int receiveBuffer = 0) : script_(std::move(script)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int one = 1;
-    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    // Set before listen, so accepted connections inherit it from the start.
-    if (receiveBuffer > 0) ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::listen(listener_, 16);
-    socklen_t len = sizeof addr;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
+    listener_ = ListenOnLoopback(port_, receiveBuffer);
     acceptor_ = std::thread([this] { Accept(); });
   }
   ~HostilePeer() {

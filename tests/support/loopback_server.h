@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "loopback_listener.h"
+
 namespace qm::test {
 
 class LoopbackServer {
@@ -74,20 +76,7 @@ class LoopbackServer {
 
  private:
   void Listen(int receiveBuffer = 0) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int one = 1;
-    ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    if (receiveBuffer > 0) {
-      ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    }
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::listen(listener_, 16);
-    socklen_t len = sizeof addr;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
+    listener_ = ListenOnLoopback(port_, receiveBuffer);
     thread_ = std::thread([this] { Run(); });
   }
 
