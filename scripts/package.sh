@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package in build/package (a release build of the three programs, no
-# tests), checks it with lintian, appstreamcli and desktop-file-validate, installs it with
+# tests), or with `--build DIR` from a release build already made there, checks it with lintian, appstreamcli and desktop-file-validate, installs it with
 # dpkg into an empty root and starts the installed programs there.
 #
 # The installed programs run inside a root of their own: a private mount namespace whose
@@ -17,19 +17,27 @@ if [[ $(id -u) -ne 0 ]]; then
   sudo=(sudo)
 fi
 
-scripts/install-deps.sh
-
 build=build/package
-# Release build of the three programs only; linked read-only-after-start as Debian's are.
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-  -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_BENCH=OFF -DQUILLMARK_BUILD_GUI=ON -DQUILLMARK_PACKAGE=ON \
-  "-DCMAKE_EXE_LINKER_FLAGS=-Wl,-z,relro,-z,now" >/dev/null
+if [[ ${1:-} == --build ]]; then
+  # A release build that already holds the programs (CI's): only the package's own files are
+  # added to it, instead of building the programs a second time. Its tests are not installed.
+  [[ -f ${2:-}/CMakeCache.txt ]] || { echo "package: --build needs a configured build folder" >&2; exit 2; }
+  build=$2
+  cmake -S . -B "$build" -DCMAKE_INSTALL_PREFIX=/usr -DQUILLMARK_PACKAGE=ON >/dev/null
+else
+  scripts/install-deps.sh
+  # Release build of the three programs only; linked read-only-after-start as Debian's are.
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+    -DQUILLMARK_BUILD_TESTS=OFF -DQUILLMARK_BUILD_BENCH=OFF -DQUILLMARK_BUILD_GUI=ON -DQUILLMARK_PACKAGE=ON \
+    "-DCMAKE_EXE_LINKER_FLAGS=-Wl,-z,relro,-z,now" >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)"
 rm -f "$build"/quillmark_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 debs=("$build"/quillmark_*.deb)
 deb=${debs[0]}
 [[ ${#debs[@]} -eq 1 && -f $deb ]] || { echo "package: cpack made no single .deb" >&2; exit 1; }
+deb=$(realpath "$deb")  # apt takes a file only by a path it cannot mistake for a name
 echo "== package: $deb"
 dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
 dpkg-deb --contents "$deb"
@@ -39,7 +47,7 @@ echo "== lintian"
 lintian --fail-on error --display-info "$deb"
 
 echo "== dependencies resolve on this system"
-"${sudo[@]}" apt-get install --simulate -q "./$deb" | grep -E '^(Inst|Conf) quillmark ' \
+"${sudo[@]}" apt-get install --simulate -q "$deb" | grep -E '^(Inst|Conf) quillmark ' \
   || { echo "package: apt cannot install it here" >&2; exit 1; }
 
 echo "== install into an empty root"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test: the release build, then the
-# sanitizer build (AddressSanitizer + UBSan) over the same suite.
+# Installs what is needed, builds, and runs every test: the release build, the Debian package
+# made from it and started from its installed paths, the sanitizer build (AddressSanitizer +
+# UBSan) over the same suite, then every fuzz target's reproducers and a short run of each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -12,4 +13,10 @@ for preset in release asan; do
   scripts/build.sh "$preset"
   echo "== $preset: test"
   ctest --preset "$preset" -j "$(nproc)"
+  if [[ $preset == release ]]; then
+    echo "== package"
+    scripts/package.sh --build build/release
+  fi
 done
+echo "== fuzz"
+scripts/fuzz.sh --ci 15
