@@ -1,41 +1,16 @@
 // `status`: the printer's status through one of its four status commands, once or watched.
-#include <signal.h>
 #include <time.h>
 
 #include <CLI/CLI.hpp>
-#include <csignal>
 
 #include "cli/command.h"
+#include "cli/interrupt_guard.h"
 #include "cli/setting_text.h"
 #include "settings/printer_status.h"
 
 namespace qm::cli {
 
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void OnInterrupt(int) { stopRequested = 1; }
-
-// SIGINT ends a watch between two reads; the handler before it comes back afterwards.
-class WatchGuard {
- public:
-  WatchGuard() {
-    stopRequested = 0;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &previous_);
-  }
-  ~WatchGuard() { ::sigaction(SIGINT, &previous_, nullptr); }
-  WatchGuard(const WatchGuard&) = delete;
-  WatchGuard& operator=(const WatchGuard&) = delete;
-  bool stopped() const { return stopRequested != 0; }
-
- private:
-  struct sigaction previous_ {};
-};
 
 // The longest pause between two looks at SIGINT during a watch's wait.
 constexpr int kWatchSliceMs = 200;
@@ -129,17 +104,17 @@ class StatusCommandLine : public Command {
   Outcome Run(Session& session) override {
     std::string reply;
     if (watchSeconds_ == 0) return Shown(Read(session, command_, reply), reply);
-    WatchGuard guard;
+    InterruptGuard guard;  // SIGINT ends a watch between two reads
     Reading last;
     int changes = 0;
-    for (bool first = true; !guard.stopped(); first = false) {
+    for (bool first = true; !guard.requested(); first = false) {
       const Reading now = Read(session, command_, reply);
       if (first || !(now == last)) {
         ++changes;
         Print(session, now, reply);
       }
       last = now;
-      for (int waited = 0; waited < watchSeconds_ * 1000 && !guard.stopped(); waited += kWatchSliceMs) {
+      for (int waited = 0; waited < watchSeconds_ * 1000 && !guard.requested(); waited += kWatchSliceMs) {
         session.clock.Sleep(std::min(kWatchSliceMs, watchSeconds_ * 1000 - waited));
       }
     }
