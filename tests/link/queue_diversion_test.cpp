@@ -4,11 +4,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 
+#include "failing_files.h"
 #include "fake_spooler.h"
 #include "link/queue_diversion.h"
 #include "link/queue_journal.h"
@@ -192,7 +196,9 @@ TEST_F(JournalDir, EachQueueIsOnDiskBeforeItIsPointedAwayAndTheFileGoesWithTheLa
   fake.failures["C"] = Spooler::SetResult::kNotOpened;  // refused: still on its port
   JournaledSpooler spooler(fake, dir_);
   fake.journal = spooler.path();
-  EXPECT_EQ(spooler.path(), dir_ + "/" + std::to_string(::getpid()));
+  // A name of this run's own, not the process number another run may have had.
+  EXPECT_EQ(fs::path(spooler.path()).parent_path(), dir_);
+  EXPECT_EQ(fs::path(spooler.path()).filename().string().rfind("run-", 0), 0u) << spooler.path();
   QueueMap map;
   DivertQueues("COM1:", map, spooler);
   EXPECT_EQ(fake.seen, (std::vector<std::string>{"A\tCOM1:\n", "A\tCOM1:\nC\tCOM1:\n",
@@ -200,7 +206,7 @@ TEST_F(JournalDir, EachQueueIsOnDiskBeforeItIsPointedAwayAndTheFileGoesWithTheLa
   EXPECT_EQ(fs::status(dir_).permissions() & fs::perms::all, fs::perms::owner_all);
   RestoreQueues(map, spooler);
   EXPECT_FALSE(fs::exists(spooler.path()));
-  EXPECT_FALSE(fs::exists(spooler.path() + ".tmp"));
+  EXPECT_FALSE(fs::exists(dir_) && !fs::is_empty(dir_)) << "no temporary left beside it";
 }
 
 TEST_F(JournalDir, AQueueTheSpoolerCouldNotBeReachedForStaysInTheJournal) {
@@ -253,6 +259,168 @@ TEST_F(JournalDir, TheNextStartRestoresOnlyWhatEndedProgramsLeft) {
   EXPECT_EQ(RestoreLeftoverQueues(dir_, fake), (std::vector<std::string>{"Gone"}));
   EXPECT_FALSE(fs::exists(dead));
   EXPECT_TRUE(RestoreLeftoverQueues(dir_ + "/none", fake).empty());
+}
+
+// The files in the journal folder.
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(dir, ec)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A container's first process is 1 on every run: a run that ended holding a queue and the
+// next one, with the same process number, each keep their own journal.
+TEST_F(JournalDir, ARunWithTheSameProcessNumberNeitherSkipsNorOverwritesAnEndedRunsJournal) {
+  FakeSpooler fake;
+  fake.queues = {{"First", "serial:/dev/ttyS0"}, {"Second", "serial:/dev/ttyS0"}, {"Other", "parallel:/dev/lp0"}};
+  std::string firstJournal;
+  {
+    JournaledSpooler ended(fake, dir_);
+    QueueMap map;
+    fake.queues[1].port = "LPT1:";  // not on the port in the first run
+    DivertQueues("ttyS0", map, ended);
+    firstJournal = ended.path();
+  }  // ended while holding First: its journal stays, unlocked
+  fake.queues[1].port = "serial:/dev/ttyS0";
+  JournaledSpooler next(fake, dir_);
+  EXPECT_NE(next.path(), firstJournal);
+  QueueMap map;
+  DivertQueues("ttyS0", map, next);  // Second now; First is still away from the earlier run
+  EXPECT_EQ(Read(firstJournal), "First\tserial:/dev/ttyS0\n") << "the ended run's journal is not written over";
+  EXPECT_EQ(Read(next.path()), "Second\tserial:/dev/ttyS0\n");
+
+  // The start after: the ended run's queue comes back, the live run's journal is left alone.
+  EXPECT_EQ(RestoreLeftoverQueues(dir_, fake), std::vector<std::string>{"First"});
+  EXPECT_EQ(fake.PortOf("First"), "serial:/dev/ttyS0");
+  EXPECT_EQ(fake.PortOf("Second"), "FILE:");
+  EXPECT_FALSE(fs::exists(firstJournal));
+  EXPECT_TRUE(fs::exists(next.path()));
+  RestoreQueues(map, next);
+  EXPECT_EQ(fake.PortOf("Second"), "serial:/dev/ttyS0");
+  EXPECT_EQ(Names(dir_), std::vector<std::string>{});
+}
+
+TEST_F(JournalDir, AnOldJournalNamedByOurOwnProcessNumberIsAnEarlierRunsAndIsRestored) {
+  ASSERT_EQ(WriteJournal(dir_ + "/" + std::to_string(::getpid()), {{"A", "COM1:"}}), "");
+  FakeSpooler fake;
+  fake.queues = {{"A", "FILE:"}};
+  EXPECT_EQ(RestoreLeftoverQueues(dir_, fake), std::vector<std::string>{"A"});
+  EXPECT_EQ(fake.PortOf("A"), "COM1:");
+  EXPECT_EQ(Names(dir_), std::vector<std::string>{});
+}
+
+TEST_F(JournalDir, AJournalOfARunInAnotherProcessIsLeftWhileThatRunLives) {
+  int ready[2], release[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(release), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    FakeSpooler fake;
+    fake.queues = {{"A", "COM1:"}};
+    JournaledSpooler spooler(fake, dir_);
+    QueueMap map;
+    DivertQueues("COM1:", map, spooler);
+    [[maybe_unused]] ssize_t n = ::write(ready[1], "y", 1);
+    char c;
+    n = ::read(release[0], &c, 1);
+    ::_exit(0);  // ends holding A, as a killed run would
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  FakeSpooler fake;
+  fake.queues = {{"A", "FILE:"}};
+  EXPECT_TRUE(RestoreLeftoverQueues(dir_, fake).empty()) << "its run still holds the port";
+  EXPECT_EQ(Names(dir_).size(), 1u);
+  ASSERT_EQ(::write(release[1], "x", 1), 1);
+  ::waitpid(child, nullptr, 0);
+  EXPECT_EQ(RestoreLeftoverQueues(dir_, fake), std::vector<std::string>{"A"});
+  EXPECT_EQ(Names(dir_), std::vector<std::string>{});
+  for (int fd : {ready[0], ready[1], release[0], release[1]}) ::close(fd);
+}
+
+// Someone points a diverted queue elsewhere while it is away: the change stays, whether
+// this run gives the queues back or a later start does, and the notice names the queue.
+struct ChangedQueueCase {
+  const char* name;
+  bool leftover;  // given back by the next start rather than by the run itself
+};
+
+class ChangedQueue : public JournalDir, public ::testing::WithParamInterface<ChangedQueueCase> {};
+
+TEST_P(ChangedQueue, KeepsTheAdministratorsPortAndIsReported) {
+  FakeSpooler fake;
+  fake.queues = {{"A", "COM1:"}, {"B", "COM1:"}, {"C", "COM1:"}};
+  auto spooler = std::make_unique<JournaledSpooler>(fake, dir_);
+  QueueMap map;
+  DivertQueues("COM1:", map, *spooler);
+  fake.queues[0].port = "socket://10.0.0.9";  // an administrator's new device for A
+  fake.queues[2].port = "COM1:";              // C put back by hand: nothing to say
+  fake.setCalls.clear();
+  std::vector<std::string> changed;
+  std::string notice;
+  if (GetParam().leftover) {
+    spooler.reset();
+    EXPECT_EQ(RestoreLeftoverQueues(dir_, fake, &changed), std::vector<std::string>{"B"});
+    notice = KeptQueuesNotice(changed);
+  } else {
+    RestoreQueues(map, *spooler);
+    notice = spooler->TakeNotice();
+    spooler.reset();
+  }
+  EXPECT_EQ(fake.PortOf("A"), "socket://10.0.0.9");
+  EXPECT_EQ(fake.PortOf("B"), "COM1:");
+  EXPECT_EQ(fake.setCalls, std::vector<std::string>{"B=COM1:"});
+  EXPECT_EQ(notice, "Print queues changed while they were diverted keep their new ports: A.");
+  EXPECT_EQ(Names(dir_), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(JournalDir, ChangedQueue,
+                         ::testing::Values(ChangedQueueCase{"ByTheRun", false}, ChangedQueueCase{"AtTheNextStart", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A journal whose write fails part way: the one on disk stays whole, and no temporary is left.
+class JournalWriteFails : public JournalDir, public ::testing::WithParamInterface<test::FailingCall> {};
+
+TEST_P(JournalWriteFails, KeepsTheOldJournalOrTheNewOneWholeAndLeavesNoTemporary) {
+  const std::string path = dir_ + "/run-journal";
+  ASSERT_EQ(WriteJournal(path, {{"A", "COM1:"}}), "");
+  test::FailingFiles files;
+  files.failing = GetParam().call;
+  const std::string error = WriteJournal(path, {{"A", "COM1:"}, {"B", "LPT1:"}}, files);
+  EXPECT_NE(error.find(std::strerror(EIO)), std::string::npos) << error;
+  EXPECT_EQ(Read(path), GetParam().oldFileKept ? "A\tCOM1:\n" : "A\tCOM1:\nB\tLPT1:\n");
+  EXPECT_EQ(Names(dir_), std::vector<std::string>{"run-journal"});
+}
+
+INSTANTIATE_TEST_SUITE_P(JournalDir, JournalWriteFails, ::testing::ValuesIn(test::kFailingCalls),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(JournalDir, EveryJournalWriteIsSyncedBeforeItsRenameAndTheFolderAfter) {
+  FakeSpooler fake;
+  fake.queues = {{"A", "COM1:"}};
+  test::FailingFiles files;
+  JournaledSpooler spooler(fake, dir_, files);
+  QueueMap map;
+  DivertQueues("COM1:", map, spooler);
+  EXPECT_EQ(files.calls, test::kWholeWrite);
+  EXPECT_EQ(spooler.TakeNotice(), "");
+}
+
+TEST_F(JournalDir, AFailedSyncLeavesNoJournalOrTemporaryAndIsSaid) {
+  FakeSpooler fake;
+  fake.queues = {{"A", "COM1:"}};
+  test::FailingFiles files;
+  files.failing = "fsync";
+  JournaledSpooler spooler(fake, dir_, files);
+  QueueMap map;
+  DivertQueues("COM1:", map, spooler);
+  EXPECT_EQ(Names(dir_), std::vector<std::string>{});
+  const std::string notice = spooler.TakeNotice();
+  EXPECT_EQ(notice.rfind("The diverted queues could not be recorded: ", 0), 0u) << notice;
+  EXPECT_NE(notice.find(std::strerror(EIO)), std::string::npos) << notice;
 }
 
 }  // namespace
