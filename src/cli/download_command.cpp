@@ -59,8 +59,9 @@ class DownloadCommand : public Command {
       stdin_ = std::make_unique<StreamSource>(in);
       return {};
     }
-    std::optional<FileSource> opened = FileSource::Open(file_);
-    if (!opened) return file_ + ": cannot be opened for reading";
+    std::string why;
+    std::optional<FileSource> opened = FileSource::Open(file_, &why);
+    if (!opened) return file_ + ": " + why;
     fileSource_.emplace(std::move(*opened));
     return {};
   }

@@ -2,10 +2,10 @@
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 #include "cli/command.h"
+#include "downloads/file_source.h"
 #include "render/label_renderer.h"
 
 namespace qm::cli {
@@ -22,6 +22,19 @@ std::string ReadAll(std::istream& in, const std::string& name, std::string& byte
     if (bytes.size() > kMaxBytes) return name + ": larger than 16 MiB";
   }
   if (in.bad()) return name + ": cannot be read";
+  return {};
+}
+
+// A file: a regular one (a FIFO is refused, not waited on), read to the same limit.
+std::string ReadAll(FileSource& f, const std::string& name, std::string& bytes) {
+  char buffer[65536];
+  for (;;) {
+    const size_t got = f.Read(buffer, sizeof buffer);
+    bytes.append(buffer, got);
+    if (bytes.size() > kMaxBytes) return name + ": larger than 16 MiB";
+    if (got < sizeof buffer) break;
+  }
+  if (f.failed()) return name + ": cannot be read";
   return {};
 }
 
@@ -57,9 +70,10 @@ class RenderCommand : public Command {
       }
     }
     if (file_ == "-") return ReadAll(in, "standard input", script_);
-    std::ifstream f(file_, std::ios::binary);
-    if (!f) return file_ + ": cannot be opened";
-    return ReadAll(f, file_, script_);
+    std::string why;
+    std::optional<FileSource> f = FileSource::Open(file_, &why);
+    if (!f) return file_ + ": " + why;
+    return ReadAll(*f, file_, script_);
   }
 
   bool NeedsPrinter() const override { return false; }

@@ -1,5 +1,6 @@
 // `send`: the tester's Multi Send of a script file's bytes.
 #include <CLI/CLI.hpp>
+#include <sys/stat.h>
 
 #include "cli/command.h"
 #include "commands/multi_send.h"
@@ -52,6 +53,11 @@ class SendCommand : public Command {
   std::string Prepare(std::istream& in) override {
     if (count_ == 0) return "--count: 0 sends nothing; give 1.." + std::to_string(kMaxCount);
     if (count_ < 1 || count_ > kMaxCount) return "--count: must be 1.." + std::to_string(kMaxCount);
+    // Looked at before it is opened: opening a FIFO would wait for a writer that may never come.
+    struct stat st {};
+    if (file_ != "-" && ::stat(file_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+      return file_ + ": not a regular file";
+    }
     const ScriptLoad load = file_ == "-" ? ReadScriptStream(in) : LoadScriptFile(file_);
     if (!load.ok) return load.error;
     if (load.bytes.empty()) {

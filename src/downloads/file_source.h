@@ -22,15 +22,17 @@ class ByteSource {
 
 class FileSource : public ByteSource {
  public:
-  // Opens `path` for reading; nothing when it is gone or unreadable.
-  static std::optional<FileSource> Open(const std::string& path);
+  // Opens `path` for reading; nothing when it is gone, unreadable or not a regular file
+  // (a device such as /dev/zero never ends, a FIFO may never be written), with `why` set
+  // when given. A FIFO is refused at once, not after waiting for a writer.
+  static std::optional<FileSource> Open(const std::string& path, std::string* why = nullptr);
   ~FileSource() override;
   FileSource(FileSource&& other) noexcept;
   FileSource& operator=(FileSource&&) = delete;
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
 
-  // The file's length now, for a regular file; pipes and terminals have none.
+  // The file's length when it was opened.
   std::optional<uint64_t> size() const override { return size_; }
   size_t Read(char* buffer, size_t max) override;
   bool failed() const override { return failed_; }
