@@ -3,9 +3,13 @@
 
 #include <cctype>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "cli/transfer_progress.h"
 #include "downloads/image_commands.h"
+#include "render/draw_commands.h"
+#include "settings/printer_status.h"
 
 namespace qm::cli {
 
@@ -20,6 +24,49 @@ std::string DefaultImageName(const std::string& path) {
     if (tail == ".pcx") return ImageNameFromFileName(name);
   }
   return name;
+}
+
+// The image is read whole to be checked, so it is held to the limit of the other inputs;
+// the printer's own store takes no more either.
+constexpr uint64_t kMaxImageBytes = uint64_t{16} << 20;
+
+// Why `path` is no image to store, or empty: it must be a regular file holding a picture
+// the PCX reader can draw, or the printer would be sent bytes it cannot print (a device
+// such as /dev/zero would even be sent as an empty image).
+std::string CheckImageFile(const std::string& path) {
+  std::string why;
+  std::optional<FileSource> file = FileSource::Open(path, &why);
+  if (!file) return path + ": " + why;
+  if (file->size().value_or(0) > kMaxImageBytes) return path + ": larger than 16 MiB";
+  std::string bytes;
+  char buffer[65536];
+  for (size_t got = sizeof buffer; got == sizeof buffer && bytes.size() <= kMaxImageBytes;) {
+    got = file->Read(buffer, sizeof buffer);
+    bytes.append(buffer, got);
+  }
+  if (file->failed()) return path + ": cannot be read";
+  if (bytes.size() > kMaxImageBytes) return path + ": larger than 16 MiB";
+  std::string error;
+  if (render::DecodePcx(bytes, error)) return {};
+  if (error == "not a PCX file") return path + ": not a PCX file";
+  return path + ": not a PCX image it can print (" + error + ")";
+}
+
+// Whether the printer kept the image it was just sent. Only a serial printer answers
+// "^ee"; elsewhere nothing can be asked, and silence says nothing either way. A memory
+// error right after the image means the printer dropped it.
+std::string RefusedImage(Session& session, Prompter& silent, const std::string& name) {
+  if (session.link.GetInterfaceKind() != kSerial) return {};
+  const StatusRead read = CheckPrinterStatus(session.link, session.clock, silent, StatusCommand::kEe);
+  if (!read.ok) return {};
+  const std::vector<std::string_view>& boxes = StatusBoxes(StatusCommand::kEe);
+  for (const int box : read.ticked) {
+    const std::string_view said = boxes[static_cast<size_t>(box)];
+    if (said == "Insufficant Mem" || said == "Memory Error") {
+      return "the printer did not store the image '" + name + "': " + std::string(said);
+    }
+  }
+  return {};
 }
 
 class PcxCommand : public Command {
@@ -47,7 +94,7 @@ class PcxCommand : public Command {
 
   std::string Prepare(std::istream&) override {
     if (store_->parsed()) {
-      if (!FileSource::Open(file_)) return file_ + ": cannot be opened for reading";
+      if (std::string error = CheckImageFile(file_); !error.empty()) return error;
       if (name_.empty()) name_ = DefaultImageName(file_);
       if (name_.empty()) return "--name: the image needs a name";
     } else if (recall_->parsed()) {
@@ -69,9 +116,18 @@ class PcxCommand : public Command {
     PrinterLink& link = session.link;
     if (store_->parsed()) {
       SilentPrompter silent;  // the outcome says it all
+      std::string refused;
       const TransferRun run = RunTransfer(session, "pcx store", paceMs_, [&](const TransferOptions& options) {
-        return StoreImage(link, silent, EnglishStrings(), file_, name_, options);
+        TransferOptions asking = options;
+        asking.confirmStored = [&] { return refused = RefusedImage(session, silent, name_); };
+        return StoreImage(link, silent, EnglishStrings(), file_, name_, asking);
       });
+      if (!refused.empty()) {
+        JsonObject fields;
+        fields.Add("sent", static_cast<int64_t>(run.result.sent));
+        fields.Add("refused", true);
+        return Outcome::PrinterFailed(refused, fields);
+      }
       return TransferOutcome(run, "stored " + BytesCount(run.result.sent, 0) + " as '" + name_ + "'");
     }
     SilentPrompter silent;

@@ -188,7 +188,14 @@ TransferResult StoreImage(PrinterLink& link, Prompter& prompter, const StringTab
   } else {
     r = SendFileBytes(link, *source, count, options);
   }
-  // An image cut short gets no check print: it would be taken for image bytes.
+  if (r.done() && options.confirmStored) {
+    if (std::string refused = options.confirmStored(); !refused.empty()) {
+      r.status = TransferStatus::kFailed;
+      r.why = std::move(refused);
+    }
+  }
+  // An image cut short or refused gets no check print: it would be taken for image bytes,
+  // or print a label without the image.
   if (r.done()) {
     const std::string check = ImageStoreCheckPrint(name);
     if (!WriteWentThrough(link, link.Write(check), check.size())) {

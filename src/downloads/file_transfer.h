@@ -25,6 +25,9 @@ using TransferProgress = std::function<bool(uint64_t sent, uint64_t total)>;
 struct TransferOptions {
   TransferProgress progress;
   int pauseMs = -1;  // Ethernet pause after each chunk; negative: the link's own
+  // Image Store: asked once the image's bytes are out, before the check print. A text is
+  // why the printer did not keep the image: the store fails with it and prints no check.
+  std::function<std::string()> confirmStored;
 };
 
 enum class TransferStatus {
