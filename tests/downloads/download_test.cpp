@@ -1,11 +1,14 @@
 // Downloads on the wire: the pieces a file goes out in, the image store's bytes, and what
 // a failed, cancelled or changed transfer says.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "commands/multi_send.h"
 #include "downloads/file_transfer.h"
@@ -324,6 +327,120 @@ TEST(MultiSendProgress, HeardAndStoppedBetweenPieces) {
     EXPECT_EQ(wire.Received(heard.back()), (script + script).substr(0, heard.back()));
   }
 }
+
+struct LastChunkCase {
+  std::string name;
+  InterfaceKind kind;
+  size_t bytes;
+  bool image;  // stored as an image rather than downloaded
+};
+
+void PrintTo(const LastChunkCase& c, std::ostream* os) { *os << c.name; }
+
+class CancelAfterTheLastChunk : public testing::TestWithParam<LastChunkCase> {};
+
+// Cancel heard only once every byte has gone out stops nothing: the transfer is complete,
+// says so, and an image still gets its check print.
+TEST_P(CancelAfterTheLastChunk, StillCompletes) {
+  const LastChunkCase& c = GetParam();
+  Wire wire(c.kind);
+  TempFile file(Pattern(c.bytes), "data.bin");
+  TransferOptions options;
+  std::vector<uint64_t> heard;
+  options.progress = [&](uint64_t sent, uint64_t total) {
+    heard.push_back(sent);
+    return sent < total;
+  };
+  const TransferResult r = c.image ? StoreImage(wire.link, wire.prompter, EnglishStrings(), file.path(), "LOGO", options)
+                                   : TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path(), options);
+  EXPECT_EQ(r.status, TransferStatus::kDone) << r.why;
+  EXPECT_EQ(r.sent, c.bytes);
+  ASSERT_FALSE(heard.empty());
+  EXPECT_EQ(heard.back(), c.bytes) << "the cancel was asked after the final chunk";
+  const std::string expected =
+      c.image ? "IS" + std::to_string(c.bytes) + ",'LOGO'" + Pattern(c.bytes) + "\r\rIR100,100,'LOGO'\rP1\r"
+              : Pattern(c.bytes);
+  EXPECT_EQ(wire.Received(expected.size()), expected);
+  EXPECT_EQ(wire.prompter.ids(),
+            std::vector<int>{c.image ? sid::kPcxDownloadDone : sid::kBinaryDownloadDone});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileTransfer, CancelAfterTheLastChunk,
+    testing::Values(LastChunkCase{"EthernetPartChunk", kEthernet, 10000, false},
+                    LastChunkCase{"EthernetWholeChunks", kEthernet, 8192, false},
+                    LastChunkCase{"EthernetOneChunk", kEthernet, 4096, false},
+                    LastChunkCase{"EthernetImage", kEthernet, 10000, true},
+                    LastChunkCase{"SerialPartPiece", kSerial, 5000, false},
+                    LastChunkCase{"SerialImage", kSerial, 4096, true}),
+    [](const testing::TestParamInfo<LastChunkCase>& info) { return info.param.name; });
+
+// What the printer says after the image bytes decides the check print: a refusal fails the
+// store with the printer's reason and prints nothing for an image that is not there.
+TEST(ImageStore, ARefusedImageGetsNoCheckPrint) {
+  for (const std::string& refusal : {std::string(), std::string("no room for 'LOGO'")}) {
+    SCOPED_TRACE(refusal);
+    Wire wire(kSerial);
+    const std::string image = Pattern(3000);
+    TempFile file(image);
+    TransferOptions options;
+    int asked = 0;
+    options.confirmStored = [&] {
+      ++asked;
+      // Asked once the image is out and before anything follows it.
+      EXPECT_EQ(wire.Received(13 + 3000), "IS3000,'LOGO'" + image);
+      return refusal;
+    };
+    const TransferResult r = StoreImage(wire.link, wire.prompter, EnglishStrings(), file.path(), "LOGO", options);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(r.done(), refusal.empty());
+    EXPECT_EQ(r.why, refusal);
+    EXPECT_EQ(wire.Received(0), "IS3000,'LOGO'" + image + (refusal.empty() ? "\r\rIR100,100,'LOGO'\rP1\r" : ""));
+  }
+}
+
+struct OpenCase {
+  std::string name;
+  std::string path;  // "@" is the scratch folder
+  std::string why;   // empty: it opens
+};
+
+void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.name; }
+
+class SourceOpen : public testing::TestWithParam<OpenCase> {};
+
+// Only a regular file is a source: a device never ends and a FIFO may never be written.
+// None of them may hold up the open.
+TEST_P(SourceOpen, OnlyRegularFilesOpen) {
+  const OpenCase& c = GetParam();
+  TempFile file("12345", "data.bin");
+  const std::string dir = std::filesystem::path(file.path()).parent_path().string();
+  ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+  const std::string path = c.path[0] == '@' ? dir + c.path.substr(1) : c.path;
+  std::string why = "untouched";
+  const auto started = std::chrono::steady_clock::now();
+  std::optional<FileSource> source = FileSource::Open(path, &why);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(500));
+  if (c.why.empty()) {
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->size(), std::optional<uint64_t>(5));
+    // Blocking again for the reads: the whole file comes in one call.
+    char buf[16];
+    EXPECT_EQ(source->Read(buf, sizeof buf), 5u);
+    EXPECT_FALSE(source->failed());
+  } else {
+    EXPECT_FALSE(source);
+    EXPECT_EQ(why, c.why);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileSource, SourceOpen,
+    testing::Values(OpenCase{"RegularFile", "@/data.bin", ""}, OpenCase{"Fifo", "@/fifo", "not a regular file"},
+                    OpenCase{"Folder", "@", "not a regular file"},
+                    OpenCase{"EndlessDevice", "/dev/zero", "not a regular file"},
+                    OpenCase{"Missing", "@/gone.bin", "No such file or directory"}),
+    [](const testing::TestParamInfo<OpenCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace qm
