@@ -83,6 +83,46 @@ TEST(LinearBarcode, QuietZoneClearsWhatLiesUnderIt) {
   EXPECT_EQ(without.InkCount({200, 100, 20, 100}), 20 * 100);
 }
 
+struct QuietCase {
+  std::string name;
+  int type, narrow, wide, quiet;
+  std::string data;
+};
+
+void PrintTo(const QuietCase& c, std::ostream* os) { *os << c.name; }
+
+class QuietZone : public testing::TestWithParam<QuietCase> {};
+
+// The quiet zone is as wide after the last bar as before the first: `quiet` narrow widths
+// cleared on each side, and the block under it showing again just past either edge.
+TEST_P(QuietZone, IsClearedOnTheRightAsOnTheLeft) {
+  const QuietCase& c = GetParam();
+  const std::string fields = std::to_string(c.type) + "," + std::to_string(c.narrow) + "," + std::to_string(c.wide) + ",80,0,0,";
+  const Bitmap bare = *Render("B1200,100," + fields + "'" + c.data + "'\r\nP1\r\n").labels[0].bitmap;
+  const RenderResult r = Render("BD0,0,1000,300,O\r\nB1200,100," + fields + std::to_string(c.quiet) + ",'" + c.data + "'\r\nP1\r\n",
+                                {1000, 300});
+  ASSERT_TRUE(r.warnings.empty()) << WarningsText(r);
+  const Bitmap& on = *r.labels[0].bitmap;
+  const Box bars = bare.InkedBox();
+  ASSERT_EQ(bars, (Box{200, 100, bars.width, 80}));
+  const int zone = c.quiet * c.narrow;
+  const int right = 200 + zone + bars.width;  // the first column after the last bar
+  EXPECT_EQ(on.InkCount({200, 100, zone, 80}), 0) << "left";
+  EXPECT_EQ(on.InkCount({right, 100, zone, 80}), 0) << "right";
+  EXPECT_EQ(on.InkCount({199, 100, 1, 80}), 80) << "the block just before the zone";
+  EXPECT_EQ(on.InkCount({right + zone, 100, 1, 80}), 80) << "the block just past the zone";
+  // The bars themselves sit between the two zones, unchanged.
+  EXPECT_EQ(on.InkCount({200 + zone, 100, bars.width, 80}), bare.InkCount(bars));
+  EXPECT_TRUE(on.Ink(200 + zone, 140));
+  EXPECT_TRUE(on.Ink(right - 1, 140));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LinearBarcode, QuietZone,
+    testing::Values(QuietCase{"Code128", 1, 2, 2, 10, "Q"}, QuietCase{"Code39TwoWidths", 0, 3, 7, 5, "AB"},
+                    QuietCase{"Ean13", 7, 2, 2, 9, "400638133393"}, QuietCase{"OneNarrowWidth", 1, 4, 4, 1, "Z9"}),
+    [](const testing::TestParamInfo<QuietCase>& info) { return info.param.name; });
+
 TEST(LinearBarcode, DataTheSymbologyRefusesIsAWarningWithItsLine) {
   const RenderResult r = Render("T10,10,3,1,1,0,0,N,N,'x'\r\nB1100,100,7,2,7,100,0,1,'ABC'\r\nP1\r\n");
   ASSERT_EQ(r.warnings.size(), 1u);

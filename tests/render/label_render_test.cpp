@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <optional>
 #include <random>
 
+#include "render/draw_commands.h"
 #include "render_support.h"
 
 namespace qm::render::test {
@@ -192,6 +194,43 @@ TEST(Images, StoredPcxIsRecalledDarkDotsInked) {
   ASSERT_EQ(bad.warnings.size(), 1u);
   EXPECT_EQ(bad.warnings[0].line, 2);
 }
+
+struct ColumnCase {
+  std::string name;
+  int width;
+  int bits;
+};
+
+void PrintTo(const ColumnCase& c, std::ostream* os) { *os << c.name; }
+
+class PcxLastColumn : public testing::TestWithParam<ColumnCase> {};
+
+// An image dark in its last column only: that column is printed, at the image's own width,
+// whether or not the rows end on a whole byte.
+TEST_P(PcxLastColumn, IsDrawn) {
+  const ColumnCase& c = GetParam();
+  const int height = 6;
+  const uint8_t paper = c.bits == 1 ? 1 : 0, ink = c.bits == 1 ? 0 : 1;
+  std::vector<uint8_t> px(static_cast<size_t>(c.width * height), paper);
+  for (int y = 0; y < height; ++y) px[static_cast<size_t>(y * c.width + c.width - 1)] = ink;
+  const std::string pcx = Pcx(c.width, height, c.bits, px);
+  std::string error;
+  const std::optional<Bitmap> decoded = DecodePcx(pcx, error);
+  ASSERT_TRUE(decoded) << error;
+  EXPECT_EQ(decoded->width(), c.width);
+  EXPECT_EQ(decoded->InkedBox(), (Box{c.width - 1, 0, 1, height}));
+  const std::string script = "IS" + std::to_string(pcx.size()) + ",'EDGE'" + pcx + "\r\rIR100,200,'EDGE'\rP1\r";
+  const RenderResult r = Render(script);
+  EXPECT_TRUE(r.warnings.empty()) << WarningsText(r);
+  EXPECT_EQ(Only(r).InkedBox(), (Box{100 + c.width - 1, 200, 1, height}));
+  EXPECT_EQ(Only(r).InkCount(), height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, PcxLastColumn,
+                         testing::Values(ColumnCase{"OneBitWholeBytes", 16, 1}, ColumnCase{"OneBitPartByte", 13, 1},
+                                         ColumnCase{"OneBitOneByte", 8, 1}, ColumnCase{"OneBitNineWide", 9, 1},
+                                         ColumnCase{"EightBitWholeBytes", 16, 8}, ColumnCase{"EightBitOdd", 13, 8}),
+                         [](const testing::TestParamInfo<ColumnCase>& info) { return info.param.name; });
 
 TEST(Png, EncodesEveryDotAndTheResolution) {
   Bitmap b(13, 5);
