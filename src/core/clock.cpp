@@ -10,6 +10,8 @@ int Clock::Poll(pollfd* fds, nfds_t count, int timeoutMs) {
   return ::poll(fds, count, timeoutMs);
 }
 
+int64_t Clock::NowMs() const { return MonotonicMs(); }
+
 void SystemClock::Sleep(int ms) {
   if (ms <= 0) return;
   timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
@@ -24,7 +26,7 @@ int64_t MonotonicMs() {
 }
 
 int Deadline::RemainingMs() const {
-  const int64_t left = at_ - MonotonicMs();
+  const int64_t left = at_ - (clock_ ? clock_->NowMs() : MonotonicMs());
   if (left <= 0) return 0;
   if (left > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
   return static_cast<int>(left);

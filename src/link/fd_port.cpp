@@ -47,7 +47,7 @@ bool FdPort::WaitForDsr(const Deadline& deadline) {
 
 WriteOutcome FdPort::Write(const char* data, size_t count, int waitMs) {
   WriteOutcome out;
-  const Deadline deadline(waitMs);
+  const Deadline deadline(clock_, waitMs);
   bool saidWritable = false;  // the last wait ended with the port writable
   while (out.written < count) {
     if (dsrFlow_ && !WaitForDsr(deadline)) break;
@@ -82,7 +82,7 @@ WriteOutcome FdPort::Write(const char* data, size_t count, int waitMs) {
 ReadOutcome FdPort::Read(char* buffer, size_t count, const ReplyPlan& plan) {
   ReadOutcome out;
   if (count == 0) return out;
-  const Deadline deadline(plan.waitMs);
+  const Deadline deadline(clock_, plan.waitMs);
   int64_t quietSince = 0;
   for (;;) {
     const std::string_view got(buffer, out.got);
@@ -92,7 +92,7 @@ ReadOutcome FdPort::Read(char* buffer, size_t count, const ReplyPlan& plan) {
       // At the deadline this is one last look without waiting.
       waitMs = deadline.RemainingMs();
     } else {
-      const int64_t left = quietSince + plan.QuietGapMs(got) - MonotonicMs();
+      const int64_t left = quietSince + plan.QuietGapMs(got) - clock_.NowMs();
       waitMs = left > 0 ? static_cast<int>(left) : 0;
     }
     pollfd p{fd_, POLLIN, 0};
@@ -106,7 +106,7 @@ ReadOutcome FdPort::Read(char* buffer, size_t count, const ReplyPlan& plan) {
       const ssize_t n = ::read(fd_, buffer + out.got, count - out.got);
       if (n > 0) {
         out.got += static_cast<size_t>(n);
-        quietSince = MonotonicMs();
+        quietSince = clock_.NowMs();
         continue;
       }
       if (n == -1 && errno == EINTR) continue;

@@ -41,7 +41,9 @@ struct SerialTimeouts {
 // transit nor waits out one that is already complete.
 enum class ReplyEnd {
   kUnknown,  // whole after a quiet gap long enough for a real network
-  kLine,     // whole at its CR LF (or at the count)
+  kText,     // a text reply that may or may not end in CR LF: whole at its CR LF, or after
+             // the quiet gap that a bare reply needs
+  kLine,     // whole at its CR LF (or at the count): only a reply that always ends so
   kCount,    // whole at the count: a switch byte, a distribution
 };
 
@@ -58,7 +60,10 @@ struct LinkTiming {
   int tcpConnectWaitMs = 5000;
   int tcpReadWaitMs = 5000;         // Ethernet read deadline
   int tcpSplitGapMs = 3;            // unknown shape: silence after a reply ending in CR LF
-  int tcpLongGapMs = 50;            // unknown shape: silence after bytes a network may have split
+  // Unknown shape, or a text reply without its CR LF: the silence after bytes a network may
+  // have split. Every connection is fresh, so the peer acknowledges at once and a reply
+  // written in two pieces arrives a round trip apart; 30 ms covers a LAN many times over.
+  int tcpLongGapMs = 30;
   size_t tcpChunkBytes = 4096;
   int tcpChunkPauseMs = 500;        // Clock pause after a full chunk that more data follows
   int tcpReadCap = 32;              // bytes one Ethernet read returns at most

@@ -48,7 +48,7 @@ PrinterSocket::ConnectResult PrinterSocket::Connect(int waitMs, std::string& err
     return ConnectResult::kFailed;
   }
   AddrList list(found, &::freeaddrinfo);
-  const Deadline deadline(waitMs);
+  const Deadline deadline(clock_, waitMs);
   for (const addrinfo* a = list.get(); a; a = a->ai_next) {
     const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
     if (fd == -1) {
@@ -79,7 +79,7 @@ PrinterSocket::ConnectResult PrinterSocket::Connect(int waitMs, std::string& err
       fd_ = fd;
       handed_ = 0;
       taken_ = 0;
-      lastTakenMs_ = MonotonicMs();
+      lastTakenMs_ = clock_.NowMs();
       error_.clear();
       return ConnectResult::kConnected;
     }
@@ -102,16 +102,16 @@ void PrinterSocket::Observe() {
   if (::ioctl(fd_, SIOCOUTQ, &queued) == -1 || queued < 0) queued = 0;
   const size_t waiting = std::min(handed_, static_cast<size_t>(queued));
   const size_t taken = handed_ - waiting;
-  if (taken > taken_ || waiting == 0) lastTakenMs_ = MonotonicMs();
+  if (taken > taken_ || waiting == 0) lastTakenMs_ = clock_.NowMs();
   taken_ = std::max(taken_, taken);
 }
 
 bool PrinterSocket::Stalled(int stallMs) const {
-  return taken_ < handed_ && MonotonicMs() - lastTakenMs_ >= stallMs;
+  return taken_ < handed_ && clock_.NowMs() - lastTakenMs_ >= stallMs;
 }
 
 int PrinterSocket::StallLeftMs(int stallMs) const {
-  const int64_t left = lastTakenMs_ + stallMs - MonotonicMs();
+  const int64_t left = lastTakenMs_ + stallMs - clock_.NowMs();
   return static_cast<int>(std::clamp<int64_t>(left, 0, kLongestPollMs));
 }
 
@@ -172,7 +172,7 @@ PrinterSocket::SendResult PrinterSocket::Drain(int stallMs) {
 size_t PrinterSocket::Receive(char* buffer, size_t count, const ReplyPlan& plan) {
   if (fd_ < 0 || count == 0) return 0;
   size_t got = 0;
-  const Deadline deadline(plan.waitMs);
+  const Deadline deadline(clock_, plan.waitMs);
   int64_t quietSince = 0;
   for (;;) {
     const std::string_view have(buffer, got);
@@ -181,7 +181,7 @@ size_t PrinterSocket::Receive(char* buffer, size_t count, const ReplyPlan& plan)
     if (got == 0 || plan.WaitsForShape()) {
       waitMs = deadline.RemainingMs();
     } else {
-      const int64_t left = quietSince + plan.QuietGapMs(have) - MonotonicMs();
+      const int64_t left = quietSince + plan.QuietGapMs(have) - clock_.NowMs();
       waitMs = left > 0 ? static_cast<int>(left) : 0;
     }
     pollfd p{fd_, POLLIN, 0};
@@ -192,7 +192,7 @@ size_t PrinterSocket::Receive(char* buffer, size_t count, const ReplyPlan& plan)
     if (n == -1 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (n <= 0) return got;
     got += static_cast<size_t>(n);
-    quietSince = MonotonicMs();
+    quietSince = clock_.NowMs();
   }
 }
 

@@ -18,7 +18,8 @@ struct ReplyPlan {
   // True when `got`, read for at most `count` bytes, is whole by the reply's shape.
   bool Whole(std::string_view got, size_t count) const {
     if (got.size() >= count) return true;
-    return end == ReplyEnd::kLine && got.find("\r\n") != std::string_view::npos;
+    const bool endsAtLine = end == ReplyEnd::kLine || end == ReplyEnd::kText;
+    return endsAtLine && got.find("\r\n") != std::string_view::npos;
   }
 
   // Unknown shape: how long the line must stay quiet after `got` for the reply to be over.
@@ -30,7 +31,8 @@ struct ReplyPlan {
   }
 
   // Known shapes wait for the whole reply up to the deadline; an unknown one ends at a gap.
-  bool WaitsForShape() const { return end != ReplyEnd::kUnknown; }
+  // A text reply without its CR LF is ended by the gap, as an unknown one is.
+  bool WaitsForShape() const { return end == ReplyEnd::kLine || end == ReplyEnd::kCount; }
 };
 
 }  // namespace qm

@@ -28,8 +28,9 @@ bool GetRfidSettings(PrinterLink& link, Clock& clock, Prompter& prompter, RfidSe
     char buffer[kRfidReplyBytes + 1] = {};
     link.Write(BuildRfidQuery(n));
     clock.Sleep(kRfidQueryWaitMs);
-    // The reply may end in CR LF, a lone CR or nothing, so a quiet line ends it.
-    last = link.Read(buffer, kRfidReplyBytes, ReplyEnd::kUnknown);
+    // The reply may end in CR LF, a lone CR or nothing: whole at CR LF, else a quiet line
+    // ends it.
+    last = link.Read(buffer, kRfidReplyBytes, ReplyEnd::kText);
     ApplyRfidReply(n, std::string_view(buffer, std::strlen(buffer)), settings);
   }
   return Report(prompter, last > 0, "Get RFID setting is successful", "Get RFID setting is faied");

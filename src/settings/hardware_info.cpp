@@ -43,9 +43,9 @@ std::string BuildHardwareReset(HardwareItem item) {
 
 std::optional<std::string> GetHardwareItem(PrinterLink& link, Clock& clock, Prompter& prompter, HardwareItem item) {
   const HardwareItemSpec& row = SpecOf(item);
-  // The stored text comes with a line end or without one, so only a quiet line ends it.
+  // The stored text comes with a line end or without one: whole at CR LF, else at a quiet line.
   const std::string reply =
-      QueryText(link, clock, BuildHardwareRead(item), row.readDelayMs, row.readCount, ReplyEnd::kUnknown);
+      QueryText(link, clock, BuildHardwareRead(item), row.readDelayMs, row.readCount, ReplyEnd::kText);
   if (reply.empty()) {
     Tell(prompter, std::string(row.nullMessage), Icon::kInformation);
     return std::nullopt;

@@ -69,7 +69,8 @@ PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompt
       break;
     }
     clock.Sleep(kQueryDelayMs);
-    *query.reply = ReadReply(link, 32, ReplyEnd::kLine);
+    // Each of these may come with or without CR LF: a line read would wait a bare one out.
+    *query.reply = ReadReply(link, 32, ReplyEnd::kText);
     if (query.reply->empty() && ReadFailed(link)) {
       info.failedQuery = query.name;
       break;
@@ -94,7 +95,7 @@ const NumericItemSpec& SpecOf(NumericItem item) { return kNumericItems[static_ca
 
 std::optional<std::string> GetNumericItem(PrinterLink& link, Clock& clock, Prompter& prompter, NumericItem item) {
   const NumericItemSpec& row = SpecOf(item);
-  const std::string reply = QueryText(link, clock, row.query, kQueryDelayMs, 32, ReplyEnd::kLine);
+  const std::string reply = QueryText(link, clock, row.query, kQueryDelayMs, 32, ReplyEnd::kText);
   Report(prompter, !reply.empty(), "Getting " + std::string(row.noun));
   if (reply.empty()) return std::nullopt;
   std::string text = StripLineEnds(reply);
@@ -148,11 +149,11 @@ std::optional<SignedValue> ParseSignedReply(std::string_view reply) {
 
 std::optional<SignedValue> GetSignedItem(PrinterLink& link, Clock& clock, Prompter& prompter, SignedItem item) {
   const bool offset = item == SignedItem::kOffset;
-  // A sign and three digits, and a line end only perhaps: waiting for the line end could
-  // hold a whole reply until the deadline, and a count of four would leave the line end
-  // behind for the next read.
+  // A sign and three digits, and a line end only perhaps: a line read would hold a bare
+  // reply until the deadline, and a count of four would leave the line end behind for the
+  // next read.
   const std::string reply =
-      QueryText(link, clock, offset ? "^SA\r\n" : "^PI4,2\r\n", kQueryDelayMs, 7, ReplyEnd::kUnknown);
+      QueryText(link, clock, offset ? "^SA\r\n" : "^PI4,2\r\n", kQueryDelayMs, 7, ReplyEnd::kText);
   const std::optional<SignedValue> value = ParseSignedReply(reply);
   Report(prompter, value.has_value(), offset ? "Getting offset" : "Getting tear-off/cutting position");
   return value;
