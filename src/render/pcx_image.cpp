@@ -1,10 +1,65 @@
 // Stored images ("IS") are PCX files; SDL_image reads them (1-bit, 4-bit planes, 8-bit
 // palette, 24-bit), and the renderer prints every pixel darker than mid-grey.
+//
+// SDL_image is loaded the first time a picture is read, not when a program starts: linked
+// in, it brought SDL with its display and sound libraries (some 60 shared objects) into
+// every run of the CLI and the printer, which almost never draw a PCX.
 #include <SDL_image.h>
+#include <dlfcn.h>
+
+#include <mutex>
 
 #include "render/draw_commands.h"
 
 namespace qm::render {
+
+namespace {
+
+struct PcxReader {
+  decltype(&SDL_RWFromConstMem) rwFromConstMem = nullptr;
+  decltype(&SDL_RWclose) rwClose = nullptr;
+  decltype(&SDL_GetError) getError = nullptr;
+  decltype(&IMG_LoadPCX_RW) loadPcx = nullptr;
+  decltype(&SDL_FreeSurface) freeSurface = nullptr;
+  decltype(&SDL_ConvertSurfaceFormat) convertSurfaceFormat = nullptr;
+  decltype(&SDL_LockSurface) lockSurface = nullptr;
+  decltype(&SDL_UnlockSurface) unlockSurface = nullptr;
+  std::string failure;  // why it could not be loaded; empty once it is
+};
+
+template <typename F>
+bool Find(void* library, const char* name, F& out, std::string& failure) {
+  out = reinterpret_cast<F>(::dlsym(library, name));
+  if (!out && failure.empty()) failure = std::string("the PCX reader lacks ") + name;
+  return out != nullptr;
+}
+
+// Loaded once per process and kept: the handle is never closed, so the functions stay valid.
+const PcxReader& Reader() {
+  static PcxReader reader;
+  static std::once_flag once;
+  std::call_once(once, [] {
+    void* library = ::dlopen("libSDL2_image-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+      const char* why = ::dlerror();
+      reader.failure = std::string("the PCX reader (SDL_image) could not be loaded") + (why ? ": " + std::string(why) : "");
+      return;
+    }
+    // SDL's own functions are found through SDL_image, which depends on it.
+    std::string& f = reader.failure;
+    Find(library, "SDL_RWFromConstMem", reader.rwFromConstMem, f);
+    Find(library, "SDL_RWclose", reader.rwClose, f);
+    Find(library, "SDL_GetError", reader.getError, f);
+    Find(library, "IMG_LoadPCX_RW", reader.loadPcx, f);
+    Find(library, "SDL_FreeSurface", reader.freeSurface, f);
+    Find(library, "SDL_ConvertSurfaceFormat", reader.convertSurfaceFormat, f);
+    Find(library, "SDL_LockSurface", reader.lockSurface, f);
+    Find(library, "SDL_UnlockSurface", reader.unlockSurface, f);
+  });
+  return reader;
+}
+
+}  // namespace
 
 std::optional<Bitmap> DecodePcx(std::string_view bytes, std::string& error) {
   // A PCX header alone is 128 bytes.
@@ -37,19 +92,24 @@ std::optional<Bitmap> DecodePcx(std::string_view bytes, std::string& error) {
     widened[9] = static_cast<char>(xmax >> 8);
     bytes = widened;
   }
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(std::min<size_t>(bytes.size(), INT32_MAX)));
-  if (!rw) {
-    error = SDL_GetError();
+  const PcxReader& sdl = Reader();
+  if (!sdl.failure.empty()) {
+    error = sdl.failure;
     return std::nullopt;
   }
-  SDL_Surface* loaded = IMG_LoadPCX_RW(rw);
-  SDL_RWclose(rw);
+  SDL_RWops* rw = sdl.rwFromConstMem(bytes.data(), static_cast<int>(std::min<size_t>(bytes.size(), INT32_MAX)));
+  if (!rw) {
+    error = sdl.getError();
+    return std::nullopt;
+  }
+  SDL_Surface* loaded = sdl.loadPcx(rw);
+  sdl.rwClose(rw);
   if (!loaded) {
-    error = IMG_GetError();
+    error = sdl.getError();
     return std::nullopt;
   }
   if (loaded->w > Bitmap::kMaxSide || loaded->h > Bitmap::kMaxSide) {
-    SDL_FreeSurface(loaded);
+    sdl.freeSurface(loaded);
     error = "larger than a label";
     return std::nullopt;
   }
@@ -58,14 +118,14 @@ std::optional<Bitmap> DecodePcx(std::string_view bytes, std::string& error) {
   const int bits = format->BitsPerPixel;
   // Indexed images are read through their palette here: converting a one-bit surface to
   // RGBA loses the last, partly filled byte of every row.
-  SDL_Surface* rgba = bits <= 8 && format->palette ? nullptr : SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_Surface* rgba = bits <= 8 && format->palette ? nullptr : sdl.convertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
   const SDL_Surface* src = rgba ? rgba : loaded;
   if (!rgba && !(bits <= 8 && format->palette)) {
-    SDL_FreeSurface(loaded);
-    error = SDL_GetError();
+    sdl.freeSurface(loaded);
+    error = sdl.getError();
     return std::nullopt;
   }
-  SDL_LockSurface(const_cast<SDL_Surface*>(src));
+  sdl.lockSurface(const_cast<SDL_Surface*>(src));
   for (int y = 0; y < src->h; ++y) {
     const auto* row = static_cast<const uint8_t*>(src->pixels) + static_cast<ptrdiff_t>(y) * src->pitch;
     for (int x = 0; x < out.width(); ++x) {
@@ -90,9 +150,9 @@ std::optional<Bitmap> DecodePcx(std::string_view bytes, std::string& error) {
       if ((299 * r + 587 * g + 114 * b) / 1000 < 128) out.Set(x, y, true);
     }
   }
-  SDL_UnlockSurface(const_cast<SDL_Surface*>(src));
-  if (rgba) SDL_FreeSurface(rgba);
-  SDL_FreeSurface(loaded);
+  sdl.unlockSurface(const_cast<SDL_Surface*>(src));
+  if (rgba) sdl.freeSurface(rgba);
+  sdl.freeSurface(loaded);
   return out;
 }
 
