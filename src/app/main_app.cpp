@@ -38,7 +38,7 @@ void OnTerminate(int) {
 
 void MainApp::SetUpApplication(const QLocale& locale) {
   QApplication::setApplicationName(QString::fromLatin1(kProgramName));
-  QApplication::setApplicationVersion(QStringLiteral("1.4.9"));
+  QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
   // No display name: the window system would show it after every title (" — Quillmark"),
   // and the titles and captions must read exactly as the dialogs give them.
   InstallTranslations(locale);
