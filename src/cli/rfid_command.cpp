@@ -85,7 +85,7 @@ class RfidCommand : public Command {
     config_ = sub->add_subcommand("config", "The encoder's settings and label counters");
     config_->require_subcommand(1);
     get_ = config_->add_subcommand("get", "Read the seven settings and counters (100 ms after each query)");
-    set_ = config_->add_subcommand("set", "Change the settings given; the others are read first and kept");
+    set_ = config_->add_subcommand("set", "Change the settings given; the others are read first and kept (nothing is read when all five are given)");
     set_->add_option("--tag", tag_, "gen2 or iso-b")->type_name("TYPE");
     set_->add_option("--power", powerText_, "writing power 1..31 (the dialog lists power 8 as \"7\")")
         ->type_name("N");
@@ -96,10 +96,10 @@ class RfidCommand : public Command {
     calibrate_ = config_->add_subcommand("calibrate", "Start the encoder's automatic calibration");
 
     password_ = sub->add_subcommand("password", "Give the tag new access and kill passwords");
-    password_->add_option("ACCESS", access_, "8 hexadecimal digits, dots allowed (9C.4D.E1.37)")
+    password_->add_option("ACCESS", access_, "8 characters, dots allowed (9C.4D.E1.37)")
         ->required()
         ->type_name("");
-    password_->add_option("KILL", kill_, "8 hexadecimal digits, dots allowed")->required()->type_name("");
+    password_->add_option("KILL", kill_, "8 characters, dots allowed")->required()->type_name("");
 
     write_ = sub->add_subcommand("write", "Write data to the tag, with an unlock before and a lock after");
     read_ = sub->add_subcommand("read", "Read tag data, or have the printer print it");
@@ -134,9 +134,17 @@ class RfidCommand : public Command {
   std::string Prepare(std::istream&) override {
     if (set_->parsed()) return PrepareSet();
     if (password_->parsed()) {
+      // The printer takes any 8 characters (the dialogs send them as typed); only a
+      // character its code page lacks, or one that would end the command, is refused.
       for (const auto& [name, text] : {std::pair{"ACCESS", &access_}, std::pair{"KILL", &kill_}}) {
-        const std::string digits = StripDots(*text);
-        if (digits.size() != 8 || !IsHexText(digits)) return std::string(name) + ": \"" + *text + "\" is not 8 hexadecimal digits";
+        const std::optional<std::string> latin1 = Utf8ToLatin1(*text);
+        const bool printable = latin1 && std::none_of(latin1->begin(), latin1->end(), [](char c) {
+          const auto b = static_cast<unsigned char>(c);
+          return b < 0x20 || b == 0x7F;
+        });
+        if (!printable) return std::string(name) + ": only printable Latin-1 characters can be sent";
+        if (StripDots(*latin1).size() != 8) return std::string(name) + ": \"" + *text + "\" is not 8 characters";
+        *text = *latin1;
       }
       return {};
     }
@@ -153,7 +161,8 @@ class RfidCommand : public Command {
       if (!bytesText_.empty()) {
         if (std::string e = TakeNumber("--bytes", bytesText_, 2, 64, range_.bytes); !e.empty()) return e;
       }
-      if (!TagRangeFits(range_.start, range_.bytes)) return "--start " + std::to_string(range_.start) + " with --bytes " + std::to_string(range_.bytes) + " passes block 67";
+      // Print hands any range to the printer, as the dialog's Print does.
+      if (!print_ && !TagRangeFits(range_.start, range_.bytes)) return "--start " + std::to_string(range_.start) + " with --bytes " + std::to_string(range_.bytes) + " passes block 67";
     }
     return {};
   }
@@ -279,10 +288,13 @@ class RfidCommand : public Command {
   }
 
   Outcome RunSet(Session& s) {
-    // The settings not given are kept as the printer has them.
+    // The settings not given are kept as the printer has them; with every one given there
+    // is nothing to read, and a printer whose queries fail can still be set.
+    const bool allGiven =
+        tagType_ >= 0 && power_ > 0 && set_->count("--position") && retries_ >= 0 && labels_ >= 0;
     HeldPrompter held;
     RfidSettings r;
-    if (!GetRfidSettings(s.link, s.clock, held, r)) {
+    if (!allGiven && !GetRfidSettings(s.link, s.clock, held, r)) {
       held.ReleaseTo(s.prompter);
       return Outcome::PrinterFailed(NoReply(s.link, "the current settings could not be read"));
     }

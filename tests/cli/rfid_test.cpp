@@ -28,6 +28,13 @@ TEST(RfidCli, EachFormOnTheWire) {
       {{"write", "--metal", "--lock", "FFFFF0"}, ">RFLP,L,'FF,FF,F0'\r"},
       {{"read", "--print", "--ascii", "--start", "10", "--bytes", "2"}, ">RFR,A,10,2,P\r"},
       {{"password", "11.22.33.44", "a1b2c3d4"}, ">RFZ,'5E2A7C13,5E2A7C13,11223344,a1b2c3d4'\r"},
+      // Any 8 characters go out, as the dialog sends them; a typed é is the code page's E9.
+      {{"password", "12345678", "GHIJKLM\xC3\xA9"}, ">RFZ,'5E2A7C13,5E2A7C13,12345678,GHIJKLM\xE9'\r"},
+      // Print hands over any range: no "passes block 67" refusal.
+      {{"read", "--print", "--start", "16", "--bytes", "64"}, ">RFR,H,16,64,P\r"},
+      // Every setting given: nothing is read first.
+      {{"config", "set", "--tag", "gen2", "--power", "8", "--position", "450", "--retries", "2", "--labels", "1"},
+       ">RFS,5,2,1,8\r>RFTP,450\r"},
       {{"lock"}, ">RFLK\r"},
       {{"unlock"}, ">RFUL\r"},
       {{"kill"}, ">RFKL\r"},
@@ -55,7 +62,8 @@ TEST(RfidCli, ValuesOutOfRangeAreRefusedBeforeAnythingIsSent) {
       {"write", "XY12"},                   {"write", "--lock", "80,20,01"},
       {"write", "--lock-boxes", "mask-foo-left"}, {"write"},
       {"read", "--start", "16", "--bytes", "64"}, {"read", "--bytes", "1"},
-      {"password", "1234567", "12345678"}, {"password", "12345678", "GHIJKLMN"},
+      {"password", "1234567", "12345678"}, {"password", "12345678", "GHIJ\nLMN"},
+      {"password", "12345678", "GHIJKLM\xE3\x81\x82"},
   };
   for (const auto& c : cases) {
     qm::test::ScriptedPrinter printer;
