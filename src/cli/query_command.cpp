@@ -22,7 +22,7 @@ std::string ReadReply(PrinterLink& link, const LinkTiming& timing, int count, Re
     const int n = link.Read(reply.data() + got, want, end);
     if (n <= 0) break;
     got += static_cast<size_t>(n);
-    if (end == ReplyEnd::kLine && got >= 2 && reply[got - 2] == '\r' && reply[got - 1] == '\n') break;
+    if ((end == ReplyEnd::kLine || end == ReplyEnd::kText) && got >= 2 && reply[got - 2] == '\r' && reply[got - 1] == '\n') break;
     // Anything short of what the call could give means the reply has ended.
     if (link.GetInterfaceKind() != kEthernet || n < std::min(want, timing.tcpReadCap)) break;
   }
@@ -40,10 +40,11 @@ class QueryCommand : public Command {
     sub->add_option("--read", readCount_, "read up to N bytes, 1..65536 (default 32)")
         ->type_name("N");
     sub->add_option("--until", until_,
-                    "when the reply is whole: quiet (a pause on the line, the default), line "
-                    "(at CR LF) or count (at N bytes); line and count wait up to the read "
-                    "time-out for a reply that comes in pieces")
-        ->check(CLI::IsMember({"quiet", "line", "count"}))
+                    "when the reply is whole: quiet (a pause on the line, the default), text "
+                    "(at CR LF, or a pause when none comes), line (at CR LF) or count (at N "
+                    "bytes); line and count wait up to the read time-out for a reply that "
+                    "comes in pieces")
+        ->check(CLI::IsMember({"quiet", "text", "line", "count"}))
         ->type_name("WHEN");
     sub->add_option("TEXT", text_,
                     "the bytes to write, with the escapes \\r \\n \\t \\\\ and \\xNN")
@@ -75,7 +76,8 @@ class QueryCommand : public Command {
       return Outcome::PrinterFailed("the write failed" + (why.empty() ? "" : ": " + why));
     }
     session.clock.Sleep(static_cast<int>(waitMs_));
-    const ReplyEnd end = until_ == "line"    ? ReplyEnd::kLine
+    const ReplyEnd end = until_ == "text"    ? ReplyEnd::kText
+                         : until_ == "line"  ? ReplyEnd::kLine
                          : until_ == "count" ? ReplyEnd::kCount
                                              : ReplyEnd::kUnknown;
     const std::string reply = ReadReply(link, session.timing, static_cast<int>(readCount_), end);
