@@ -14,6 +14,8 @@ for preset in release asan; do
   echo "== $preset: test"
   ctest --preset "$preset" -j "$(nproc)"
   if [[ $preset == release ]]; then
+    echo "== latency: every tool's read, real CLI against the real virtual printer"
+    python3 bench/latency/run_latency.py build/release
     echo "== package"
     scripts/package.sh --build build/release
   fi
