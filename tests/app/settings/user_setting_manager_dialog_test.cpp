@@ -8,7 +8,11 @@
 #include <QTabBar>
 #include <QtTest>
 
+#include <QElapsedTimer>
+
+#include "app/demo_printer.h"
 #include "gui/number_field.h"
+#include "gui/qt_clock.h"
 #include "settings/ui/default_code_page_ics_setting_page.h"
 #include "settings/ui/hardware_info_page.h"
 #include "settings/ui/printer_information_page.h"
@@ -195,6 +199,42 @@ class UserSettingManagerDialogTest : public QObject {
     page.Get();
     QCOMPARE(steps, (std::vector<int>{10, 20, 30, 40, 100, 0}));
     QCOMPARE(page.temperature()->text(), QStringLiteral("25 Celsius"));
+  }
+
+  // On real time, as the operator has it: the built-in printer answers the model name,
+  // type and firmware without a line end, and Get must not wait each one out.
+  void GetAgainstTheDemoPrinterIsDoneAtOnceOnEveryInterface_data() {
+    QTest::addColumn<QString>("port");
+    QTest::newRow("Ethernet") << QStringLiteral("ETHERNET");
+    QTest::newRow("COM1") << QStringLiteral("COM1:");
+    QTest::newRow("USB") << QStringLiteral("USB");
+  }
+  void GetAgainstTheDemoPrinterIsDoneAtOnceOnEveryInterface() {
+    QFETCH(QString, port);
+    DeviceMap devices = test::IsolatedDevices();
+    DemoPrinter demo;
+    std::string error;
+    QVERIFY2(demo.Start(devices, error), error.c_str());
+    QtClock clock;
+    test::RecordingPrompter prompter;
+    test::FakeSpooler spooler;
+    test::FakeFileChooser files;
+    PrinterLink link(clock, prompter, EnglishStrings(), LinkTiming{}, devices);
+    AppContext context{link, clock, prompter, EnglishStrings(), spooler, files};
+    link.SetPortName(port.toStdString());
+    link.SetEthernetSettings("127.0.0.1", static_cast<uint32_t>(demo.tcpPort()));
+    QCOMPARE(link.Open(), 1);
+    if (port == QStringLiteral("USB")) link.Close();
+    PrinterInformationPage page(context);
+    QElapsedTimer took;
+    took.start();
+    QTest::mouseClick(page.getButton(), Qt::LeftButton);
+    const qint64 ms = took.elapsed();
+    QVERIFY2(!page.modelName()->text().isEmpty(), "the model name came back");
+    QCOMPARE(page.temperature()->text().endsWith(QStringLiteral(" Celsius")), true);
+    // Four queries with 10 ms waits and a short gap after each bare reply; a read that
+    // waited out its deadline would take seconds.
+    QVERIFY2(ms < 600, qPrintable(QStringLiteral("Get took %1 ms").arg(ms)));
   }
 };
 
