@@ -34,8 +34,11 @@ check "quillmark --help" "--demo" quillmark --help
 check "quillmark --version" "$version" quillmark --version
 
 echo "-- the installed printer answers the installed CLI, started as its user unit starts it"
-mkdir -p /tmp/state
-quillmark-printer --listen 127.0.0.1:0 --state /tmp/state/printer.json >/tmp/printer.out 2>&1 &
+# The unit's own command line, with the instance a free port and the state folder here.
+unit=/usr/lib/systemd/user/quillmark-printer@.service
+mkdir -p -m 700 /tmp/state/quillmark-printer
+read -ra start <<<"$(sed -n 's/^ExecStart=//p' "$unit" | sed 's/%i/0/g; s|%S|/tmp/state|g')"
+"${start[@]}" >/tmp/printer.out 2>&1 &
 printer=$!
 address=
 for _ in $(seq 100); do
@@ -46,7 +49,7 @@ done
 check "quillmark-cli info from quillmark-printer" "Model Name :" quillmark-cli --port "tcp://$address" info
 kill "$printer"
 wait "$printer"
-check "the printer kept its state file" '"model"' cat /tmp/state/printer.json
+check "the printer kept its state file" '"model"' cat /tmp/state/quillmark-printer/0.json
 
 echo "-- desktop entry, icons and AppStream data"
 check "desktop entry" "" desktop-file-validate /usr/share/applications/quillmark.desktop
@@ -65,6 +68,11 @@ for page in quillmark quillmark-cli quillmark-printer; do
 done
 check "udev rule" 'GROUP="dialout"' cat /usr/lib/udev/rules.d/60-quillmark.rules
 check "user unit" "" systemd-analyze verify --user quillmark-printer@9100.service
+# The unit's sandbox: systemd's exposure score (0 to 10) must stay below 3.
+exposure=$(systemd-analyze security --offline=yes "$unit" 2>&1 | sed -n 's/.*Overall exposure level for [^:]*: \([0-9.]*\).*/\1/p')
+echo "      user unit exposure: ${exposure:-unknown}"
+check "user unit exposure below 3" "sandboxed" \
+  awk -v e="$exposure" 'BEGIN { if (e != "" && e + 0 < 3) print "sandboxed"; else exit 1 }'
 check "copyright" "Upstream-Name: Quillmark" cat /usr/share/doc/quillmark/copyright
 check "Debian changelog" "quillmark ($version-1)" zcat /usr/share/doc/quillmark/changelog.Debian.gz
 

@@ -6,17 +6,24 @@
 #                                     prints executions and coverage, appends them to
 #                                     fuzz/work/campaigns.log
 #   scripts/fuzz.sh --ci [SECONDS]    builds, replays every kept reproducer, then runs each
-#                                     target for SECONDS (default 15), two at a time; fails on
-#                                     any crash
+#                                     target for SECONDS (default 15), two at a time, then the
+#                                     day's rotation; fails on any crash
+#   scripts/fuzz.sh --rotation [SECONDS]
+#                                     the day's target alone for SECONDS (default 180): each
+#                                     target in turn, by the day number (UTC) modulo the count;
+#                                     what adds coverage is kept in fuzz/corpus/TARGET
 #   scripts/fuzz.sh --list            the targets
 #
 # QUILLMARK_FUZZ_BUILD names another build folder (default build/fuzz); QUILLMARK_FUZZ_JOBS
-# how many targets run at once in --ci (default 2).
+# how many targets run at once in --ci (default 2); QUILLMARK_FUZZ_ROTATION how long the
+# rotation runs in --ci (default 180 s, 0 for none); QUILLMARK_FUZZ_DAY a day number to use
+# in place of today's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${QUILLMARK_FUZZ_BUILD:-$root/build/fuzz}
 jobs=${QUILLMARK_FUZZ_JOBS:-2}
+rotation_seconds=${QUILLMARK_FUZZ_ROTATION:-180}
 targets=(command_parser printer_stream label_command replies script_text pcx render)
 
 # Longest input per target: streams get room for several commands and an image.
@@ -30,7 +37,13 @@ max_len() {
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
+# Builds the targets named, or all of them.
 build_targets() {
+  local wanted=(fuzz_all) t
+  if (($# > 0)); then
+    wanted=()
+    for t in "$@"; do wanted+=("fuzz_$t"); done
+  fi
   mkdir -p "$build"
   # Campaigns started side by side share the build folder: one builds, the other waits.
   (
@@ -38,8 +51,15 @@ build_targets() {
     if [[ ! -f $build/CMakeCache.txt ]]; then
       cmake --preset fuzz -B "$build" >/dev/null
     fi
-    cmake --build "$build" --target fuzz_all -j "$(nproc)"
+    cmake --build "$build" --target "${wanted[@]}" -j "$(nproc)"
   ) 9>"$build/.fuzz-build.lock"
+}
+
+# The day's target: each in turn, one a day (UTC), so every target gets a long run within
+# a week of CI runs.
+todays_target() {
+  local day=${QUILLMARK_FUZZ_DAY:-$(($(date -u +%s) / 86400))}
+  echo "${targets[day % ${#targets[@]}]}"
 }
 
 known() {
@@ -82,6 +102,37 @@ replay_regressions() {
   return $status
 }
 
+# The day's target for a few minutes. New inputs are written to a folder of their own, the
+# kept seeds only read; then only those that reach something the seeds do not are merged
+# into fuzz/corpus/TARGET, so the seeds grow by what is new, not by every input tried.
+rotation() {
+  local seconds=${1:-180} target work=$build/rotation status=0 before after
+  target=$(todays_target)
+  rm -rf "$work"
+  mkdir -p "$work/new" "$work/artifacts"
+  "$build/fuzz/fuzz_$target" "$work/new" fuzz/corpus/"$target" -dict="fuzz/dict/$target.dict" \
+    -max_len="$(max_len "$target")" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+    -artifact_prefix="$work/artifacts/" >"$work/$target.log" 2>&1 || status=$?
+  read -r execs cov ft < <(figures "$work/$target.log")
+  if ((status != 0)); then
+    tail -60 "$work/$target.log" >&2
+    echo "fuzz: rotation: $target: CRASH after $execs executions (reproducer in $work/artifacts; keep it in fuzz/regressions/$target/ once fixed)" >&2
+    return 1
+  fi
+  before=$(find fuzz/corpus/"$target" -type f | wc -l)
+  "$build/fuzz/fuzz_$target" -merge=1 fuzz/corpus/"$target" "$work/new" >"$work/merge.log" 2>&1 || {
+    tail -40 "$work/merge.log" >&2
+    echo "fuzz: rotation: $target: the merge into fuzz/corpus/$target failed" >&2
+    return 1
+  }
+  after=$(find fuzz/corpus/"$target" -type f | wc -l)
+  echo "fuzz: rotation: $target: $execs executions in $seconds s, cov $cov, ft $ft;" \
+    "$((after - before)) new inputs kept in fuzz/corpus/$target ($after, $(du -sk fuzz/corpus/"$target" | cut -f1) KiB)"
+  mkdir -p fuzz/work
+  echo "$(date -u +%FT%TZ) $target rotation seconds=$seconds execs=$execs cov=$cov ft=$ft kept=$((after - before))" \
+    >>fuzz/work/campaigns.log
+}
+
 ci() {
   local seconds=${1:-15} work=$build/ci status=0 target pids=() names=()
   local started=$SECONDS
@@ -112,6 +163,9 @@ ci() {
     while ((${#pids[@]} >= jobs)); do finish; done
   done
   while ((${#pids[@]} > 0)); do finish; done
+  if ((rotation_seconds > 0)); then
+    rotation "$rotation_seconds" || status=1
+  fi
   echo "fuzz: done in $((SECONDS - started)) s"
   return $status
 }
@@ -141,7 +195,12 @@ campaign() {
 
 case ${1:-} in
   --ci) ci "${2:-15}" ;;
+  --rotation)
+    target=$(todays_target)
+    build_targets "$target"
+    rotation "${2:-180}"
+    ;;
   --list) printf '%s\n' "${targets[@]}" ;;
-  "" | -h | --help) sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' ;;
+  "" | -h | --help) awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0" ;;
   *) campaign "$@" ;;
 esac

@@ -80,7 +80,9 @@ class PcxCommand : public Command {
     AddPaceOption(store_, paceMs_);
     store_->footer(
         "Writes \"IS\" COUNT \",'\" NAME \"'\" and the file's bytes right after it, then CR CR "
-        "\"IR100,100,'\" NAME \"'\" CR \"P1\" CR. COUNT is the file's length as it is sent.");
+        "\"IR100,100,'\" NAME \"'\" CR \"P1\" CR. COUNT is the file's length as it is sent. The file "
+        "must be a PCX image of at most 16 MiB. On a serial link \"^ee\" CR is asked before the check "
+        "print: a memory error there means the printer did not keep the image, and the store fails.");
     recall_ = sub->add_subcommand("recall", "Image Recall: print the stored image NAME at X,Y");
     recall_->add_option("NAME", name_, "the stored image")->required()->type_name("");
     recall_->add_option("--x", x_, "X position, sent as given (default 0)")->type_name("N");

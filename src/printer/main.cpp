@@ -1,5 +1,6 @@
 // quillmark-printer: the virtual printer as a program of its own.
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <string>
@@ -34,6 +35,14 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   sigaddset(&stopSignals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  // Every TCP connection is a descriptor: take all the system lets this process have, so
+  // that a crowd of clients finds room before any is let go.
+  rlimit files{};
+  if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+    files.rlim_cur = files.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &files);
+  }
 
   qm::printer::VirtualPrinter printer(options);
   if (!printer.Start(error)) {

@@ -22,6 +22,14 @@ void PrinterCore::On(const Origin& origin, Work work) {
   current_ = was;
 }
 
+template <typename Work>
+void PrinterCore::InStream(Stream& stream, Work work) {
+  Stream* was = currentStream_;
+  currentStream_ = &stream;
+  On(stream.origin, work);
+  currentStream_ = was;
+}
+
 void PrinterCore::Feed(std::string_view bytes, const Origin& origin) {
   const int64_t now = hooks_.monotonicNow();
   // Named apart rather than as a structured binding: clang 14 cannot capture one in a lambda.
@@ -30,23 +38,24 @@ void PrinterCore::Feed(std::string_view bytes, const Origin& origin) {
   const auto it = emplaced.first;
   const bool fresh = emplaced.second;
   Stream& stream = it->second;
-  On(origin, [&] {
+  InStream(stream, [&] {
     if (fresh && waitingHeader_ && waitingHeader_->origin.kind == origin.kind) {
-      if (now - waitingHeader_->sinceMs <= kImageStallMs) {
+      if (now - waitingHeader_->sinceMs <= imageStallMs_) {
         // The image bytes whose header came over the connection before.
-        stream.parser.Feed(waitingHeader_->text);
+        stream.parser->Feed(waitingHeader_->text);
         waitingHeader_.reset();
       } else {
         DropWaitingHeader();
       }
-    } else if (stream.parser.InPayload() && now - stream.lastByteMs > kImageStallMs) {
-      stream.parser.Abandon();
+    } else if (stream.parser->InPayload() && now - stream.lastByteMs > imageStallMs_) {
+      DropImage(stream);
     }
     stream.lastByteMs = now;
+    stream.fedSinceReport = true;
     stream.tally.bytes += bytes.size();
     for (const char c : bytes) stream.tally.fnv1a = (stream.tally.fnv1a ^ static_cast<uint8_t>(c)) * 0x100000001b3u;
     feeding_ = &stream;
-    stream.parser.Feed(bytes);
+    stream.parser->Feed(bytes);
     feeding_ = nullptr;
     if (stream.ended) {
       Finish(it, now);
@@ -71,20 +80,25 @@ void PrinterCore::Finish(std::map<StreamKey, Stream>::iterator it, int64_t now) 
   Stream& stream = it->second;
   stream.tally.name = stream.origin.name;
   stream.tally.ended = true;
-  On(stream.origin, [&] {
+  InStream(stream, [&] {
+    ReportNoise(stream);  // what it skipped last is told before its end
     char sum[20];
     std::snprintf(sum, sizeof sum, "%016llx", static_cast<unsigned long long>(stream.tally.fnv1a));
     Log("--", "closed after " + std::to_string(stream.tally.bytes) + " bytes, FNV-1a " + sum);
   });
   endedTallies_.push_back(stream.tally);
   if (endedTallies_.size() > kTallyHistory) endedTallies_.pop_front();
-  const std::string_view header = stream.parser.WaitingImageHeader();
+  const std::string_view header = stream.parser->WaitingImageHeader();
   if (!header.empty()) {
     DropWaitingHeader();  // an older header whose bytes never came
     waitingHeader_ = WaitingHeader{stream.origin, std::string(header), now};
   } else {
-    On(stream.origin, [&] { stream.parser.Abandon(); });
+    InStream(stream, [&] {
+      stream.parser->Abandon();
+      ReportNoise(stream);
+    });
   }
+  if (stream.noise) --noiseRuns_;
   streams_.erase(it);
 }
 
@@ -109,19 +123,75 @@ void PrinterCore::LimitHeldImages(const Stream& feeding) {
     size_t held = 0;
     Stream* quietest = nullptr;
     for (auto& [key, s] : streams_) {
-      held += s.parser.PendingBytes();
-      if (&s != &feeding && s.parser.InPayload() && (!quietest || s.lastByteMs < quietest->lastByteMs)) {
+      held += s.parser->PendingBytes();
+      if (&s != &feeding && s.parser->InPayload() && (!quietest || s.lastByteMs < quietest->lastByteMs)) {
         quietest = &s;
       }
     }
     if (held <= kMaxHeldImageBytes || !quietest) return;
-    On(quietest->origin, [&] { quietest->parser.Abandon(); });
+    DropImage(*quietest);
   }
+}
+
+void PrinterCore::DropImage(Stream& stream) {
+  InStream(stream, [&] {
+    stream.parser->Abandon();
+    ReportNoise(stream);
+  });
+  // A parser keeps the buffer of the image it dropped for the next one; counted by what
+  // it holds, sixteen half-sent images would pin a quarter of a gigabyte past the limit.
+  stream.parser = std::make_unique<CommandParser>(static_cast<ParserSink&>(*this));
+}
+
+std::vector<Origin> PrinterCore::DropStalledImages(int64_t now) {
+  std::vector<Origin> connections;
+  for (auto& [key, s] : streams_) {
+    if (!s.parser->InPayload() || now - s.lastByteMs <= imageStallMs_) continue;
+    if (key.first == kEthernet) {
+      connections.push_back(s.origin);
+    } else {
+      DropImage(s);
+    }
+  }
+  return connections;
+}
+
+int PrinterCore::WaitMs(int64_t now) const {
+  int64_t due = noiseRuns_ > 0 ? kNoiseReportMs : -1;
+  for (const auto& [key, s] : streams_) {
+    if (!s.parser->InPayload()) continue;
+    const int64_t left = std::max<int64_t>(s.lastByteMs + imageStallMs_ + 1 - now, 0);
+    due = due < 0 ? left : std::min(due, left);
+  }
+  return due < 0 ? -1 : static_cast<int>(std::min<int64_t>(due, 1 << 30));
+}
+
+void PrinterCore::ReportQuietNoise() {
+  if (noiseRuns_ == 0) return;
+  for (auto& [key, s] : streams_) {
+    if (s.noise && !s.fedSinceReport) ReportNoise(s);
+    s.fedSinceReport = false;
+  }
+}
+
+void PrinterCore::ReportNoise(Stream& stream) {
+  if (!stream.noise) return;
+  const NoiseRun run = std::move(*stream.noise);
+  stream.noise.reset();
+  --noiseRuns_;
+  std::string text = Escape(run.preview);
+  if (run.bytes > run.preview.size()) text += "... (" + std::to_string(run.bytes) + " bytes)";
+  On(stream.origin, [&] { Log("!!", "skipped noise: " + text); });
+}
+
+bool PrinterCore::MidCommand(InterfaceKind kind, uint64_t channel) const {
+  const auto it = streams_.find(StreamKey(kind, channel));
+  return it != streams_.end() && (it->second.parser->InPayload() || it->second.parser->PendingBytes() > 0);
 }
 
 bool PrinterCore::InPayload() const {
   return std::any_of(streams_.begin(), streams_.end(),
-                     [](const auto& entry) { return entry.second.parser.InPayload(); });
+                     [](const auto& entry) { return entry.second.parser->InPayload(); });
 }
 
 std::string PrinterCore::LogText(std::string_view bytes) {
@@ -142,6 +212,7 @@ void PrinterCore::Log(std::string_view arrow, std::string_view text) {
 void PrinterCore::OnCommand(Command&& command) {
   static const Origin kInProcess;
   const Origin& origin = current_ ? *current_ : kInProcess;
+  if (currentStream_) ReportNoise(*currentStream_);
   if (hooks_.log) {
     std::string text = LogText(command.text);
     if (command.IsImageStore()) text += " + " + std::to_string(command.payloadSize) + " image bytes";
@@ -186,6 +257,19 @@ void PrinterCore::OnSkipped(std::string_view bytes, SkipReason reason) {
   // find an error code left behind by the last.
   if (reason != SkipReason::kUnfinished && reason != SkipReason::kImageDropped) model_.NoteSyntaxError();
   if (!hooks_.log) return;
+  if (reason == SkipReason::kGarbage && currentStream_) {
+    // Counted, not logged piece by piece: a flood of NULs must not become a flood of log.
+    Stream& s = *currentStream_;
+    if (!s.noise) {
+      s.noise.emplace();
+      ++noiseRuns_;
+    }
+    const size_t room = kLogPreview - std::min(kLogPreview, s.noise->preview.size());
+    s.noise->preview.append(bytes.substr(0, room));
+    s.noise->bytes += bytes.size();
+    return;
+  }
+  if (currentStream_) ReportNoise(*currentStream_);
   switch (reason) {
     case SkipReason::kGarbage: Log("!!", "skipped noise: " + LogText(bytes)); break;
     case SkipReason::kMalformed: Log("!!", "skipped malformed command: " + LogText(bytes)); break;

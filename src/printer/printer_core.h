@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,9 @@ class PrinterCore : private ParserSink {
   // commands again. The tools send the bytes straight after the header, at worst with a
   // reconnect or a half-second pause between pieces.
   static constexpr int64_t kImageStallMs = 5000;
+  // While noise is being skipped and its stream says nothing else, the run is told at
+  // most this late.
+  static constexpr int64_t kNoiseReportMs = 50;
   // Unfinished images held over all streams together; beyond it the stream quiet the
   // longest loses its image.
   static constexpr size_t kMaxHeldImageBytes = 2 * CommandParser::kMaxImageBytes;
@@ -64,6 +68,10 @@ class PrinterCore : private ParserSink {
 
   PrinterCore(StoredState stored, Hooks hooks);
 
+  // Shortens the stall limit for images (tests); `kImageStallMs` otherwise.
+  void SetImageStallMs(int64_t ms) { imageStallMs_ = ms; }
+  int64_t imageStallMs() const { return imageStallMs_; }
+
   // Bytes as they arrived, in any pieces. Each TCP connection is a command stream of its
   // own; a serial, parallel or USB port is one stream across all its reads.
   void Feed(std::string_view bytes, const Origin& origin);
@@ -78,6 +86,17 @@ class PrinterCore : private ParserSink {
   const std::deque<PrintedLabel>& labels() const { return labels_; }
   // Whether any stream is in the middle of an image's bytes.
   bool InPayload() const;
+  // Whether the stream of `origin` holds part of a command or of an image.
+  bool MidCommand(InterfaceKind kind, uint64_t channel) const;
+  // Images whose bytes stopped coming for the stall limit: a port's is dropped here; the
+  // TCP connections carrying one are returned for the caller to close, which drops it.
+  std::vector<Origin> DropStalledImages(int64_t now);
+  // Milliseconds until the next image stalls, or until skipped noise is due in the log;
+  // -1 when neither is.
+  int WaitMs(int64_t now) const;
+  // Tells the runs of noise whose streams brought nothing since the last call: a flood
+  // of junk is one log line, not one per piece the parser skips.
+  void ReportQuietNoise();
   // Streams with something read from them and not yet ended.
   size_t streamCount() const { return streams_.size(); }
   // What the recently closed streams and the open ones received, in that order.
@@ -89,13 +108,21 @@ class PrinterCore : private ParserSink {
 
  private:
   using StreamKey = std::pair<InterfaceKind, uint64_t>;
+  // Noise skipped in a row on one stream: its start, and how much there was.
+  struct NoiseRun {
+    std::string preview;
+    uint64_t bytes = 0;
+  };
   struct Stream {
-    Stream(ParserSink& sink, const Origin& from) : parser(sink), origin(from) {}
-    CommandParser parser;
+    Stream(ParserSink& sink, const Origin& from) : parser(std::make_unique<CommandParser>(sink)), origin(from) {}
+    // Made anew when an image is dropped, so its buffer goes with it.
+    std::unique_ptr<CommandParser> parser;
     Origin origin;
     int64_t lastByteMs = 0;
     bool ended = false;  // closed while its own bytes were being parsed
+    bool fedSinceReport = false;
     ReceivedTally tally;
+    std::optional<NoiseRun> noise;
   };
   // An image header whose connection closed before its bytes came.
   struct WaitingHeader {
@@ -109,6 +136,13 @@ class PrinterCore : private ParserSink {
   void Finish(std::map<StreamKey, Stream>::iterator it, int64_t now);
   void DropWaitingHeader();
   void LimitHeldImages(const Stream& feeding);
+  // Drops the image `stream` is receiving and gives back the memory it held.
+  void DropImage(Stream& stream);
+  // Logs the run of noise `stream` has skipped, if any.
+  void ReportNoise(Stream& stream);
+  // Runs `work` with log lines, replies and noise going to `stream`.
+  template <typename Work>
+  void InStream(Stream& stream, Work work);
   // Runs `work` with log lines and replies going to `origin`.
   template <typename Work>
   void On(const Origin& origin, Work work);
@@ -125,6 +159,9 @@ class PrinterCore : private ParserSink {
   std::deque<size_t> labelBytes_;  // what each kept label holds on to
   size_t historyBytes_ = 0;
   const Origin* current_ = nullptr;
+  Stream* currentStream_ = nullptr;
+  int64_t imageStallMs_ = kImageStallMs;
+  size_t noiseRuns_ = 0;  // streams with a run of noise not yet told
 };
 
 }  // namespace qm::printer

@@ -25,6 +25,12 @@ std::string Usage() {
          "Ports (several may be served at once; all share one printer):\n"
          "  --listen ADDR:PORT  TCP port (default 127.0.0.1:9100; port 0 picks a free one;\n"
          "                      \"none\" serves no TCP port: give another port then)\n"
+         "  --idle-timeout S    close a TCP connection silent for S seconds (default 60;\n"
+         "                      0: never)\n"
+         "  --owner-only        take a TCP connection only from a socket of this machine\n"
+         "                      owned by the user running the printer; others are closed\n"
+         "                      at once and logged (by default anyone may connect, as to\n"
+         "                      a real printer)\n"
          "  --serial [LINK]     a pseudo-terminal for a COM port; LINK becomes a symlink to it\n"
          "  --parallel [LINK]   the same for an LPT port\n"
          "  --usb DIR           a fake usblp device under DIR: DIR/dev/usb/lp0 and the sysfs\n"
@@ -157,6 +163,12 @@ bool ParseOptions(const std::vector<std::string>& args, PrinterOptions& options,
       ok = number(0, 60000, o.splitPauseMs);
     } else if (name == "--log") {
       ok = flag(o.log);
+    } else if (name == "--idle-timeout") {
+      int seconds = 0;
+      ok = number(0, 86400, seconds);
+      if (ok) o.idleTimeoutMs = int64_t{seconds} * 1000;
+    } else if (name == "--owner-only") {
+      ok = flag(o.ownerOnly);
     } else {
       error = "unknown option " + name + " (see --help)";
       ok = false;

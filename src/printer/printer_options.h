@@ -1,6 +1,9 @@
 // What the virtual printer is told to be: its ports, its files and its faults.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,10 +34,22 @@ struct PrinterOptions {
   bool split = false;
   int splitPauseMs = 2;
   bool log = false;
+  // A TCP connection silent this long is closed; 0: never.
+  int64_t idleTimeoutMs = 60000;
+  // Loopback connections only from sockets of the user running the printer.
+  bool ownerOnly = false;
+  // TCP connections held at once; 0: as many as the descriptor limit leaves room for.
+  size_t maxConnections = 0;
+  // Labels waiting to be drawn for --out; beyond it a label is recorded as text alone.
+  size_t pictureQueue = 64;
+  // An image whose bytes stop coming is dropped after this long; 0: the printer's own.
+  int64_t imageStallMs = 0;
   // --version: the program prints its version and serves nothing.
   bool version = false;
-  // Where log lines go; unset: standard error.
+  // Where log lines go; unset: standard error. Called from one thread at a time.
   std::function<void(const std::string& line)> logSink;
+  // How label files are written, as write(2); unset: write(2) itself.
+  std::function<ssize_t(int fd, const void* data, size_t size)> labelWrite;
 };
 
 // Reads the command line. `help` is set for --help; otherwise false with `error` on a bad

@@ -27,6 +27,45 @@ bool ReplaceSymlink(const std::string& target, const std::string& linkPath, std:
   return true;
 }
 
+namespace {
+
+// Where the symbolic link `path` points, or "" when it is not one.
+std::string LinkTarget(const std::string& path) {
+  char buf[4096];
+  const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf);
+  return n > 0 && static_cast<size_t>(n) < sizeof buf ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+}  // namespace
+
+bool ClaimSymlink(const std::string& target, const std::string& linkPath, std::string& error) {
+  struct stat st {};
+  if (::lstat(linkPath.c_str(), &st) == 0) {
+    if (!S_ISLNK(st.st_mode)) {
+      error = linkPath + ": exists and is not a symbolic link; not replaced";
+      return false;
+    }
+    // A link whose terminal is gone was left by a printer that ended without removing it.
+    struct stat pointed {};
+    if (::stat(linkPath.c_str(), &pointed) == 0 || errno != ENOENT) {
+      error = linkPath + ": already links to " + LinkTarget(linkPath) +
+              ", which is in use (another printer?); not replaced";
+      return false;
+    }
+    ::unlink(linkPath.c_str());
+  }
+  // Fails rather than replaces if another printer made its link in the meantime.
+  if (::symlink(target.c_str(), linkPath.c_str()) != 0) {
+    error = linkPath + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+void RemoveSymlinkTo(const std::string& target, const std::string& linkPath) {
+  if (!target.empty() && LinkTarget(linkPath) == target) ::unlink(linkPath.c_str());
+}
+
 PtyPort::~PtyPort() { Close(); }
 
 bool PtyPort::Open(const std::string& linkPath, std::string& error) {
@@ -52,7 +91,7 @@ bool PtyPort::Open(const std::string& linkPath, std::string& error) {
   ::tcsetattr(slave_, TCSANOW, &t);
   ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
   if (!linkPath.empty()) {
-    if (!ReplaceSymlink(devicePath_, linkPath, error)) {
+    if (!ClaimSymlink(devicePath_, linkPath, error)) {
       Close();
       return false;
     }
@@ -63,7 +102,8 @@ bool PtyPort::Open(const std::string& linkPath, std::string& error) {
 }
 
 void PtyPort::Close() {
-  if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
+  // Another printer may have put its own link there since: that one is not ours to remove.
+  if (!linkPath_.empty()) RemoveSymlinkTo(devicePath_, linkPath_);
   linkPath_.clear();
   if (slave_ >= 0) ::close(slave_);
   if (master_ >= 0) ::close(master_);

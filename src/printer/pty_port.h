@@ -14,9 +14,11 @@ class PtyPort : public Transport {
   PtyPort(const PtyPort&) = delete;
   PtyPort& operator=(const PtyPort&) = delete;
 
-  // Creates the terminal; with a non-empty `linkPath`, also a symbolic link to it there
-  // (an old link in the way is replaced, anything else is not).
+  // Creates the terminal; with a non-empty `linkPath`, also a symbolic link to it there. A
+  // link left by a printer that has ended (its terminal is gone) is replaced; anything else
+  // in the way is refused, so a second printer never takes a running one's link over.
   bool Open(const std::string& linkPath, std::string& error);
+  // Removes the link only while it still points at this terminal.
   void Close();
 
   // The device path the link opens, e.g. /dev/pts/4.
@@ -45,5 +47,11 @@ class PtyPort : public Transport {
 
 // Makes `linkPath` a symbolic link to `target`, replacing an existing symbolic link only.
 bool ReplaceSymlink(const std::string& target, const std::string& linkPath, std::string& error);
+
+// Makes `linkPath` a symbolic link to `target` where nothing is, or where a symbolic link
+// points at nothing any more; a live link or anything else there is refused.
+bool ClaimSymlink(const std::string& target, const std::string& linkPath, std::string& error);
+// Removes `linkPath` if it is a symbolic link to `target`, and leaves anything else alone.
+void RemoveSymlinkTo(const std::string& target, const std::string& linkPath);
 
 }  // namespace qm::printer

@@ -1,12 +1,18 @@
 #include "printer/state_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <map>
+#include <mutex>
+#include <utility>
 
 #include "printer/json.h"
 
@@ -257,39 +263,81 @@ bool LoadStateFile(const std::string& path, StoredState& state, bool& exists, st
   return true;
 }
 
-bool SaveStateFile(const std::string& path, const StoredState& state, std::string& error) {
-  const std::string text = StateToJson(state);
-  const std::string temp = path + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd == -1) {
-    error = temp + ": " + std::strerror(errno);
-    return false;
-  }
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = temp + ": " + std::strerror(errno);
-      ::close(fd);
-      ::unlink(temp.c_str());
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  const bool synced = ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!synced || !closed) {
-    error = temp + ": " + std::strerror(errno);
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
+namespace {
+
+// The lock files this process holds, by device and inode, for as long as it runs.
+std::mutex claimsMutex;
+std::map<std::pair<dev_t, ino_t>, int> claims;
+
+bool Writable(const std::string& path, const struct stat& st) {
+  // Root passes access() for any mode, so a file or folder nobody may write counts too.
+  return ::access(path.c_str(), W_OK) == 0 && (st.st_mode & 0222) != 0;
+}
+
+// Whether `name` is what a save of `base` names its temporary: the fixed name of older
+// versions, or one with a suffix of sixteen hexadecimal digits.
+bool IsOurTemporary(const std::string& name, const std::string& base) {
+  const std::string prefix = base + ".tmp";
+  if (name == prefix) return true;
+  if (name.size() != prefix.size() + 17 || name.compare(0, prefix.size() + 1, prefix + "-") != 0) return false;
+  return name.find_first_not_of("0123456789abcdef", prefix.size() + 1) == std::string::npos;
+}
+
+}  // namespace
+
+bool ClaimStateFile(const std::string& path, std::string& error) {
+  namespace fs = std::filesystem;
+  std::string folder = fs::path(path).parent_path().string();
+  if (folder.empty()) folder = ".";
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0) {
     error = path + ": " + std::strerror(errno);
-    ::unlink(temp.c_str());
     return false;
+  }
+  if (!Writable(folder, st)) {
+    error = path + ": its folder " + folder + " cannot be written, so the state file could not be kept up to date";
+    return false;
+  }
+  if (::stat(path.c_str(), &st) == 0 && !Writable(path, st)) {
+    error = path + ": the state file is read-only, so the printer could not keep its settings in it";
+    return false;
+  }
+  const std::string lockPath = path + ".lock";
+  // Not through a link, and no wait on a FIFO someone put there.
+  const int fd = ::open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+  if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    error = lockPath + ": " + (fd < 0 ? std::strerror(errno) : "is not a regular file");
+    if (fd >= 0) ::close(fd);
+    return false;
+  }
+  std::lock_guard lock(claimsMutex);
+  if (claims.count({st.st_dev, st.st_ino}) > 0) {
+    ::close(fd);
+    return true;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int why = errno;
+    ::close(fd);
+    error = why == EWOULDBLOCK
+                ? path + ": another printer is using this state file; give each printer a state file of its own"
+                : lockPath + ": " + std::strerror(why);
+    return false;
+  }
+  claims.emplace(std::pair{st.st_dev, st.st_ino}, fd);
+  // Ours alone now: a temporary beside the file is what an interrupted save left.
+  const std::string base = fs::path(path).filename().string();
+  if (DIR* d = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(d)) {
+      if (IsOurTemporary(entry->d_name, base)) ::unlinkat(::dirfd(d), entry->d_name, 0);
+    }
+    ::closedir(d);
   }
   return true;
+}
+
+bool SaveStateFile(const std::string& path, const StoredState& state, std::string& error, FileCalls& files) {
+  error = ReplaceFile(path, StateToJson(state), 0600, files);
+  return error.empty();
 }
 
 }  // namespace qm::printer

@@ -2,15 +2,25 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <linux/inet_diag.h>
+#include <linux/netlink.h>
+#include <linux/sock_diag.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstring>
+#include <fstream>
+
+#include "core/clock.h"
 
 namespace qm::printer {
 
@@ -34,6 +44,125 @@ bool SplitHostPort(const std::string& text, std::string& host, uint16_t& port, s
   return true;
 }
 
+namespace {
+
+// "127.0.0.1:40312" or "[::1]:40312" for the log.
+std::string AddressText(const sockaddr_storage& a) {
+  char text[INET6_ADDRSTRLEN] = "?";
+  if (a.ss_family == AF_INET) {
+    const auto& v4 = reinterpret_cast<const sockaddr_in&>(a);
+    ::inet_ntop(AF_INET, &v4.sin_addr, text, sizeof text);
+    return std::string(text) + ":" + std::to_string(ntohs(v4.sin_port));
+  }
+  const auto& v6 = reinterpret_cast<const sockaddr_in6&>(a);
+  ::inet_ntop(AF_INET6, &v6.sin6_addr, text, sizeof text);
+  return "[" + std::string(text) + "]:" + std::to_string(ntohs(v6.sin6_port));
+}
+
+std::string PeerText(int fd) {
+  sockaddr_storage peer{};
+  socklen_t len = sizeof peer;
+  if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &len) != 0) return "a peer that has gone";
+  return AddressText(peer);
+}
+
+// Fills the socket identity of one end: a v4-mapped IPv6 address counts as the IPv4 one,
+// which is how the kernel files a socket that connected over IPv4.
+bool SetEnd(const sockaddr_storage& a, uint8_t& family, __be16& port, __be32* address) {
+  if (a.ss_family == AF_INET) {
+    const auto& v4 = reinterpret_cast<const sockaddr_in&>(a);
+    family = AF_INET;
+    port = v4.sin_port;
+    std::memcpy(address, &v4.sin_addr, 4);
+    return true;
+  }
+  if (a.ss_family != AF_INET6) return false;
+  const auto& v6 = reinterpret_cast<const sockaddr_in6&>(a);
+  port = v6.sin6_port;
+  if (IN6_IS_ADDR_V4MAPPED(&v6.sin6_addr)) {
+    family = AF_INET;
+    std::memcpy(address, v6.sin6_addr.s6_addr + 12, 4);
+  } else {
+    family = AF_INET6;
+    std::memcpy(address, v6.sin6_addr.s6_addr, 16);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<uid_t> PeerSocketOwner(int fd) {
+  sockaddr_storage peer{};
+  sockaddr_storage local{};
+  socklen_t peerLen = sizeof peer;
+  socklen_t localLen = sizeof local;
+  if (::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLen) != 0 ||
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localLen) != 0) {
+    return std::nullopt;
+  }
+  struct {
+    nlmsghdr header;
+    inet_diag_req_v2 request;
+  } ask{};
+  inet_diag_req_v2& r = ask.request;
+  r.sdiag_protocol = IPPROTO_TCP;
+  r.idiag_states = ~0u;
+  r.id.idiag_cookie[0] = r.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
+  // The peer's socket, seen from its side: its source is the peer, its destination us.
+  uint8_t localFamily = 0;
+  if (!SetEnd(peer, r.sdiag_family, r.id.idiag_sport, r.id.idiag_src) ||
+      !SetEnd(local, localFamily, r.id.idiag_dport, r.id.idiag_dst) || localFamily != r.sdiag_family) {
+    return std::nullopt;
+  }
+  ask.header.nlmsg_len = sizeof ask;
+  ask.header.nlmsg_type = SOCK_DIAG_BY_FAMILY;
+  ask.header.nlmsg_flags = NLM_F_REQUEST;
+  ask.header.nlmsg_seq = 1;
+
+  const int nl = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
+  if (nl == -1) return std::nullopt;
+  // The kernel answers before sendto returns; the time-out only guards against a kernel
+  // that never does.
+  const timeval wait{0, 200000};
+  ::setsockopt(nl, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+  sockaddr_nl kernel{};
+  kernel.nl_family = AF_NETLINK;
+  std::optional<uid_t> owner;
+  alignas(nlmsghdr) char buf[8192];
+  if (::sendto(nl, &ask, sizeof ask, 0, reinterpret_cast<sockaddr*>(&kernel), sizeof kernel) ==
+      static_cast<ssize_t>(sizeof ask)) {
+    ssize_t n = ::recv(nl, buf, sizeof buf, 0);
+    for (auto* h = reinterpret_cast<nlmsghdr*>(buf); n > 0 && NLMSG_OK(h, static_cast<size_t>(n));
+         h = NLMSG_NEXT(h, n)) {
+      if (h->nlmsg_type != SOCK_DIAG_BY_FAMILY || h->nlmsg_len < NLMSG_LENGTH(sizeof(inet_diag_msg))) break;
+      const auto* m = static_cast<const inet_diag_msg*>(NLMSG_DATA(h));
+      if (m->id.idiag_sport == r.id.idiag_sport && m->id.idiag_dport == r.id.idiag_dport) {
+        owner = m->idiag_uid;
+        break;
+      }
+    }
+  }
+  ::close(nl);
+  return owner;
+}
+
+size_t TcpServer::ConnectionBudget() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024 - kReservedDescriptors;
+  const rlim_t soft = limit.rlim_cur == RLIM_INFINITY ? rlim_t{1} << 20 : limit.rlim_cur;
+  if (soft <= 2 * kReservedDescriptors) return std::max<size_t>(static_cast<size_t>(soft / 2), 1);
+  return static_cast<size_t>(std::min<rlim_t>(soft - kReservedDescriptors, rlim_t{1} << 20));
+}
+
+int TcpServer::SystemBacklog() {
+  // The kernel cuts a larger request down to this; asking for it keeps a burst of
+  // reconnects from waiting out a SYN retransmit.
+  long value = 0;
+  std::ifstream in("/proc/sys/net/core/somaxconn");
+  if (!(in >> value) || value <= 0) value = SOMAXCONN;
+  return static_cast<int>(std::clamp<long>(value, SOMAXCONN, INT_MAX));
+}
+
 TcpServer::~TcpServer() { Close(); }
 
 bool TcpServer::Open(const std::string& addressAndPort, std::string& error) {
@@ -51,10 +180,11 @@ bool TcpServer::Open(const std::string& addressAndPort, std::string& error) {
     error = "\"" + host + "\": " + ::gai_strerror(rc) + " (give a numeric address)";
     return false;
   }
+  const int backlog = SystemBacklog();
   const int fd = ::socket(found->ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   const int one = 1;
   if (fd != -1) ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  if (fd == -1 || ::bind(fd, found->ai_addr, found->ai_addrlen) != 0 || ::listen(fd, 16) != 0) {
+  if (fd == -1 || ::bind(fd, found->ai_addr, found->ai_addrlen) != 0 || ::listen(fd, backlog) != 0) {
     error = addressAndPort + ": " + std::strerror(errno);
     if (fd != -1) ::close(fd);
     ::freeaddrinfo(found);
@@ -68,6 +198,9 @@ bool TcpServer::Open(const std::string& addressAndPort, std::string& error) {
                                       : ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
   host_ = host;
   listener_ = fd;
+  backlog_ = backlog;
+  maxConnections_ = limits_.maxConnections > 0 ? limits_.maxConnections : ConnectionBudget();
+  acceptRestUntil_ = 0;
   return true;
 }
 
@@ -77,16 +210,20 @@ std::string TcpServer::boundAddress() const {
 }
 
 void TcpServer::Close() {
-  for (Connection& c : connections_) ::close(c.fd);
+  for (auto& [channel, c] : connections_) ::close(c.fd);
   connections_.clear();
+  byFd_.clear();
   if (listener_ >= 0) ::close(listener_);
   listener_ = -1;
 }
 
+int64_t TcpServer::Now() const { return now_ ? now_() : MonotonicMs(); }
+
 void TcpServer::Collect(std::vector<pollfd>& fds) {
   if (listener_ < 0) return;
-  fds.push_back(pollfd{listener_, POLLIN, 0});
-  for (const Connection& c : connections_) {
+  // A resting listener stays in its place, so that Service finds it first all the same.
+  fds.push_back(pollfd{listener_, static_cast<short>(Now() < acceptRestUntil_ ? 0 : POLLIN), 0});
+  for (const auto& [channel, c] : connections_) {
     fds.push_back(pollfd{c.fd, static_cast<short>(POLLIN | (c.queued.empty() ? 0 : POLLOUT)), 0});
   }
 }
@@ -95,35 +232,39 @@ void TcpServer::Service(const pollfd* fds, size_t count, const Receiver& receive
   if (count == 0 || listener_ < 0) return;
   // Connections by descriptor, as collected; the list may change while they are served.
   // No descriptor is opened before the loop ends, so a closed one is not reused in it.
-  const auto find = [this](int fd) {
-    size_t index = 0;
-    while (index < connections_.size() && connections_[index].fd != fd) ++index;
-    return index;
+  const auto find = [this](int fd) -> Connection* {
+    const auto at = byFd_.find(fd);
+    return at == byFd_.end() ? nullptr : &connections_.at(at->second);
   };
   char buf[kReadChunk];
   for (size_t i = 1; i < count; ++i) {
     if (!fds[i].revents) continue;
-    size_t index = find(fds[i].fd);
-    if (index == connections_.size()) continue;
-    if ((fds[i].revents & POLLOUT) && !Flush(connections_[index])) {
-      Drop(index);
-      continue;
+    Connection* c = find(fds[i].fd);
+    if (!c) continue;
+    if (fds[i].revents & POLLOUT) {
+      const size_t before = c->queued.size();
+      if (!Flush(*c)) {
+        Drop(c->origin.channel);
+        continue;
+      }
+      if (c->queued.size() < before) c->lastActiveMs = Now();
     }
     if (!(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
     // Read on until the connection is empty, so that its end is seen in the same turn as
     // its last bytes: the link closes one connection before it opens the next, and an
     // image header left by its last write must be waiting when the next one's bytes come.
     // Bounded, so that one busy client does not starve the others.
-    for (int reads = 0; reads < 16 && index < connections_.size(); ++reads) {
-      const ssize_t n = ::recv(connections_[index].fd, buf, sizeof buf, MSG_DONTWAIT);
+    for (int reads = 0; reads < 16 && c; ++reads) {
+      const ssize_t n = ::recv(c->fd, buf, sizeof buf, MSG_DONTWAIT);
       if (n > 0) {
+        c->lastActiveMs = Now();
         // A copy: a reply that fails to send drops the connection while its bytes are parsed.
-        const Origin origin = connections_[index].origin;
+        const Origin origin = c->origin;
         receive(std::string_view(buf, static_cast<size_t>(n)), origin);
-        index = find(fds[i].fd);
+        c = find(fds[i].fd);
         continue;
       }
-      if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) Drop(index);
+      if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) Drop(c->origin.channel);
       break;
     }
   }
@@ -131,38 +272,111 @@ void TcpServer::Service(const pollfd* fds, size_t count, const Receiver& receive
 }
 
 void TcpServer::Accept() {
+  // Until the queue is empty: a burst of reconnects must not wait a turn per connection.
   for (;;) {
     const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd == -1) return;
-    // Replies are a few bytes and must not wait for more to fill a segment.
-    const int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    if (connections_.size() == kMaxConnections) Drop(0);
-    const uint64_t id = nextId_++;
-    connections_.push_back(Connection{fd, Origin{kEthernet, id, "tcp#" + std::to_string(id)}, {}});
+    if (fd != -1) {
+      Admit(fd);
+      continue;
+    }
+    if (errno == EINTR || errno == ECONNABORTED || errno == EPROTO) continue;
+    if (errno == EMFILE || errno == ENFILE) {
+      if (MakeRoom()) continue;
+      acceptRestUntil_ = Now() + kAcceptRestMs;
+    }
+    return;
   }
 }
 
-void TcpServer::Drop(size_t index) {
-  const Origin origin = std::move(connections_[index].origin);
-  ::close(connections_[index].fd);
-  connections_.erase(connections_.begin() + static_cast<long>(index));
+bool TcpServer::Admit(int fd) {
+  if (limits_.ownerOnly) {
+    const std::optional<uid_t> owner = PeerSocketOwner(fd);
+    if (!owner || *owner != *limits_.ownerOnly) {
+      if (log_) {
+        log_("tcp !! refused " + PeerText(fd) + ": " +
+             (owner ? "its socket belongs to user " + std::to_string(*owner) + ", not to this printer's"
+                    : std::string("not a socket of a user of this machine")));
+      }
+      ::close(fd);
+      return false;
+    }
+  }
+  if (connections_.size() >= maxConnections_ && !MakeRoom()) {
+    if (log_) {
+      log_("tcp !! refused " + PeerText(fd) + ": all " + std::to_string(maxConnections_) +
+           " connections are in the middle of a command");
+    }
+    ::close(fd);
+    return false;
+  }
+  // Replies are a few bytes and must not wait for more to fill a segment.
+  const int one = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  const uint64_t id = nextId_++;
+  connections_.emplace(id, Connection{fd, Origin{kEthernet, id, "tcp#" + std::to_string(id)}, {}, Now()});
+  byFd_[fd] = id;
+  return true;
+}
+
+bool TcpServer::MakeRoom() {
+  // The idlest connection that is between commands: one receiving a job or an image, or
+  // still owed a reply, keeps its place.
+  const Connection* idlest = nullptr;
+  for (const auto& [channel, c] : connections_) {
+    if (!c.queued.empty() || (busy_ && busy_(channel))) continue;
+    if (!idlest || c.lastActiveMs < idlest->lastActiveMs) idlest = &c;
+  }
+  if (!idlest) return false;
+  Drop(idlest->origin.channel);
+  return true;
+}
+
+void TcpServer::Drop(uint64_t channel) {
+  const auto at = connections_.find(channel);
+  if (at == connections_.end()) return;
+  const Origin origin = std::move(at->second.origin);
+  ::close(at->second.fd);
+  byFd_.erase(at->second.fd);
+  connections_.erase(at);
   if (streamEnded_) streamEnded_(origin);
 }
 
-bool TcpServer::Send(uint64_t channel, std::string_view bytes, bool) {
-  for (size_t i = 0; i < connections_.size(); ++i) {
-    Connection& c = connections_[i];
-    if (c.origin.channel != channel) continue;
-    if (c.queued.size() + bytes.size() > kMaxQueuedBytes) return false;
-    c.queued.append(bytes);
-    if (!Flush(c)) {
-      Drop(i);
-      return false;
-    }
-    return true;
+void TcpServer::Disconnect(uint64_t channel) { Drop(channel); }
+
+void TcpServer::CloseIdle(int64_t now) {
+  if (limits_.idleTimeoutMs <= 0) return;
+  std::vector<uint64_t> idle;
+  for (const auto& [channel, c] : connections_) {
+    if (now - c.lastActiveMs >= limits_.idleTimeoutMs) idle.push_back(channel);
   }
-  return false;
+  for (const uint64_t channel : idle) Drop(channel);
+}
+
+int TcpServer::WaitMs(int64_t now) const {
+  int64_t due = -1;
+  const auto consider = [&](int64_t at) {
+    const int64_t left = std::max<int64_t>(at - now, 0);
+    due = due < 0 ? left : std::min(due, left);
+  };
+  if (acceptRestUntil_ > now) consider(acceptRestUntil_);
+  if (limits_.idleTimeoutMs > 0) {
+    for (const auto& [channel, c] : connections_) consider(c.lastActiveMs + limits_.idleTimeoutMs);
+  }
+  return due < 0 ? -1 : static_cast<int>(std::min<int64_t>(due, INT_MAX));
+}
+
+bool TcpServer::Send(uint64_t channel, std::string_view bytes, bool) {
+  const auto at = connections_.find(channel);
+  if (at == connections_.end()) return false;
+  Connection& c = at->second;
+  if (c.queued.size() + bytes.size() > kMaxQueuedBytes) return false;
+  c.queued.append(bytes);
+  if (!Flush(c)) {
+    Drop(channel);
+    return false;
+  }
+  c.lastActiveMs = Now();
+  return true;
 }
 
 bool TcpServer::Flush(Connection& c) {

@@ -1,8 +1,14 @@
 // The printer's network port: a TCP listener and its connections.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "printer/transport.h"
@@ -11,9 +17,23 @@ namespace qm::printer {
 
 class TcpServer : public Transport {
  public:
-  // The link opens a new connection for every command and leaves the old one to close;
-  // beyond this many, the oldest is let go.
-  static constexpr size_t kMaxConnections = 64;
+  // Descriptors kept back from the connection budget for the ports, files and pipes the
+  // printer opens besides its connections.
+  static constexpr size_t kReservedDescriptors = 64;
+  // A connection that neither sends nor takes a byte for this long is closed.
+  static constexpr int64_t kDefaultIdleTimeoutMs = 60000;
+  // After accept(2) ran out of descriptors with nothing to let go, the listener rests
+  // this long instead of waking the loop at once again.
+  static constexpr int64_t kAcceptRestMs = 50;
+
+  struct Limits {
+    // Connections held at once; 0: what the descriptor limit allows (see ConnectionBudget).
+    size_t maxConnections = 0;
+    // 0: connections never time out.
+    int64_t idleTimeoutMs = kDefaultIdleTimeoutMs;
+    // Set: only connections from this machine whose socket belongs to this user are kept.
+    std::optional<uid_t> ownerOnly;
+  };
 
   TcpServer() = default;
   ~TcpServer() override;
@@ -26,35 +46,79 @@ class TcpServer : public Transport {
   // the stream-ended handler is not told one by one.
   void Close();
 
+  // Set before Open.
+  void SetLimits(const Limits& limits) { limits_ = limits; }
+  // Milliseconds on a monotonic scale, for idle time-outs; unset: the system's.
+  void SetClock(std::function<int64_t()> now) { now_ = std::move(now); }
+  // Whether the stream of `channel` is in the middle of a command or an image: such a
+  // connection is never the one let go to make room.
+  void SetBusyCheck(std::function<bool(uint64_t channel)> busy) { busy_ = std::move(busy); }
+  // Where refusals are told; unset: nowhere.
+  void SetLog(std::function<void(const std::string& line)> log) { log_ = std::move(log); }
+
   uint16_t port() const { return port_; }
   // "127.0.0.1:9100" as actually bound.
   std::string boundAddress() const;
   size_t connectionCount() const { return connections_.size(); }
+  // The most connections held at once, as settled by Open.
+  size_t maxConnections() const { return maxConnections_; }
+  // The accept queue asked of listen(2).
+  int backlog() const { return backlog_; }
 
   InterfaceKind kind() const override { return kEthernet; }
   void Collect(std::vector<pollfd>& fds) override;
   void Service(const pollfd* fds, size_t count, const Receiver& receive) override;
   bool Send(uint64_t channel, std::string_view bytes, bool startsReply) override;
 
+  // Closes the connection of `channel`, its stream ending as if the peer had closed it.
+  void Disconnect(uint64_t channel);
+  // Closes the connections idle beyond the time-out.
+  void CloseIdle(int64_t now);
+  // Milliseconds until the next idle time-out or the listener's rest ends; -1: none due.
+  int WaitMs(int64_t now) const;
+
+  // The connections the descriptor limit leaves room for.
+  static size_t ConnectionBudget();
+  // The queue length the system grants listen(2) at most.
+  static int SystemBacklog();
+
  private:
   struct Connection {
     int fd = -1;
     Origin origin;
     std::string queued;
+    int64_t lastActiveMs = 0;
   };
   void Accept();
-  void Drop(size_t index);
+  bool Admit(int fd);
+  bool MakeRoom();
+  void Drop(uint64_t channel);
   static bool Flush(Connection& c);
+  int64_t Now() const;
 
   int listener_ = -1;
   std::string host_;
   uint16_t port_ = 0;
   uint64_t nextId_ = 1;
-  std::vector<Connection> connections_;
+  Limits limits_;
+  size_t maxConnections_ = 0;
+  int backlog_ = 0;
+  int64_t acceptRestUntil_ = 0;
+  // By channel, so the oldest comes first; and the channel of each descriptor.
+  std::map<uint64_t, Connection> connections_;
+  std::unordered_map<int, uint64_t> byFd_;
+  std::function<int64_t()> now_;
+  std::function<bool(uint64_t)> busy_;
+  std::function<void(const std::string&)> log_;
 };
 
 // Splits "ADDR:PORT" or "[ADDR]:PORT"; false with the reason when it is not of that shape
 // or the port is beyond 65535.
 bool SplitHostPort(const std::string& text, std::string& host, uint16_t& port, std::string& error);
+
+// The user owning the socket at the far end of the TCP connection `fd`, found through
+// the kernel's socket diagnostics; nullopt when the peer is not a socket of this machine
+// or the lookup fails.
+std::optional<uid_t> PeerSocketOwner(int fd);
 
 }  // namespace qm::printer

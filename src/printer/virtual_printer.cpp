@@ -1,6 +1,8 @@
 #include "printer/virtual_printer.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -71,10 +73,11 @@ bool VirtualPrinter::Start(std::string& error) {
   PrinterCore::Hooks hooks;
   hooks.reply = [this](const Origin& origin, std::string bytes) { OnReply(origin, std::move(bytes)); };
   if (options_.log) hooks.log = [this](std::string line) { Log(line); };
-  hooks.printed = [this](const PrintedLabel& label) { WriteLabelRecord(label); };
+  if (!options_.outDir.empty()) hooks.printed = [this](const PrintedLabel& label) { QueueLabel(label); };
   hooks.storedChanged = [this] { dirty_ = true; };
   core_ = std::make_unique<PrinterCore>(stored, std::move(hooks));
   core_->model().SetFaults(options_.faults);
+  if (options_.imageStallMs > 0) core_->SetImageStallMs(options_.imageStallMs);
 
   const auto fail = [&] {
     CloseAll();
@@ -82,9 +85,16 @@ bool VirtualPrinter::Start(std::string& error) {
   };
   if (options_.listen) {
     tcp_ = std::make_unique<TcpServer>();
+    TcpServer::Limits limits;
+    limits.maxConnections = options_.maxConnections;
+    limits.idleTimeoutMs = options_.idleTimeoutMs;
+    if (options_.ownerOnly) limits.ownerOnly = ::getuid();
+    tcp_->SetLimits(limits);
     if (!tcp_->Open(*options_.listen, error)) return fail();
     // Each connection is a command stream of its own; what it leaves unfinished goes with it.
     tcp_->SetStreamEnded([this](const Origin& origin) { core_->EndStream(origin); });
+    tcp_->SetBusyCheck([this](uint64_t channel) { return core_->MidCommand(kEthernet, channel); });
+    tcp_->SetLog([this](const std::string& line) { Log(line); });
     transports_.push_back(tcp_.get());
   }
   if (options_.serial) {
@@ -106,6 +116,10 @@ bool VirtualPrinter::Start(std::string& error) {
     error = std::string("cannot create a pipe: ") + std::strerror(errno);
     return fail();
   }
+  if (!options_.outDir.empty()) {
+    stopWriter_ = false;
+    writer_ = std::thread([this] { RunLabelWriter(); });
+  }
   thread_ = std::thread([this] { Run(); });
   return true;
 }
@@ -117,6 +131,15 @@ void VirtualPrinter::Stop() {
     const char byte = 0;
     [[maybe_unused]] const ssize_t n = ::write(wake_[1], &byte, 1);
     thread_.join();
+  }
+  if (writer_.joinable()) {
+    // Every label printed is written before the printer stops.
+    {
+      std::lock_guard jobs(jobsMutex_);
+      stopWriter_ = true;
+    }
+    jobsReady_.notify_all();
+    writer_.join();
   }
   std::lock_guard lock(mutex_);
   if (wasRunning && core_) SaveIfDue(0, true);
@@ -162,12 +185,24 @@ void VirtualPrinter::Run() {
     }
     const int64_t now = MonotonicMs();
     for (const ReplyPiece& piece : scheduler_.TakeDue(now)) SendPiece(piece);
+    // A connection that stopped in the middle of an image goes, and the image with it.
+    for (const Origin& stalled : core_->DropStalledImages(now)) {
+      if (options_.log) Log(stalled.name + " !! closed, its image stopped coming");
+      if (tcp_) tcp_->Disconnect(stalled.channel);
+    }
+    if (tcp_) tcp_->CloseIdle(now);
+    core_->ReportQuietNoise();
     SaveIfDue(now, false);
   }
 }
 
 int VirtualPrinter::WaitMs(int64_t now) const {
   int wait = scheduler_.WaitMs(now);
+  const auto sooner = [&](int other) {
+    if (other >= 0) wait = wait < 0 ? other : std::min(wait, other);
+  };
+  sooner(core_->WaitMs(now));
+  if (tcp_) sooner(tcp_->WaitMs(now));
   if (dirty_ && !options_.stateFile.empty()) {
     const int save = static_cast<int>(std::max<int64_t>(nextSaveMs_ - now, 0));
     wait = wait < 0 ? save : std::min(wait, save);
@@ -210,6 +245,7 @@ void VirtualPrinter::SendPiece(const ReplyPiece& piece) {
 
 void VirtualPrinter::Log(const std::string& line) {
   const std::string stamped = FormatTimestamp(WallClockMs()) + " " + line;
+  std::lock_guard lock(logMutex_);
   if (options_.logSink) {
     options_.logSink(stamped);
   } else {
@@ -217,31 +253,100 @@ void VirtualPrinter::Log(const std::string& line) {
   }
 }
 
-void VirtualPrinter::WriteLabelRecord(const PrintedLabel& label) {
-  if (options_.outDir.empty()) return;
-  const std::string text = FormatLabelRecord(label);
+void VirtualPrinter::SetFileError(const std::string& error) {
+  {
+    std::lock_guard lock(errorMutex_);
+    fileError_ = error;
+  }
+  if (options_.log) Log("!! " + error);
+}
+
+void VirtualPrinter::QueueLabel(const PrintedLabel& label) {
+  LabelJob job;
+  job.sequence = label.sequence;
+  std::unique_lock lock(jobsMutex_);
+  if (queuedPictures_ < options_.pictureQueue) {
+    job.label = std::make_shared<const PrintedLabel>(label);
+    ++queuedPictures_;
+  } else {
+    // The drawing is behind: the record still goes out in its turn, without a picture.
+    job.record = FormatLabelRecord(label);
+    ++picturesSkipped_;
+    if (options_.log) {
+      Log("label " + std::to_string(label.sequence) + ": picture skipped, " + std::to_string(queuedPictures_) +
+          " labels are waiting to be drawn; its record is written");
+    }
+    // A disk slower than the labels come holds the printer back rather than the memory.
+    jobsRoom_.wait(lock, [&] {
+      return jobs_.empty() || queuedRecordBytes_ + job.record.size() <= kMaxQueuedRecordBytes;
+    });
+    queuedRecordBytes_ += job.record.size();
+  }
+  jobs_.push_back(std::move(job));
+  lock.unlock();
+  jobsReady_.notify_one();
+}
+
+void VirtualPrinter::RunLabelWriter() {
+  // Drawing yields to the serving thread: replies first, pictures with what is left.
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
+  for (;;) {
+    std::unique_lock lock(jobsMutex_);
+    jobsReady_.wait(lock, [&] { return stopWriter_ || !jobs_.empty(); });
+    if (jobs_.empty()) return;
+    LabelJob job = std::move(jobs_.front());
+    jobs_.pop_front();
+    if (job.label) {
+      --queuedPictures_;
+    } else {
+      queuedRecordBytes_ -= job.record.size();
+    }
+    lock.unlock();
+    jobsRoom_.notify_all();
+    WriteLabelFiles(std::move(job));
+  }
+}
+
+bool VirtualPrinter::WriteAll(int fd, const std::string& bytes) const {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = options_.labelWrite ? options_.labelWrite(fd, bytes.data() + done, bytes.size() - done)
+                                          : ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+void VirtualPrinter::WriteLabelFiles(LabelJob job) {
+  const std::string text = job.label ? FormatLabelRecord(*job.label) : std::move(job.record);
   // Names are the printer's own numbers; an existing record is never overwritten.
   for (int attempt = 0; attempt < 1000; ++attempt) {
     const std::string path = options_.outDir + "/" + LabelFileName(nextRecord_++);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd == -1 && errno == EEXIST) continue;
     if (fd == -1) {
-      fileError_ = path + ": " + std::strerror(errno);
-      if (options_.log) Log("!! " + fileError_);
+      SetFileError(path + ": " + std::strerror(errno));
       return;
     }
-    size_t done = 0;
-    while (done < text.size()) {
-      const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        fileError_ = path + ": " + std::strerror(errno);
-        break;
-      }
-      done += static_cast<size_t>(n);
+    const bool written = WriteAll(fd, text);
+    const int writeErrno = errno;
+    if (::close(fd) != 0 && written) {
+      SetFileError(path + ": " + std::strerror(errno));
+      ::unlink(path.c_str());
+      return;
     }
-    ::close(fd);
-    WriteLabelPng(label, path);
+    if (!written) {
+      // A full disk leaves no half record behind, nor a picture without its record.
+      SetFileError(path + ": " + std::strerror(writeErrno));
+      ::unlink(path.c_str());
+      return;
+    }
+    if (job.label) WriteLabelPng(*job.label, path);
     return;
   }
 }
@@ -250,10 +355,23 @@ void VirtualPrinter::WriteLabelPng(const PrintedLabel& label, const std::string&
   if (!renderer_) renderer_ = std::make_unique<render::LabelRenderer>();
   std::vector<render::Warning> warnings;
   const render::Bitmap bitmap = DrawLabel(*renderer_, label, warnings);
-  std::string error;
-  if (!render::WritePng(bitmap, LabelPngName(recordPath), error)) {
-    fileError_ = error;
-    if (options_.log) Log("!! " + error);
+  const std::string path = LabelPngName(recordPath);
+  const std::string bytes = render::EncodePng(bitmap);
+  if (bytes.empty()) {
+    SetFileError(path + ": the label is empty or could not be encoded");
+    return;
+  }
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd == -1) {
+    SetFileError(path + ": " + std::strerror(errno));
+    return;
+  }
+  const bool written = WriteAll(fd, bytes);
+  const int writeErrno = errno;
+  const bool closed = ::close(fd) == 0;
+  if (!written || !closed) {
+    SetFileError(path + ": " + std::strerror(written ? errno : writeErrno));
+    ::unlink(path.c_str());
     return;
   }
   if (!options_.log) return;
@@ -269,8 +387,7 @@ void VirtualPrinter::SaveIfDue(int64_t now, bool force) {
   if (SaveStateFile(options_.stateFile, core_->model().stored(), error)) {
     dirty_ = false;
   } else {
-    fileError_ = error;
-    if (options_.log) Log("!! " + error);
+    SetFileError(error);
   }
   nextSaveMs_ = now + kSaveIntervalMs;
 }
@@ -331,8 +448,13 @@ RfidTag VirtualPrinter::tag() const {
 }
 
 std::string VirtualPrinter::lastFileError() const {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(errorMutex_);
   return fileError_;
+}
+
+uint64_t VirtualPrinter::picturesSkipped() const {
+  std::lock_guard lock(jobsMutex_);
+  return picturesSkipped_;
 }
 
 }  // namespace qm::printer

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -26,6 +28,10 @@ namespace qm::printer {
 
 class VirtualPrinter {
  public:
+  // Record text waiting for the disk beyond which printing waits for it: records are
+  // never dropped, only pictures.
+  static constexpr size_t kMaxQueuedRecordBytes = 64u * 1024 * 1024;
+
   explicit VirtualPrinter(PrinterOptions options);
   ~VirtualPrinter();
   VirtualPrinter(const VirtualPrinter&) = delete;
@@ -59,15 +65,31 @@ class VirtualPrinter {
   RfidTag tag() const;
   // Why the last state save or label record failed; empty when all went well.
   std::string lastFileError() const;
+  // Labels recorded as text alone because too many were waiting to be drawn.
+  uint64_t picturesSkipped() const;
 
  private:
   void Run();
   void OnReply(const Origin& origin, std::string bytes);
   void SendPiece(const ReplyPiece& piece);
   void Log(const std::string& line);
-  void WriteLabelRecord(const PrintedLabel& label);
+  void SetFileError(const std::string& error);
+
+  // A printed label on its way to the output folder: drawn too, or its record alone.
+  struct LabelJob {
+    std::shared_ptr<const PrintedLabel> label;  // null: the record alone
+    std::string record;                        // the record text when there is no label
+    uint64_t sequence = 0;
+  };
+  // Hands a printed label to the label writer (the serving thread).
+  void QueueLabel(const PrintedLabel& label);
+  // Writes the queued labels in order until told to stop and all are written.
+  void RunLabelWriter();
+  void WriteLabelFiles(LabelJob job);
   // The picture beside the record at `recordPath`.
   void WriteLabelPng(const PrintedLabel& label, const std::string& recordPath);
+  // A whole file through the write seam; false with errno set.
+  bool WriteAll(int fd, const std::string& bytes) const;
   void SaveIfDue(int64_t now, bool force);
   int WaitMs(int64_t now) const;
   Transport* TransportFor(InterfaceKind kind);
@@ -88,8 +110,23 @@ class VirtualPrinter {
   bool dirty_ = false;
   int64_t nextSaveMs_ = 0;
   uint64_t nextRecord_ = 1;
+  mutable std::mutex errorMutex_;  // guards fileError_, set from both threads
   std::string fileError_;
-  // Draws each label recorded to the output folder; made with the first one.
+  std::mutex logMutex_;  // one log line at a time from either thread
+
+  // The label writer: records and pictures are written on a thread of their own, so that
+  // no reply waits behind a drawing.
+  std::thread writer_;
+  mutable std::mutex jobsMutex_;  // guards the fields below
+  std::condition_variable jobsReady_;
+  std::condition_variable jobsRoom_;
+  std::deque<LabelJob> jobs_;
+  size_t queuedPictures_ = 0;
+  size_t queuedRecordBytes_ = 0;
+  uint64_t picturesSkipped_ = 0;
+  bool stopWriter_ = false;
+  // Draws each label recorded to the output folder; made with the first one, and used
+  // by the label writer alone.
   std::unique_ptr<render::LabelRenderer> renderer_;
 };
 

@@ -41,14 +41,44 @@ std::string Lines(size_t n) {
   return s.substr(0, n);
 }
 
+// A one-bit PCX of exactly `n` bytes (at least its 128-byte header): 64 dots wide, as many
+// rows as fit, the bytes of the pattern kept below the run-length marks.
+std::string Pcx(size_t n) {
+  std::string s = Pattern(n);
+  for (char& c : s) c = static_cast<char>(c & 0x3F);
+  const size_t rows = (n - 128) / 8;
+  std::string h(128, '\0');
+  h[0] = 0x0A;
+  h[1] = 5;
+  h[2] = 1;
+  h[3] = 1;
+  h[8] = 63;
+  h[10] = static_cast<char>((rows - 1) & 0xFF);
+  h[11] = static_cast<char>((rows - 1) >> 8);
+  h[65] = 1;
+  h[66] = 8;
+  return h + s.substr(128);
+}
+
+enum class Content { kBytes, kLines, kPcx };
+
+std::string Made(Content content, size_t size) {
+  switch (content) {
+    case Content::kLines: return Lines(size);
+    case Content::kPcx: return Pcx(size);
+    case Content::kBytes: break;
+  }
+  return Pattern(size);
+}
+
 // A file with its bytes and its modification time, to prove a failed send left it alone.
 struct SourceFile {
   std::string path;
   std::string bytes;
   timespec mtime{};
 
-  SourceFile(const std::string& dir, size_t size, bool text)
-      : path(dir + "/source.bin"), bytes(text ? Lines(size) : Pattern(size)) {
+  SourceFile(const std::string& dir, size_t size, Content content)
+      : path(dir + "/source.bin"), bytes(Made(content, size)) {
     std::ofstream(path, std::ios::binary) << bytes;
     struct stat st {};
     ::stat(path.c_str(), &st);
@@ -160,7 +190,10 @@ TEST(CliFaults, EthernetPrintersThatFail) {
     const Case& c = cases[i];
     Running& r = running[i];
     r.dir = std::make_unique<ScratchDir>();
-    if (c.fileBytes) r.file = std::make_unique<SourceFile>(r.dir->path(), c.fileBytes, c.args.front() == "send");
+    const Content content = c.args.front() == "send" ? Content::kLines
+                            : c.args.front() == "pcx" ? Content::kPcx
+                                                      : Content::kBytes;
+    if (c.fileBytes) r.file = std::make_unique<SourceFile>(r.dir->path(), c.fileBytes, content);
     r.peer = std::make_unique<HostilePeer>(c.script, c.receiveBuffer);
     std::vector<std::string> args{QUILLMARK_CLI_BINARY, "--port", r.peer->url()};
     for (const std::string& a : c.args) args.push_back(a == "FILE" ? r.file->path : a);
@@ -230,7 +263,7 @@ TEST(CliFaults, PtyHangsUpDuringAQuery) {
 TEST(CliFaults, PtyHangsUpDuringADownload) {
   test::PtyPair pty;
   ScratchDir dir;
-  const SourceFile file(dir.path(), 65536, false);
+  const SourceFile file(dir.path(), 65536, Content::kBytes);
   ChildProcess child({QUILLMARK_CLI_BINARY, "--port", pty.path(), "download", file.path});
   // Exactly 10000 bytes and then no more reading, however fast the program writes.
   std::string got;
@@ -257,6 +290,32 @@ TEST(CliFaults, PtyHangsUpDuringADownload) {
   EXPECT_LE(got.size(), said + 2048);
   EXPECT_EQ(got, file.bytes.substr(0, got.size()));
   EXPECT_TRUE(file.Untouched());
+}
+
+// The real program given a FIFO that nobody writes, or a device that never ends, in place
+// of a file: each command refuses it at once as the usage error it is, and never opens the
+// port (the peer would see a connection) nor waits for a writer.
+TEST(CliFaults, InputsThatNeverEndAreRefusedAtOnce) {
+  ScratchDir dir;
+  const std::string fifo = dir.path() + "/fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::vector<std::vector<std::string>> cases = {
+      {"download", fifo},      {"download", "--pace", "0", "/dev/zero"}, {"send", fifo},
+      {"pcx", "store", fifo},  {"pcx", "store", "/dev/zero"},           {"render", fifo, "-o", dir.path()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.front() + " " + c[c.size() - (c.front() == "render" ? 3 : 1)]);
+    HostilePeer peer({PeerStep::Hold()}, 0);
+    std::vector<std::string> args{QUILLMARK_CLI_BINARY, "--port", peer.url()};
+    args.insert(args.end(), c.begin(), c.end());
+    ChildProcess child(args);
+    const ChildResult run = child.Finish(kMarginMs);
+    EXPECT_FALSE(run.killed) << "still running after " << run.elapsedMs << " ms";
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find(": not a regular file"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(peer.received().empty());
+  }
 }
 
 }  // namespace

@@ -200,5 +200,34 @@ TEST(StateFileFaults, AKilledPrinterNeverLeavesATornFile) {
   std::filesystem::remove_all(dir);
 }
 
+// Another user who can write the folder links the temporary's old fixed name to a file of
+// the printer's user: the running printer saves beside it, and the file stays as it was.
+TEST(StateFileFaults, APrinterNeverWritesThroughALinkPlantedAtTheOldTemporaryName) {
+  char pattern[] = "/tmp/quillmark-state-XXXXXX";
+  const std::string dir = ::mkdtemp(pattern);
+  const std::string file = dir + "/state.json";
+  const std::string victim = dir + "/victim";
+  std::ofstream(victim) << "precious";
+  ASSERT_EQ(::symlink(victim.c_str(), (file + ".tmp").c_str()), 0);
+  std::optional<RunningPrinter> printer = StartPrinter(file);
+  ASSERT_TRUE(printer) << "the printer did not start";
+  const int fd = Connect(printer->port);
+  ASSERT_GE(fd, 0);
+  ::send(fd, "^MBU0,345\r", 10, MSG_NOSIGNAL);
+  ::close(fd);
+  EXPECT_EQ(QueryWidth(printer->port), 345);
+  printer->process->Signal(SIGTERM);
+  const test::ChildResult end = printer->process->Finish(10000);
+  EXPECT_EQ(end.status, 0) << end.err;
+  EXPECT_EQ(ReadWhole(victim), std::optional<std::string>("precious"));
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  StoredState left;
+  bool exists = false;
+  std::string error;
+  ASSERT_TRUE(LoadStateFile(file, left, exists, error)) << error;
+  EXPECT_EQ(left.media.paperWidth, 345);
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace qm::printer

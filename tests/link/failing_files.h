@@ -4,6 +4,7 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,7 @@ struct FailingCall {
   const char* call;
   bool oldFileKept;  // a failure after the rename has the new file in place
 };
+inline void PrintTo(const FailingCall& c, std::ostream* os) { *os << c.call; }
 inline const FailingCall kFailingCalls[] = {
     {"Open", "open", true},          {"Write", "write", true},
     {"Fsync", "fsync", true},        {"Rename", "rename", true},
