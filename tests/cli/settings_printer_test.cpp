@@ -186,6 +186,10 @@ TEST_F(SettingsAgainstVirtualPrinter, AValueSplitInTransitComesWholeOverTcpAndSe
       // Deadlines a loaded machine cannot reach; a whole reply returns long before them.
       cli.env.timing.tcpReadWaitMs = 5000;
       cli.env.timing.serialDefaults.readTotalConstantMs = 5000;
+      // A text reply may come without its line end, so a pause longer than the quiet gap
+      // ends it: the gap here outlasts the printer's pause, and the pieces must be joined.
+      cli.env.timing.tcpLongGapMs = 400;
+      cli.env.timing.serialQuietGapMs = 400;
       const auto run = cli.Run({"--port", port, "get", "paper-width"});
       EXPECT_EQ(run.status, 0) << run.err;
       EXPECT_EQ(run.out, "Paper Width: 812\n");
