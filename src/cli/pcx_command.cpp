@@ -15,15 +15,10 @@ namespace qm::cli {
 
 namespace {
 
-// The file's name less a ".pcx" of any case; the whole name when it has none.
+// The file's name less its last four characters, as the dialog names an image: "photo"
+// for photo.pcx and for photo.bmp alike.
 std::string DefaultImageName(const std::string& path) {
-  const std::string name = std::filesystem::path(path).filename().string();
-  if (name.size() >= 4) {
-    std::string tail = name.substr(name.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (tail == ".pcx") return ImageNameFromFileName(name);
-  }
-  return name;
+  return ImageNameFromFileName(std::filesystem::path(path).filename().string());
 }
 
 // The image is read whole to be checked, so it is held to the limit of the other inputs;
@@ -76,7 +71,7 @@ class PcxCommand : public Command {
     sub->require_subcommand(1);
     store_ = sub->add_subcommand("store", "Image Store: the file under NAME, then a check print at 100,100");
     store_->add_option("FILE", file_, "the PCX file")->required()->type_name("");
-    store_->add_option("--name", name_, "the image's name (default: the file's name less .pcx)")->type_name("NAME");
+    store_->add_option("--name", name_, "the image's name (default: the file's name less its last four characters)")->type_name("NAME");
     AddPaceOption(store_, paceMs_);
     store_->footer(
         "Writes \"IS\" COUNT \",'\" NAME \"'\" and the file's bytes right after it, then CR CR "

@@ -157,6 +157,8 @@ TEST(Pcx, ExactBytesOfEachAction) {
   TempDir dir;
   const std::string pcx = DarkPcx(8, 2);
   const std::string file = dir.Write("Sign.PCX", pcx);
+  // The image takes the file's name less its last four characters, whatever they are.
+  const std::string other = dir.Write("photo.bmp", pcx);
   const std::string count = std::to_string(pcx.size());
   // A serial printer is asked, between the image and its check print, whether it kept it.
   const struct {
@@ -165,6 +167,7 @@ TEST(Pcx, ExactBytesOfEachAction) {
   } cases[] = {
       {{"store", file}, "IS" + count + ",'Sign'" + pcx + "^ee\r\r\rIR100,100,'Sign'\rP1\r"},
       {{"store", file, "--name", "Other"}, "IS" + count + ",'Other'" + pcx + "^ee\r\r\rIR100,100,'Other'\rP1\r"},
+      {{"store", other}, "IS" + count + ",'photo'" + pcx + "^ee\r\r\rIR100,100,'photo'\rP1\r"},
       {{"recall", "LOGO"}, "IR0,0,'LOGO'\rP1\r"},
       {{"recall", "LOGO", "--x", "12", "--y", "34"}, "IR12,34,'LOGO'\rP1\r"},
       {{"delete", "LOGO"}, "ID'LOGO'II"},
