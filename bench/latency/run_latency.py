@@ -42,7 +42,7 @@ READS = [
     (["status", "cp"], 50, ALL),
     (["status", "cu"], 50, ALL),
     (["status", "cps"], 50, ALL),
-    (["status", "ee"], 50, ("pty",)),
+    (["status", "ee"], 30, ("pty",)),
     (["rfid", "config", "get"], 700, ALL),
     # The feed time is the reply's deadline, not a wait: the distribution is taken as soon
     # as its 64 bytes are in. Ethernet has no calibration.
