@@ -289,7 +289,7 @@ void VirtualPrinter::QueueLabel(const PrintedLabel& label) {
 
 void VirtualPrinter::RunLabelWriter() {
   // Drawing yields to the serving thread: replies first, pictures with what is left.
-  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 19);
   for (;;) {
     std::unique_lock lock(jobsMutex_);
     jobsReady_.wait(lock, [&] { return stopWriter_ || !jobs_.empty(); });
