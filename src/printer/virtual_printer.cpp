@@ -244,8 +244,9 @@ void VirtualPrinter::SendPiece(const ReplyPiece& piece) {
 }
 
 void VirtualPrinter::Log(const std::string& line) {
-  const std::string stamped = FormatTimestamp(WallClockMs()) + " " + line;
+  // Stamped inside the lock, so that lines from the two threads keep their time order.
   std::lock_guard lock(logMutex_);
+  const std::string stamped = FormatTimestamp(WallClockMs()) + " " + line;
   if (options_.logSink) {
     options_.logSink(stamped);
   } else {
