@@ -61,6 +61,10 @@ void PrinterCore::Feed(std::string_view bytes, const Origin& origin) {
       Finish(it, now);
     } else {
       LimitHeldImages(stream);
+      const int64_t stallAt = now + imageStallMs_ + 1;
+      if (stream.parser->InPayload() && (nextStallCheckMs_ < 0 || stallAt < nextStallCheckMs_)) {
+        nextStallCheckMs_ = stallAt;
+      }
     }
   });
 }
@@ -145,9 +149,15 @@ void PrinterCore::DropImage(Stream& stream) {
 
 std::vector<Origin> PrinterCore::DropStalledImages(int64_t now) {
   std::vector<Origin> connections;
+  // Asked every turn of the loop; the streams are looked over only when one may be due.
+  if (nextStallCheckMs_ < 0 || now < nextStallCheckMs_) return connections;
+  nextStallCheckMs_ = -1;
   for (auto& [key, s] : streams_) {
-    if (!s.parser->InPayload() || now - s.lastByteMs <= imageStallMs_) continue;
-    if (key.first == kEthernet) {
+    if (!s.parser->InPayload()) continue;
+    const int64_t stallAt = s.lastByteMs + imageStallMs_ + 1;
+    if (stallAt > now) {
+      if (nextStallCheckMs_ < 0 || stallAt < nextStallCheckMs_) nextStallCheckMs_ = stallAt;
+    } else if (key.first == kEthernet) {
       connections.push_back(s.origin);
     } else {
       DropImage(s);
@@ -158,9 +168,8 @@ std::vector<Origin> PrinterCore::DropStalledImages(int64_t now) {
 
 int PrinterCore::WaitMs(int64_t now) const {
   int64_t due = noiseRuns_ > 0 ? kNoiseReportMs : -1;
-  for (const auto& [key, s] : streams_) {
-    if (!s.parser->InPayload()) continue;
-    const int64_t left = std::max<int64_t>(s.lastByteMs + imageStallMs_ + 1 - now, 0);
+  if (nextStallCheckMs_ >= 0) {
+    const int64_t left = std::max<int64_t>(nextStallCheckMs_ - now, 0);
     due = due < 0 ? left : std::min(due, left);
   }
   return due < 0 ? -1 : static_cast<int>(std::min<int64_t>(due, 1 << 30));

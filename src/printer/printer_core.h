@@ -162,6 +162,9 @@ class PrinterCore : private ParserSink {
   Stream* currentStream_ = nullptr;
   int64_t imageStallMs_ = kImageStallMs;
   size_t noiseRuns_ = 0;  // streams with a run of noise not yet told
+  // No image stalls before this (-1: none is being received); feeding only ever moves
+  // a stream's own stall later.
+  int64_t nextStallCheckMs_ = -1;
 };
 
 }  // namespace qm::printer

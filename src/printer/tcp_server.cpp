@@ -215,6 +215,7 @@ void TcpServer::Close() {
   byFd_.clear();
   if (listener_ >= 0) ::close(listener_);
   listener_ = -1;
+  nextIdleCheckMs_ = -1;
 }
 
 int64_t TcpServer::Now() const { return now_ ? now_() : MonotonicMs(); }
@@ -313,8 +314,12 @@ bool TcpServer::Admit(int fd) {
   const int one = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
   const uint64_t id = nextId_++;
-  connections_.emplace(id, Connection{fd, Origin{kEthernet, id, "tcp#" + std::to_string(id)}, {}, Now()});
+  const int64_t now = Now();
+  connections_.emplace(id, Connection{fd, Origin{kEthernet, id, "tcp#" + std::to_string(id)}, {}, now});
   byFd_[fd] = id;
+  if (limits_.idleTimeoutMs > 0 && (nextIdleCheckMs_ < 0 || now + limits_.idleTimeoutMs < nextIdleCheckMs_)) {
+    nextIdleCheckMs_ = now + limits_.idleTimeoutMs;
+  }
   return true;
 }
 
@@ -344,10 +349,17 @@ void TcpServer::Drop(uint64_t channel) {
 void TcpServer::Disconnect(uint64_t channel) { Drop(channel); }
 
 void TcpServer::CloseIdle(int64_t now) {
-  if (limits_.idleTimeoutMs <= 0) return;
+  // Every turn of the loop asks; the connections are looked over only when one may be due.
+  if (limits_.idleTimeoutMs <= 0 || nextIdleCheckMs_ < 0 || now < nextIdleCheckMs_) return;
   std::vector<uint64_t> idle;
+  nextIdleCheckMs_ = -1;
   for (const auto& [channel, c] : connections_) {
-    if (now - c.lastActiveMs >= limits_.idleTimeoutMs) idle.push_back(channel);
+    const int64_t due = c.lastActiveMs + limits_.idleTimeoutMs;
+    if (due <= now) {
+      idle.push_back(channel);
+    } else if (nextIdleCheckMs_ < 0 || due < nextIdleCheckMs_) {
+      nextIdleCheckMs_ = due;
+    }
   }
   for (const uint64_t channel : idle) Drop(channel);
 }
@@ -359,9 +371,7 @@ int TcpServer::WaitMs(int64_t now) const {
     due = due < 0 ? left : std::min(due, left);
   };
   if (acceptRestUntil_ > now) consider(acceptRestUntil_);
-  if (limits_.idleTimeoutMs > 0) {
-    for (const auto& [channel, c] : connections_) consider(c.lastActiveMs + limits_.idleTimeoutMs);
-  }
+  if (limits_.idleTimeoutMs > 0 && nextIdleCheckMs_ >= 0) consider(nextIdleCheckMs_);
   return due < 0 ? -1 : static_cast<int>(std::min<int64_t>(due, INT_MAX));
 }
 

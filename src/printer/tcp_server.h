@@ -104,6 +104,9 @@ class TcpServer : public Transport {
   size_t maxConnections_ = 0;
   int backlog_ = 0;
   int64_t acceptRestUntil_ = 0;
+  // No connection times out before this (-1: none open); a scan moves it on, and
+  // activity only ever moves a connection's own time-out later.
+  int64_t nextIdleCheckMs_ = -1;
   // By channel, so the oldest comes first; and the channel of each descriptor.
   std::map<uint64_t, Connection> connections_;
   std::unordered_map<int, uint64_t> byFd_;

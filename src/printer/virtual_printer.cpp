@@ -244,8 +244,9 @@ void VirtualPrinter::SendPiece(const ReplyPiece& piece) {
 }
 
 void VirtualPrinter::Log(const std::string& line) {
-  const std::string stamped = FormatTimestamp(WallClockMs()) + " " + line;
+  // Stamped inside the lock, so that lines from the two threads keep their time order.
   std::lock_guard lock(logMutex_);
+  const std::string stamped = FormatTimestamp(WallClockMs()) + " " + line;
   if (options_.logSink) {
     options_.logSink(stamped);
   } else {
@@ -289,7 +290,7 @@ void VirtualPrinter::QueueLabel(const PrintedLabel& label) {
 
 void VirtualPrinter::RunLabelWriter() {
   // Drawing yields to the serving thread: replies first, pictures with what is left.
-  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 19);
   for (;;) {
     std::unique_lock lock(jobsMutex_);
     jobsReady_.wait(lock, [&] { return stopWriter_ || !jobs_.empty(); });
