@@ -2,34 +2,50 @@
 #include <gtest/gtest.h>
 
 #include "commands/barcode_commands.h"
+#include "table_test.h"
 
 namespace qm {
 namespace {
 
-TEST(BarcodeCommands, Barcode1DLines) {
-  struct Case {
-    const char* name;
-    void (*edit)(Barcode1DFields&);
-    std::string line;
-  };
-  const Case cases[] = {
-      {"defaults", [](Barcode1DFields&) {}, "B1100,100,0,2,7,100,0,1,'123456789'"},
-      {"q-zone", [](Barcode1DFields& f) { f.quietZone = true; },
-       "B1100,100,0,2,7,100,0,1,12,'123456789'"},
-      {"unchecked q-zone keeps its number out",
-       [](Barcode1DFields& f) { f.quietZoneWidth = 20; }, "B1100,100,0,2,7,100,0,1,'123456789'"},
-      {"ucc/ean128 at 90", [](Barcode1DFields& f) { f.barcode = 9; f.rotation = 1; },
-       "B1100,100,9,2,7,100,1,1,'123456789'"},
-      {"hri off, truncated positions",
-       [](Barcode1DFields& f) { f.hri = false; f.xPos = 0.99; f.yPos = 1000; f.data = "A'B"; },
-       "B10,1000,0,2,7,100,0,0,'A'B'"},
-  };
-  for (const Case& c : cases) {
-    Barcode1DFields f;
-    c.edit(f);
-    EXPECT_EQ(BuildBarcode1DLine(f), c.line) << c.name;
-  }
+struct Barcode1DCase {
+  const char* name;
+  void (*edit)(Barcode1DFields&);
+  std::string line;
+};
+
+void PrintTo(const Barcode1DCase& c, std::ostream* os) { *os << c.name; }
+
+class Barcode1DLines : public testing::TestWithParam<Barcode1DCase> {};
+
+TEST_P(Barcode1DLines, ExactBytes) {
+  Barcode1DFields f;
+  GetParam().edit(f);
+  test::ExpectBytes(GetParam().name, BuildBarcode1DLine(f), GetParam().line);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    BarcodeCommands, Barcode1DLines,
+    testing::Values(
+        Barcode1DCase{"defaults", [](Barcode1DFields&) {}, "B1100,100,0,2,7,100,0,1,'123456789'"},
+        Barcode1DCase{"q_zone", [](Barcode1DFields& f) { f.quietZone = true; },
+                      "B1100,100,0,2,7,100,0,1,12,'123456789'"},
+        Barcode1DCase{"unchecked_q_zone_keeps_its_number_out", [](Barcode1DFields& f) { f.quietZoneWidth = 20; },
+                      "B1100,100,0,2,7,100,0,1,'123456789'"},
+        Barcode1DCase{"ucc_ean128_at_90",
+                      [](Barcode1DFields& f) {
+                        f.barcode = 9;
+                        f.rotation = 1;
+                      },
+                      "B1100,100,9,2,7,100,1,1,'123456789'"},
+        Barcode1DCase{"hri_off_truncated_positions",
+                      [](Barcode1DFields& f) {
+                        f.hri = false;
+                        f.xPos = 0.99;
+                        f.yPos = 1000;
+                        f.data = "A'B";
+                      },
+                      "B10,1000,0,2,7,100,0,0,'A'B'"}),
+    test::RowName());
 
 TEST(BarcodeCommands, Barcode2DDefaultsOfEachType) {
   Barcode2DFields f;

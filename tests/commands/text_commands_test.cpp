@@ -6,33 +6,42 @@
 
 #include "commands/character_set_print.h"
 #include "commands/text_commands.h"
+#include "table_test.h"
 
 namespace qm {
 namespace {
 
-TEST(TextCommands, BitmapLines) {
-  struct Case {
-    const char* name;
-    void (*edit)(BitmapTextFields&);
-    std::string line;
-  };
-  const Case cases[] = {
-      {"defaults", [](BitmapTextFields&) {}, "T20,20,3,1,1,0,0,N,N,'VORMAND Label Printer'"},
-      {"x truncated", [](BitmapTextFields& f) { f.xPos = 12.9; },
-       "T12,20,3,1,1,0,0,N,N,'VORMAND Label Printer'"},
-      {"rotation 270 is position 3",
-       [](BitmapTextFields& f) { f.rotation = 3; }, "T20,20,3,1,1,0,3,N,N,'VORMAND Label Printer'"},
-      {"every field",
-       [](BitmapTextFields& f) { f = {999.99, 0.5, 'f', 4, 2, 100, 1, true, true, "it's"}; },
-       "T999,0,f,4,2,100,1,R,B,'it's'"},
-  };
-  for (const Case& c : cases) {
-    BitmapTextFields f;
-    c.edit(f);
-    EXPECT_EQ(BuildBitmapTextLine(f), c.line) << c.name;
-  }
-  EXPECT_EQ(TestPrintBytes(BuildBitmapTextLine({})),
-            "T20,20,3,1,1,0,0,N,N,'VORMAND Label Printer'\rP1\r");
+struct BitmapLineCase {
+  const char* name;
+  void (*edit)(BitmapTextFields&);
+  std::string line;
+};
+
+void PrintTo(const BitmapLineCase& c, std::ostream* os) { *os << c.name; }
+
+class BitmapLines : public testing::TestWithParam<BitmapLineCase> {};
+
+TEST_P(BitmapLines, ExactBytes) {
+  BitmapTextFields f;
+  GetParam().edit(f);
+  test::ExpectBytes(GetParam().name, BuildBitmapTextLine(f), GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TextCommands, BitmapLines,
+    testing::Values(
+        BitmapLineCase{"defaults", [](BitmapTextFields&) {}, "T20,20,3,1,1,0,0,N,N,'VORMAND Label Printer'"},
+        BitmapLineCase{"x_truncated", [](BitmapTextFields& f) { f.xPos = 12.9; },
+                       "T12,20,3,1,1,0,0,N,N,'VORMAND Label Printer'"},
+        BitmapLineCase{"rotation_270_is_position_3", [](BitmapTextFields& f) { f.rotation = 3; },
+                       "T20,20,3,1,1,0,3,N,N,'VORMAND Label Printer'"},
+        BitmapLineCase{"every_field",
+                       [](BitmapTextFields& f) { f = {999.99, 0.5, 'f', 4, 2, 100, 1, true, true, "it's"}; },
+                       "T999,0,f,4,2,100,1,R,B,'it's'"}),
+    test::RowName());
+
+TEST(TextCommands, BitmapTestPrint) {
+  EXPECT_EQ(TestPrintBytes(BuildBitmapTextLine({})), "T20,20,3,1,1,0,0,N,N,'VORMAND Label Printer'\rP1\r");
 }
 
 TEST(TextCommands, BitmapPositionsAreValidated) {

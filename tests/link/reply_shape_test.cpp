@@ -6,6 +6,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "core/strings.h"
 #include "fake_clock.h"
@@ -13,6 +14,7 @@
 #include "link/printer_link.h"
 #include "loopback_server.h"
 #include "pty_pair.h"
+#include "table_test.h"
 
 namespace qm {
 namespace {
@@ -78,33 +80,61 @@ struct SplitReply {
   std::thread sender;
 };
 
-TEST(ReplyShape, AReplySplitInTransitComesOutWholeOnEveryPort) {
-  std::string distribution;
-  for (int i = 0; i < 64; ++i) distribution.push_back(static_cast<char>(i * 5));
-  struct Case {
+std::string Distribution() {
+  std::string d;
+  for (int i = 0; i < 64; ++i) d.push_back(static_cast<char>(i * 5));
+  return d;
+}
+
+struct SplitCase {
+  std::string name;
+  InterfaceKind kind;
+  int pauseMs;
+  std::string reply;
+  size_t at;
+  int count;
+  ReplyEnd end;
+};
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
+
+// Every known shape on every port, its second piece 25 or 100 ms behind the first.
+std::vector<SplitCase> SplitCases() {
+  const struct {
     const char* name;
     std::string reply;
     size_t at;
     int count;
     ReplyEnd end;
+  } shapes[] = {
+      {"paper_width", "812\r\n", 2, 32, ReplyEnd::kLine},
+      {"cr_and_lf_apart", "LRX-500II\r\n", 10, 32, ReplyEnd::kLine},
+      {"two_status_bytes", std::string("\0\x41", 2), 1, 2, ReplyEnd::kCount},
+      {"sensing_distribution", Distribution(), 20, 64, ReplyEnd::kCount},
   };
-  const Case cases[] = {
-      {"paper width", "812\r\n", 2, 32, ReplyEnd::kLine},
-      {"CR and LF apart", "LRX-500II\r\n", 10, 32, ReplyEnd::kLine},
-      {"two status bytes", std::string("\0\x41", 2), 1, 2, ReplyEnd::kCount},
-      {"sensing distribution", distribution, 20, 64, ReplyEnd::kCount},
-  };
+  static const char* const kKinds[] = {"serial", "parallel", "usb", "ethernet"};
+  std::vector<SplitCase> out;
   for (const InterfaceKind kind : {kSerial, kParallel, kUsb, kEthernet}) {
     for (const int pauseMs : {25, 100}) {
-      for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(kPortNames[kind]) + ", " + std::to_string(pauseMs) + " ms, " + c.name);
-        SplitReply r(kind, c.reply, c.at, pauseMs);
-        ASSERT_TRUE(r.opened) << r.link.lastError();
-        EXPECT_EQ(r.Read(c.count, c.end), c.reply);
+      for (const auto& s : shapes) {
+        out.push_back({std::string(s.name) + "_" + kKinds[kind] + "_" + std::to_string(pauseMs) + "ms", kind, pauseMs,
+                       s.reply, s.at, s.count, s.end});
       }
     }
   }
+  return out;
 }
+
+class SplitInTransit : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitInTransit, ComesOutWhole) {
+  const SplitCase& c = GetParam();
+  SplitReply r(c.kind, c.reply, c.at, c.pauseMs);
+  ASSERT_TRUE(r.opened) << r.link.lastError();
+  EXPECT_EQ(r.Read(c.count, c.end), c.reply);
+}
+
+INSTANTIATE_TEST_SUITE_P(ReplyShape, SplitInTransit, testing::ValuesIn(SplitCases()), test::RowName());
 
 TEST(ReplyShape, AnUnknownShapeWaitsTheLongGapUnlessItEndsInALine) {
   LinkTiming timing;

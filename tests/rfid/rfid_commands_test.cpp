@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "rfid/rfid_commands.h"
+#include "table_test.h"
 
 namespace qm {
 namespace {
@@ -40,36 +41,45 @@ TEST(RfidLockPayload, CommandsCarryTheBytes) {
   EXPECT_EQ(BuildLockCommand(LockPayload{}, true, "\r\n"), ">RFLP,U,'00,00,00'\r\n");
 }
 
-TEST(RfidSettingsReply, RepliesFillTheirFields) {
-  struct Case {
-    int query;
-    std::string reply;
-    int RfidSettings::*list;  // null: compare the texts
-    int chosen;
-    std::string text;
-  };
-  const std::vector<Case> cases = {
-      {2, "1", &RfidSettings::power, 0, ""},          // the entry labelled "0"
-      {2, "8", &RfidSettings::power, 7, ""},          // the entry labelled "7"
-      {2, "9", &RfidSettings::power, 8, ""},          // the entry labelled "9"
-      {2, "31\r\n", &RfidSettings::power, 30, ""},
-      {2, "0", &RfidSettings::power, -1, ""},
-      {2, "32", &RfidSettings::power, -1, ""},
-      {2, " +12dB", &RfidSettings::power, 11, ""},
-      {2, "x5", &RfidSettings::power, -1, ""},
-      {4, "10\r\n", &RfidSettings::retries, 10, ""},
-      {4, "11", &RfidSettings::retries, -1, ""},
-      {4, "-0", &RfidSettings::retries, 0, ""},
-      {5, "5", &RfidSettings::labels, 5, ""},
-      {5, "6", &RfidSettings::labels, -1, ""},
-      {5, "99999999999999999999", &RfidSettings::labels, -1, ""},
-  };
-  for (const Case& c : cases) {
-    RfidSettings s;
-    s.power = s.retries = s.labels = 3;
-    ApplyRfidReply(c.query, c.reply, s);
-    EXPECT_EQ(s.*(c.list), c.chosen) << c.query << " " << c.reply;
-  }
+struct ChoiceReplyCase {
+  const char* name;
+  int query;
+  std::string reply;
+  int RfidSettings::*list;
+  int chosen;
+};
+
+void PrintTo(const ChoiceReplyCase& c, std::ostream* os) { *os << c.name; }
+
+class ChoiceReplies : public testing::TestWithParam<ChoiceReplyCase> {};
+
+TEST_P(ChoiceReplies, FillTheirList) {
+  const ChoiceReplyCase& c = GetParam();
+  RfidSettings s;
+  s.power = s.retries = s.labels = 3;
+  ApplyRfidReply(c.query, c.reply, s);
+  EXPECT_EQ(s.*(c.list), c.chosen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RfidSettingsReply, ChoiceReplies,
+    testing::Values(ChoiceReplyCase{"power_1_is_entry_0", 2, "1", &RfidSettings::power, 0},
+                    ChoiceReplyCase{"power_8_is_entry_7", 2, "8", &RfidSettings::power, 7},
+                    ChoiceReplyCase{"power_9_is_entry_9", 2, "9", &RfidSettings::power, 8},
+                    ChoiceReplyCase{"power_31_with_line_end", 2, "31\r\n", &RfidSettings::power, 30},
+                    ChoiceReplyCase{"power_0_is_none", 2, "0", &RfidSettings::power, -1},
+                    ChoiceReplyCase{"power_32_is_none", 2, "32", &RfidSettings::power, -1},
+                    ChoiceReplyCase{"power_leading_sign_and_unit", 2, " +12dB", &RfidSettings::power, 11},
+                    ChoiceReplyCase{"power_not_a_number", 2, "x5", &RfidSettings::power, -1},
+                    ChoiceReplyCase{"retries_10", 4, "10\r\n", &RfidSettings::retries, 10},
+                    ChoiceReplyCase{"retries_11_is_none", 4, "11", &RfidSettings::retries, -1},
+                    ChoiceReplyCase{"retries_minus_0", 4, "-0", &RfidSettings::retries, 0},
+                    ChoiceReplyCase{"labels_5", 5, "5", &RfidSettings::labels, 5},
+                    ChoiceReplyCase{"labels_6_is_none", 5, "6", &RfidSettings::labels, -1},
+                    ChoiceReplyCase{"labels_too_long_a_number", 5, "99999999999999999999", &RfidSettings::labels, -1}),
+    test::RowName());
+
+TEST(RfidSettingsReply, PowerLabelsAndTextsAsTheyCame) {
   EXPECT_EQ(PowerLabel(0), "0");
   EXPECT_EQ(PowerLabel(7), "7");
   EXPECT_EQ(PowerLabel(8), "9");
@@ -108,29 +118,39 @@ TEST(RfidSettingsSet, OneTextWithTheTransponderPosition) {
   EXPECT_EQ(BuildRfidSet(RfidSettings{}), ">RFS,-1,-1,0\r>RFTP,\r") << "nothing chosen";
 }
 
-TEST(RfidTagCommands, FormsOfWriteReadAndPrint) {
-  using enum TagCarrier;
-  struct Case {
-    TagRange range;
-    std::string write;
-    std::string read;
-  };
-  const std::vector<Case> cases = {
-      {{kLabel, TagMemory::kEpc, TagDataType::kHex, 4, 12}, ">RFW,H,4,12,'D'\r", ">RFR,H,4,12,S\r"},
-      {{kMetal, TagMemory::kEpc, TagDataType::kHex, 4, 12}, ">RFw,H,4,12,'D'\r", ">RFr,H,4,12,S\r"},
-      {{kNone, TagMemory::kEpc, TagDataType::kAscii, 0, 2}, ">RFw,A,0,2,'D'\r", ">RFr,A,0,2,S\r"},
-      {{kLabel, TagMemory::kUser, TagDataType::kAscii, 16, 51}, ">RFW,U,16,51,'D'\r", ">RFR,U,16,51,S\r"},
-      {{kMetal, TagMemory::kUser, TagDataType::kHex, 4, 12}, ">RFw,U,4,12,'D'\r", ">RFr,u,4,12,S\r"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(BuildTagWrite(c.range, "D"), c.write);
-    EXPECT_EQ(BuildTagRead(c.range), c.read);
-  }
-  // The printed read is always the label form with the data type letter.
-  EXPECT_EQ(BuildTagPrint(cases[0].range), ">RFR,H,4,12,P\r");
-  EXPECT_EQ(BuildTagPrint(cases[4].range), ">RFR,H,4,12,P\r");
-  EXPECT_EQ(BuildTagPrint(cases[3].range), ">RFR,A,16,51,P\r");
+struct TagFormCase {
+  const char* name;
+  TagRange range;
+  std::string write;
+  std::string read;
+  std::string print;  // always the label form with the data type letter
+};
+
+void PrintTo(const TagFormCase& c, std::ostream* os) { *os << c.name; }
+
+class TagForms : public testing::TestWithParam<TagFormCase> {};
+
+TEST_P(TagForms, WriteReadAndPrint) {
+  const TagFormCase& c = GetParam();
+  test::ExpectBytes(std::string(c.name) + ".write", BuildTagWrite(c.range, "D"), c.write);
+  test::ExpectBytes(std::string(c.name) + ".read", BuildTagRead(c.range), c.read);
+  test::ExpectBytes(std::string(c.name) + ".print", BuildTagPrint(c.range), c.print);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    RfidTagCommands, TagForms,
+    testing::Values(
+        TagFormCase{"label_epc_hex", {TagCarrier::kLabel, TagMemory::kEpc, TagDataType::kHex, 4, 12},
+                    ">RFW,H,4,12,'D'\r", ">RFR,H,4,12,S\r", ">RFR,H,4,12,P\r"},
+        TagFormCase{"metal_epc_hex", {TagCarrier::kMetal, TagMemory::kEpc, TagDataType::kHex, 4, 12},
+                    ">RFw,H,4,12,'D'\r", ">RFr,H,4,12,S\r", ">RFR,H,4,12,P\r"},
+        TagFormCase{"no_carrier_ascii", {TagCarrier::kNone, TagMemory::kEpc, TagDataType::kAscii, 0, 2},
+                    ">RFw,A,0,2,'D'\r", ">RFr,A,0,2,S\r", ">RFR,A,0,2,P\r"},
+        TagFormCase{"label_user_ascii", {TagCarrier::kLabel, TagMemory::kUser, TagDataType::kAscii, 16, 51},
+                    ">RFW,U,16,51,'D'\r", ">RFR,U,16,51,S\r", ">RFR,A,16,51,P\r"},
+        TagFormCase{"metal_user_hex", {TagCarrier::kMetal, TagMemory::kUser, TagDataType::kHex, 4, 12},
+                    ">RFw,U,4,12,'D'\r", ">RFr,u,4,12,S\r", ">RFR,H,4,12,P\r"}),
+    test::RowName());
 
 TEST(RfidTagCommands, RangesOfTheGrid) {
   const std::vector<std::tuple<int, int, bool>> cases = {
