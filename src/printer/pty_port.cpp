@@ -11,22 +11,6 @@
 
 namespace qm::printer {
 
-bool ReplaceSymlink(const std::string& target, const std::string& linkPath, std::string& error) {
-  struct stat st {};
-  if (::lstat(linkPath.c_str(), &st) == 0) {
-    if (!S_ISLNK(st.st_mode)) {
-      error = linkPath + ": exists and is not a symbolic link; not replaced";
-      return false;
-    }
-    ::unlink(linkPath.c_str());
-  }
-  if (::symlink(target.c_str(), linkPath.c_str()) != 0) {
-    error = linkPath + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
 namespace {
 
 // Where the symbolic link `path` points, or "" when it is not one.
@@ -36,9 +20,9 @@ std::string LinkTarget(const std::string& path) {
   return n > 0 && static_cast<size_t>(n) < sizeof buf ? std::string(buf, static_cast<size_t>(n)) : std::string();
 }
 
-}  // namespace
-
-bool ClaimSymlink(const std::string& target, const std::string& linkPath, std::string& error) {
+// Makes `linkPath` a link to `target`. Anything there that is not a link is refused; a link
+// is replaced, unless `keepLive` and what it points at still exists.
+bool PlaceSymlink(const std::string& target, const std::string& linkPath, bool keepLive, std::string& error) {
   struct stat st {};
   if (::lstat(linkPath.c_str(), &st) == 0) {
     if (!S_ISLNK(st.st_mode)) {
@@ -47,7 +31,7 @@ bool ClaimSymlink(const std::string& target, const std::string& linkPath, std::s
     }
     // A link whose terminal is gone was left by a printer that ended without removing it.
     struct stat pointed {};
-    if (::stat(linkPath.c_str(), &pointed) == 0 || errno != ENOENT) {
+    if (keepLive && (::stat(linkPath.c_str(), &pointed) == 0 || errno != ENOENT)) {
       error = linkPath + ": already links to " + LinkTarget(linkPath) +
               ", which is in use (another printer?); not replaced";
       return false;
@@ -60,6 +44,16 @@ bool ClaimSymlink(const std::string& target, const std::string& linkPath, std::s
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool ReplaceSymlink(const std::string& target, const std::string& linkPath, std::string& error) {
+  return PlaceSymlink(target, linkPath, false, error);
+}
+
+bool ClaimSymlink(const std::string& target, const std::string& linkPath, std::string& error) {
+  return PlaceSymlink(target, linkPath, true, error);
 }
 
 void RemoveSymlinkTo(const std::string& target, const std::string& linkPath) {

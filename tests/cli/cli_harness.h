@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "temp_dir.h"
 #include "fake_clock.h"
 
 namespace qm::cli::test {
+
+using qm::test::TempDir;
 
 struct CliRun {
   int status = -1;
@@ -57,23 +60,7 @@ class CliHarness {
 };
 
 // A scratch folder that goes away with the test.
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/quillmark-cli-test-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  const std::string& path() const { return path_; }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::string file = path_ + "/" + name;
-    std::ofstream(file, std::ios::binary) << bytes;
-    return file;
-  }
 
- private:
-  std::string path_;
-};
 
 inline size_t Count(const std::string& haystack, const std::string& needle) {
   size_t n = 0;

@@ -2,6 +2,8 @@
 // end within the link's own time-out (plus a margin for a loaded machine), say on stderr
 // what went wrong, exit with the failure status, and leave the file it sends untouched.
 #include <gtest/gtest.h>
+
+#include "temp_dir.h"
 #include <sys/stat.h>
 
 #include <fstream>
@@ -93,18 +95,7 @@ struct SourceFile {
   }
 };
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    char pattern[] = "/tmp/quillmark-faults-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~ScratchDir() { std::filesystem::remove_all(path_); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using ScratchDir = qm::test::TempDir;
 
 struct Case {
   const char* name;

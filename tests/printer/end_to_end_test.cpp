@@ -1,6 +1,8 @@
 // The printer link against the virtual printer, over every port it serves.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+
+#include "temp_dir.h"
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -37,18 +39,7 @@ bool WaitFor(const std::function<bool()>& done, int waitMs = 2000) {
   return true;
 }
 
-class TempDir {
- public:
-  TempDir() {
-    char tmpl[] = "/tmp/quillmark-e2e-XXXXXX";
-    path_ = ::mkdtemp(tmpl);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using TempDir = qm::test::TempDir;
 
 struct Port {
   const char* name;

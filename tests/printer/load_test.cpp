@@ -3,6 +3,8 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include "temp_dir.h"
 #include <malloc.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -441,18 +443,7 @@ std::string PathOf(int fd) {
   return std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec).string();
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    char tmpl[] = "/tmp/quillmark-load-XXXXXX";
-    path_ = ::mkdtemp(tmpl);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+using TempFolder = qm::test::TempDir;
 
 const char kLabel[] = "SW400\rSL300,24\rBD50,60,150,100,O\rP1\r";
 

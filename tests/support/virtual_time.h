@@ -20,6 +20,7 @@
 
 #include "core/clock.h"
 #include "link/printer_link.h"
+#include "loopback_listener.h"
 
 namespace qm::test {
 
@@ -111,16 +112,8 @@ class VirtualPrinterEnd {
 // every write and reads from the connection of its last one.
 class LoopbackEnd {
  public:
-  LoopbackEnd() {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::listen(listener_, 64);
-    socklen_t len = sizeof a;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
-    port_ = ntohs(a.sin_port);
+  LoopbackEnd() : listener_(ListenOnLoopback(port_)) {
+    ::fcntl(listener_, F_SETFL, ::fcntl(listener_, F_GETFL) | O_NONBLOCK);
   }
   ~LoopbackEnd() {
     if (current_ >= 0) ::close(current_);
@@ -141,9 +134,9 @@ class LoopbackEnd {
   }
 
  private:
+  uint16_t port_ = 0;
   int listener_ = -1;
   int current_ = -1;
-  uint16_t port_ = 0;
 };
 
 }  // namespace qm::test
