@@ -6,6 +6,7 @@
 #include <malloc.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -207,6 +208,48 @@ TEST(PrinterLoad, AConnectionSilentPastTheTimeOutIsClosed) {
   EXPECT_EQ(server.connectionCount(), 0u);
   ::close(quiet);
   ::close(talking);
+}
+
+TEST(PrinterLoad, OutOfDescriptorsWithNoneToLetGoTheListenerRests) {
+  TcpServer server;
+  int64_t now = 0;
+  server.SetClock([&] { return now; });
+  server.SetBusyCheck([](uint64_t) { return true; });
+  std::string error;
+  ASSERT_TRUE(server.Open("127.0.0.1:0", error)) << error;
+  std::vector<int> clients;
+  for (int i = 0; i < 3; ++i) clients.push_back(ConnectTo(server.port()));
+  // Fill every hole below the highest descriptor and leave exactly one free under the limit.
+  std::vector<int> fillers;
+  int highest = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    highest = std::max(highest, std::atoi(entry.path().filename().c_str()));
+  }
+  for (int fd = ::dup(0); fd >= 0 && fd <= highest; fd = ::dup(0)) fillers.push_back(fd);
+  ::close(highest + 1);  // the dup that went past: the one free place
+  rlimit was{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &was), 0);
+  rlimit tight = was;
+  tight.rlim_cur = static_cast<rlim_t>(highest + 2);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+  size_t heard = 0;
+  const Receiver count = [&](std::string_view, const Origin&) { ++heard; };
+  ServeOnce(server, count);
+  std::vector<pollfd> fds;
+  server.Collect(fds);
+  ::setrlimit(RLIMIT_NOFILE, &was);
+  for (const int fd : fillers) ::close(fd);
+  EXPECT_EQ(server.connectionCount(), 1u) << "one descriptor, one connection";
+  ASSERT_FALSE(fds.empty());
+  EXPECT_EQ(fds[0].events, 0) << "the listener is not polled while it rests, or the loop would spin";
+  EXPECT_EQ(server.WaitMs(now), static_cast<int>(TcpServer::kAcceptRestMs));
+  now += TcpServer::kAcceptRestMs;
+  fds.clear();
+  server.Collect(fds);
+  EXPECT_EQ(fds[0].events, POLLIN);
+  ServeUntil(server, count, [&] { return server.connectionCount() == 3; });
+  EXPECT_EQ(server.connectionCount(), 3u) << "the rest are taken once descriptors are free";
+  for (const int fd : clients) ::close(fd);
 }
 
 // --- Owner only ----------------------------------------------------------------------
