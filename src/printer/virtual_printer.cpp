@@ -50,6 +50,9 @@ bool VirtualPrinter::Start(std::string& error) {
   stop_ = false;
   StoredState stored = FactoryState(options_.model >= 0 ? options_.model : 1);
   if (!options_.stateFile.empty()) {
+    // Claimed first: a second printer, a read-only file or a folder that cannot be
+    // written is refused here, naming the file, not found out at the first save.
+    if (!ClaimStateFile(options_.stateFile, error)) return false;
     bool exists = false;
     if (!LoadStateFile(options_.stateFile, stored, exists, error)) return false;
     // An explicit model wins over the one the file remembers.

@@ -75,6 +75,7 @@ PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompt
       info.failedQuery = query.name;
       break;
     }
+    if (query.reply->empty()) info.unanswered.push_back(query.name);
     if (advance && query.reply != &temperature) advance();
   }
   info.ok = info.failedQuery.empty() && !temperature.empty();
@@ -86,6 +87,7 @@ PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompt
     Tell(prompter, "Get printer information is failed.", Icon::kExclamation);
     PrinterInformation empty;
     empty.failedQuery = std::move(info.failedQuery);
+    empty.unanswered = std::move(info.unanswered);
     info = std::move(empty);
   }
   return info;

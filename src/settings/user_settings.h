@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "core/clock.h"
@@ -22,6 +23,8 @@ struct PrinterInformation {
   // "model name", "model type", "firmware version" or "temperature": the query whose
   // write or read the port failed, after which none was sent; empty when none failed.
   std::string failedQuery;
+  // The queries that were sent and got no reply, in order ("model name", ...).
+  std::vector<std::string> unanswered;
 };
 
 // Asks model name, type, firmware and head temperature in turn, and stops at a query whose

@@ -91,7 +91,7 @@ TEST(SettingsSilentPrinter, EachCommandShowsItsFailureMessageAndExitsOne) {
   const Case cases[] = {
       {{"info"}, "^PI0^PI1^PI2^PI4,0",
        {"Get printer information is failed", "Get printer information is failed."},
-       "no reply to the temperature query"},
+       "no reply to the model name, model type, firmware version and temperature queries"},
       {{"get", "paper-width"}, "^PI5,0\r\n", {"Getting paper width is failed"}, "no reply"},
       {{"get", "offset"}, "^SA\r\n", {"Getting offset is failed"}, "no reply, or not a sign and three digits"},
       {{"get", "speed"}, "^MBR3,1", {"Getting speed is failed"}, "no reply"},
@@ -117,6 +117,46 @@ TEST(SettingsSilentPrinter, EachCommandShowsItsFailureMessageAndExitsOne) {
     for (const auto& m : c.messages) err += "quillmark-cli: " + m + "\n";
     EXPECT_EQ(run.err, err + "quillmark-cli: " + c.error + "\n");
   }
+}
+
+// What info says names the queries that really went unanswered, and a temperature that is
+// no number is shown as it came but flagged.
+TEST(InfoReplies, TheMessageNamesWhatWasUnansweredAndFlagsATemperatureThatIsNoNumber) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> answers;
+    int status;
+    std::string out;
+    std::string error;  // the last line of stderr
+  };
+  const Case cases[] = {
+      {"only the temperature is silent", {{"^PI0", "LRX"}, {"^PI1", "T"}, {"^PI2", "V1"}}, 1, "",
+       "quillmark-cli: no reply to the temperature query"},
+      {"model name and temperature silent", {{"^PI1", "T"}, {"^PI2", "V1"}}, 1, "",
+       "quillmark-cli: no reply to the model name and temperature queries"},
+      {"a number", {{"^PI0", "LRX"}, {"^PI4,0", "-3.5\r\n"}}, 0,
+       "Model Name : LRX\nModel Type : \nFirmware Version : \nTPH Temperature : -3.5 Celsius\n",
+       "quillmark-cli: Get printer information is successful."},
+      {"garbage", {{"^PI0", "LRX"}, {"^PI4,0", "#?\r\n"}}, 0,
+       "Model Name : LRX\nModel Type : \nFirmware Version : \nTPH Temperature : #? Celsius  (not a number)\n",
+       "quillmark-cli: Get printer information is successful."},
+  };
+  for (const Case& c : cases) {
+    qm::test::ScriptedPrinter printer;
+    for (const auto& [query, reply] : c.answers) printer.Answer(query, reply);
+    CliHarness cli;
+    ShortReadWait(cli);
+    const auto run = cli.Run({"--port", printer.path(), "info"});
+    EXPECT_EQ(run.status, c.status) << c.name;
+    EXPECT_EQ(run.out, c.out) << c.name;
+    EXPECT_NE(run.err.find(c.error + "\n"), std::string::npos) << c.name << ": " << run.err;
+  }
+  qm::test::ScriptedPrinter printer;
+  printer.Answer("^PI4,0", "x\r\n");
+  CliHarness cli;
+  ShortReadWait(cli);
+  const auto run = cli.Run({"--port", printer.path(), "--json", "info"});
+  EXPECT_NE(run.out.find("\"temperature\":\"x Celsius\",\"temperatureIsNumber\":false"), std::string::npos) << run.out;
 }
 
 TEST(SettingsBadReplies, AReplyThatIsNoValueFails) {

@@ -227,7 +227,7 @@ TEST(SettingsWire, JsonIsOneObjectWithTheValueAndTheMessages) {
        R"("handShake":"Software","stopBit":"1 Stop Bit","dataLength":"7","parityCheck":"No Parity",)"
        R"("paritySelection":"Odd","baudrate":"38400","messages":["Get serial communication status is successful"]})"},
       {"info", {"--json", "info"}, {{"^PI0", "LMX-C410\r\n"}, {"^PI1", "TT"}, {"^PI2", "V1"}, {"^PI4,0", "31\r\n"}},
-       R"("modelName":"LMX-C410\r\n","modelType":"TT","firmwareVersion":"V1","temperature":"31 Celsius",)"
+       R"("modelName":"LMX-C410\r\n","modelType":"TT","firmwareVersion":"V1","temperature":"31 Celsius","temperatureIsNumber":true,)"
        R"("messages":["Get printer information is successful."]})"},
       {"switch write", {"--json", "switch", "write", "4", "0x80"}, {}, R"("switch":4,"form":"long","value":128})"},
   };

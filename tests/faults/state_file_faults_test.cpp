@@ -229,5 +229,38 @@ TEST(StateFileFaults, APrinterNeverWritesThroughALinkPlantedAtTheOldTemporaryNam
   std::filesystem::remove_all(dir);
 }
 
+// The real program claims its state at start: a second printer on the same file, and a
+// file it could not keep, are refused then, naming the file, with nothing written.
+TEST(StateFileFaults, AStateThePrinterCannotKeepIsRefusedAtStart) {
+  char pattern[] = "/tmp/quillmark-claim-XXXXXX";
+  const std::string dir = ::mkdtemp(pattern);
+  const std::string state = dir + "/st.json";
+  {
+    std::optional<RunningPrinter> first = StartPrinter(state);
+    ASSERT_TRUE(first.has_value());
+    ChildProcess second({QUILLMARK_PRINTER_BINARY, "--listen", "127.0.0.1:0", "--state", state});
+    const test::ChildResult r = second.Finish(5000);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "quillmark-printer: " + state +
+                         ": another printer is using this state file; give each printer a state file of its own\n");
+    EXPECT_EQ(r.out, "") << "the second printer must not listen";
+  }
+  // Read-only for its owner: refused rather than replaced by a writable copy at the first
+  // save. (As root the mode bits are what says so.)
+  std::filesystem::permissions(state, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                          std::filesystem::perms::others_read);
+  const auto slurp = [&] {
+    std::ifstream in(state, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string before = slurp();
+  ChildProcess readOnly({QUILLMARK_PRINTER_BINARY, "--listen", "127.0.0.1:0", "--state", state});
+  const test::ChildResult r = readOnly.Finish(5000);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(state + ": the state file is read-only"), std::string::npos) << r.err;
+  EXPECT_EQ(slurp(), before);
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace qm::printer
