@@ -346,8 +346,10 @@ size_t HeapInUse() {
 }
 
 TEST(PrinterLoad, HalfSentImagesHoldNoMoreThanTheLimit) {
-  Harness h;
   const size_t before = HeapInUse();
+  // A sanitizer's allocator keeps its own books, and the C library's report nothing.
+  if (before == 0) GTEST_SKIP() << "mallinfo2 does not see this allocator";
+  Harness h;
   const std::string chunk(64 * 1024, '\x01');
   constexpr size_t kStreams = 6;
   constexpr size_t kBytes = 15900000;  // of 16000000 declared: each waits for the rest
