@@ -175,6 +175,35 @@ INSTANTIATE_TEST_SUITE_P(
                       CrowdCase{"AllMidCommandRefusesTheNewcomer", 3, 4, {1, 2, 3}, {}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(PrinterLoad, RefusalsAreLoggedAtMostOnceASecondWithACount) {
+  TcpServer server;
+  TcpServer::Limits limits;
+  limits.maxConnections = 1;
+  server.SetLimits(limits);
+  int64_t now = 5000;
+  server.SetClock([&] { return now; });
+  server.SetBusyCheck([](uint64_t) { return true; });
+  std::vector<std::string> log;
+  server.SetLog([&](const std::string& line) { log.push_back(line); });
+  std::string error;
+  ASSERT_TRUE(server.Open("127.0.0.1:0", error)) << error;
+  const Receiver ignore = [](std::string_view, const Origin&) {};
+  std::vector<int> clients;
+  const auto refusedOne = [&] {
+    clients.push_back(ConnectTo(server.port()));
+    ServeUntil(server, ignore, [&] { return ClosedByPeer(clients.back(), 0); });
+  };
+  clients.push_back(ConnectTo(server.port()));
+  ServeUntil(server, ignore, [&] { return server.connectionCount() == 1; });
+  for (int i = 0; i < 4; ++i) refusedOne();
+  EXPECT_EQ(log.size(), 1u) << "a loop of connects is one line a second";
+  now += TcpServer::kRefusalLogMs;
+  refusedOne();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_NE(log[1].find("in the middle of a command (and 3 more since the last line)"), std::string::npos) << log[1];
+  for (const int fd : clients) ::close(fd);
+}
+
 TEST(PrinterLoad, AConnectionSilentPastTheTimeOutIsClosed) {
   TcpServer server;
   TcpServer::Limits limits;
