@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/demo_printer.h"
+#include "printer/demo_printer.h"
 #include "app/main_dialog.h"
 #include "gui/file_chooser.h"
 #include "gui/qt_clock.h"
@@ -62,10 +62,10 @@ int MainApp::Run(int argc, char** argv) {
   QtStringTable strings;
   DialogFileChooser files;
 
-  std::unique_ptr<DemoPrinter> demoPrinter;
+  std::unique_ptr<printer::DemoPrinter> demoPrinter;
   DeviceMap devices = DeviceMap::FromEnvironment();
   if (parser.isSet(demo)) {
-    demoPrinter = std::make_unique<DemoPrinter>();
+    demoPrinter = std::make_unique<printer::DemoPrinter>();
     std::string error;
     if (!demoPrinter->Start(devices, error)) {
       std::fprintf(stderr, "quillmark: cannot start the virtual printer: %s\n", error.c_str());

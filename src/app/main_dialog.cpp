@@ -20,6 +20,7 @@
 #include "downloads/ui/file_transfer_dialog.h"
 #include "downloads/ui/pcx_file_downloader_dialog.h"
 #include "gui/ip_address_edit.h"
+#include "link/connect.h"
 #include "gui/qt_strings.h"
 #include "rfid/ui/rfid_configuration_dialog.h"
 #include "rfid/ui/rfid_write_dialog.h"
@@ -265,22 +266,16 @@ void MainDialog::Connect() {
     return;
   }
 
-  if (choice_ == kChoiceSerial || choice_ == kChoiceParallel) {
-    DivertQueues(portName, queues_, context_.spooler);
-  }
+  ConnectRequest request;
+  request.portName = portName;
+  request.address = ip_->text().toStdString();
+  request.tcpPort = static_cast<uint32_t>(port);
+  request.serial = SerialParameters{kBaudRates[static_cast<size_t>(baud_->currentIndex())], parity,
+                                    kDataBits[static_cast<size_t>(dataBits_->currentIndex())],
+                                    kStopBitCodes[static_cast<size_t>(stopBits_->currentIndex())]};
   PrinterLink& link = context_.link;
-  link.SetPortName(portName);
-  if (choice_ == kChoiceEthernet) {
-    link.SetEthernetSettings(ip_->text().toStdString(), static_cast<uint32_t>(port));
-  } else if (choice_ == kChoiceSerial) {
-    link.SetSerialParameters(kBaudRates[static_cast<size_t>(baud_->currentIndex())], parity,
-                             kDataBits[static_cast<size_t>(dataBits_->currentIndex())],
-                             kStopBitCodes[static_cast<size_t>(stopBits_->currentIndex())]);
-  }
-
-  if (link.Open() == 1) {
+  if (ConnectLink(link, &context_.spooler, queues_, request)) {
     context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));
-    if (link.GetInterfaceKind() == kUsb) link.Close();
     status_->setText(WithSpoolerNotice(tr("Connected: %1").arg(QString::fromStdString(portName)),
                                        context_.spooler));
     SetConnected(true);

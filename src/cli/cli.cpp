@@ -8,6 +8,8 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "cli/connection.h"
+#include "cli/connection_options.h"
 #include "cli/escape.h"
 #include "cli/stream_prompter.h"
 

@@ -1,306 +1,49 @@
 #include "cli/connection_options.h"
 
-#include <arpa/inet.h>
-#include <termios.h>
-
 #include <CLI/CLI.hpp>
-#include <array>
-#include <cctype>
-#include <filesystem>
-#include <system_error>
-
-#include "cli/demo_printer.h"
-#include "cli/usb_node_view.h"
-#include "core/strings.h"
-#include "link/cups/system_spooler.h"
 
 namespace qm::cli {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-constexpr std::string_view kTcpScheme = "tcp://";
+constexpr const char* kGroup = "Connection";
 
-bool AllDigits(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
-}
-
-// The port names of the main window, exactly as the link compares them.
-bool IsPortName(std::string_view name) {
-  for (int n = 1; n <= 10; ++n) {
-    if (name == "COM" + std::to_string(n) + ":") return true;
-  }
-  for (int n = 1; n <= 4; ++n) {
-    if (name == "LPT" + std::to_string(n) + ":") return true;
-  }
-  return name == "USB" || name == "ETHERNET";
-}
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string UnknownPortError(const std::string& name) {
-  std::string error = "unknown port \"" + name + "\"";
-  // The link compares names exactly; point at the name that was probably meant.
-  for (const std::string& guess : {Upper(name), Upper(name) + ":"}) {
-    if (IsPortName(guess)) return error + " (did you mean \"" + guess + "\"?)";
-  }
-  return error +
-         "; use COM1:..COM10:, LPT1:..LPT4:, USB, ETHERNET, tcp://HOST[:PORT] or a device path";
-}
-
-std::optional<uint32_t> TcpPortNumber(std::string_view digits) {
-  if (!AllDigits(digits) || digits.size() > 5) return std::nullopt;
-  const int value = std::stoi(std::string(digits));
-  if (value < 1 || value > 65535) return std::nullopt;
-  return static_cast<uint32_t>(value);
-}
-
-// "tcp://HOST[:PORT]", with an IPv6 host in brackets; an empty string when it parses.
-std::string ParseTcpUrl(std::string_view url, ConnectionPlan& plan, bool& portGiven) {
-  std::string_view rest = url.substr(kTcpScheme.size());
-  if (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
-  std::string_view host, port;
-  if (!rest.empty() && rest.front() == '[') {
-    const size_t close = rest.find(']');
-    if (close == std::string_view::npos) return "\"" + std::string(url) + "\": missing ]";
-    host = rest.substr(1, close - 1);
-    const std::string_view after = rest.substr(close + 1);
-    if (!after.empty()) {
-      if (after.front() != ':') return "\"" + std::string(url) + "\": expected :PORT after ]";
-      port = after.substr(1);
-      portGiven = true;
-    }
-  } else {
-    const size_t colon = rest.find(':');
-    host = rest.substr(0, colon);
-    if (colon != std::string_view::npos) {
-      if (rest.find(':', colon + 1) != std::string_view::npos) {
-        return "\"" + std::string(url) + "\": put an IPv6 address in brackets, tcp://[ADDR]:PORT";
-      }
-      port = rest.substr(colon + 1);
-      portGiven = true;
-    }
-  }
-  if (host.empty()) return "\"" + std::string(url) + "\": no host";
-  if (host.find_first_of(" /?#@") != std::string_view::npos) {
-    return "\"" + std::string(url) + "\": not a host name or address";
-  }
-  plan.address = std::string(host);
-  if (portGiven) {
-    const auto number = TcpPortNumber(port);
-    if (!number) return "\"" + std::string(url) + "\": the port must be 1..65535";
-    plan.tcpPort = *number;
-  }
-  return {};
-}
-
-// "lp" and a node number, as the kernel names printer nodes.
-bool IsLpName(const std::string& name) {
-  return name.size() > 2 && name.size() <= 6 && name.compare(0, 2, "lp") == 0 &&
-         AllDigits(std::string_view(name).substr(2));
-}
-
-// Chooses the kind from the device's name: /dev/tty* and /dev/pts/* serial, /dev/lp*
-// parallel, /dev/usb/lp* USB. A link such as /dev/serial/by-id/... is judged by its target.
-std::string ClassifyDevicePath(const std::string& given, ConnectionPlan& plan) {
-  std::error_code ec;
-  const fs::path path = fs::absolute(fs::path(given), ec).lexically_normal();
-  if (ec) return given + ": " + ec.message();
-  plan.devicePath = path.string();
-  fs::path judged = path;
-  for (int round = 0; round < 2; ++round) {
-    const std::string name = judged.filename().string();
-    const std::string parent = judged.parent_path().filename().string();
-    if (parent == "usb" && IsLpName(name)) {
-      plan.portName = "USB";
-      plan.usbNode = std::stoi(name.substr(2));
-      return {};
-    }
-    if (IsLpName(name)) {
-      plan.portName = "LPT1:";
-      plan.deviceKey = "LPT1";
-      return {};
-    }
-    if (name.compare(0, 3, "tty") == 0 || judged.parent_path() == "/dev/pts") {
-      plan.portName = "COM1:";
-      plan.deviceKey = "COM1";
-      return {};
-    }
-    const fs::path target = fs::canonical(path, ec);
-    if (ec || target == judged) break;
-    judged = target;
-  }
-  return given +
-         ": cannot tell the kind of port; /dev/tty* is serial, /dev/lp* parallel, /dev/usb/lp* USB";
-}
-
-std::string CheckSerial(const ConnectionRequest& request, SerialParameters& serial) {
-  if (request.baud) {
-    if (*request.baud <= 0 || *request.baud > 4000000) return "--baud: no such rate";
-    serial.baudRate = static_cast<uint32_t>(*request.baud);
-  }
-  if (request.parity) {
-    const std::string& p = *request.parity;
-    if (p == "none") serial.parity = kParityNone;
-    else if (p == "odd") serial.parity = kParityOdd;
-    else if (p == "even") serial.parity = kParityEven;
-    else return "--parity: \"" + p + "\" is not none, odd or even";
-  }
-  if (request.dataBits) {
-    if (*request.dataBits != 7 && *request.dataBits != 8) return "--data-bits: 7 or 8";
-    serial.dataBits = static_cast<int32_t>(*request.dataBits);
-  }
-  if (request.stopBits) {
-    const std::string& s = *request.stopBits;
-    if (s == "1") serial.stopBits = kStopBitsOne;
-    else if (s == "2") serial.stopBits = kStopBitsTwo;
-    else if (s == "1.5") return "--stop-bits: 1.5 stop bits cannot be set on Linux; use 1 or 2";
-    else return "--stop-bits: \"" + s + "\" is not 1 or 2";
-  }
-  // The serial port's own rules decide what the line can take.
-  termios t{};
-  std::string error;
-  if (!ConfigureTermios(t, serial, error)) return "--baud: " + error;
-  return {};
+// One option of the Connection group: its value, what it is, and how --help names it.
+template <typename T>
+CLI::Option* AddConnectionOption(CLI::App& app, const char* name, T& value, const char* help, const char* typeName) {
+  return app.add_option(name, value, help)->type_name(typeName)->group(kGroup);
 }
 
 }  // namespace
 
-InterfaceKind ConnectionPlan::kind() const {
-  if (portName.compare(0, 3, "COM") == 0) return kSerial;
-  if (portName.compare(0, 3, "LPT") == 0) return kParallel;
-  if (portName == "USB") return kUsb;
-  return kEthernet;
-}
-
-std::string ConnectionPlan::Describe() const {
-  std::string where;
-  if (kind() == kEthernet) {
-    const bool v6 = address.find(':') != std::string::npos;
-    where = "ETHERNET " + (v6 ? "[" + address + "]" : address) + ":" + std::to_string(tcpPort);
-  } else {
-    where = devicePath.empty() ? portName : portName + " (" + devicePath + ")";
-  }
-  return demo ? "the demo printer (" + where + ")" : where;
-}
-
-PlanResult PlanConnection(const ConnectionRequest& request) {
-  PlanResult result;
-  ConnectionPlan plan;
-  const bool serialGiven = request.baud || request.parity || request.dataBits || request.stopBits;
-  const bool ethernetGiven = request.ip || request.tcpPort;
-
-  if (request.demo) {
-    // The demo printer answers on Ethernet, on a pseudo-terminal as COM1: and as a USB
-    // printer, as the main window's demo does.
-    const std::string port = request.port.value_or("ETHERNET");
-    if (port != "ETHERNET" && port != "COM1:" && port != "USB") {
-      result.error = "--demo serves ETHERNET (the default), COM1: and USB, not \"" + port + "\"";
-      return result;
-    }
-    if (ethernetGiven || serialGiven) {
-      result.error = "--demo connects to its own virtual printer; leave out --ip, --tcp-port and the "
-                     "serial options";
-      return result;
-    }
-    plan.portName = port;
-    if (port == "ETHERNET") {
-      plan.address = "127.0.0.1";
-      plan.tcpPort = 0;  // the demo printer's, once it listens
-    }
-    plan.demo = true;
-    result.plan = plan;
-    return result;
-  }
-
-  // The main window starts on COM1:; an address alone means Ethernet.
-  const std::string port = request.port.value_or(ethernetGiven ? "ETHERNET" : "COM1:");
-  bool urlPort = false;
-  std::string error;
-  if (port.compare(0, kTcpScheme.size(), kTcpScheme) == 0) {
-    plan.portName = "ETHERNET";
-    error = ParseTcpUrl(port, plan, urlPort);
-    if (error.empty() && request.ip) error = "--ip: the address is already in " + port;
-    if (error.empty() && urlPort && request.tcpPort) error = "--tcp-port: the port is already in " + port;
-  } else if (port.find('/') != std::string::npos) {
-    error = ClassifyDevicePath(port, plan);
-  } else if (IsPortName(port)) {
-    plan.portName = port;
-    if (port == "ETHERNET" && !request.ip) error = "ETHERNET needs --ip ADDR";
-  } else {
-    error = UnknownPortError(port);
-  }
-  if (error.empty() && serialGiven && plan.kind() != kSerial) {
-    error = "--baud, --parity, --data-bits and --stop-bits apply to serial ports only, not " +
-            plan.portName;
-  }
-  if (error.empty() && ethernetGiven && plan.kind() != kEthernet) {
-    error = "--ip and --tcp-port apply to ETHERNET only, not " + plan.portName;
-  }
-  if (error.empty() && request.ip) {
-    in_addr parsed{};
-    if (::inet_pton(AF_INET, request.ip->c_str(), &parsed) != 1) {
-      error = "--ip: \"" + *request.ip + "\" is not an IPv4 address such as 192.168.1.50";
-    } else {
-      plan.address = *request.ip;
-    }
-  }
-  if (error.empty() && request.tcpPort) {
-    if (*request.tcpPort < 1 || *request.tcpPort > 65535) {
-      error = "--tcp-port: the port must be 1..65535";
-    } else {
-      plan.tcpPort = static_cast<uint32_t>(*request.tcpPort);
-    }
-  }
-  if (error.empty() && plan.kind() == kSerial) error = CheckSerial(request, plan.serial);
-  if (!error.empty()) {
-    result.error = error;
-    return result;
-  }
-  plan.divert = !request.noDivert && (plan.kind() == kSerial || plan.kind() == kParallel);
-  result.plan = plan;
-  return result;
-}
-
 void ConnectionOptions::AddTo(CLI::App& app) {
-  const char* group = "Connection";
-  portOption_ = app.add_option("--port", port_,
-                               "COM1:..COM10:, LPT1:..LPT4:, USB, ETHERNET, tcp://HOST[:PORT], "
-                               "or a device path (/dev/tty* serial, /dev/lp* parallel, "
-                               "/dev/usb/lp* USB); default COM1:")
-                    ->type_name("NAME")
-                    ->group(group);
-  ipOption_ = app.add_option("--ip", ip_, "the printer's IPv4 address (ETHERNET)")
-                  ->type_name("ADDR")
-                  ->group(group);
-  tcpPortOption_ = app.add_option("--tcp-port", tcpPort_, "the printer's TCP port (default 9100)")
-                       ->type_name("N")
-                       ->group(group);
-  baudOption_ = app.add_option("--baud", baud_, "the link's serial bits per second (default 115200); the printer's stored rate is serial set --baud")
-                    ->type_name("N")
-                    ->group(group);
-  parityOption_ = app.add_option("--parity", parity_, "the link's parity: none, odd or even (default none); the printer's stored one is serial set --parity")
-                      ->type_name("none|odd|even")
-                      ->group(group);
-  dataBitsOption_ = app.add_option("--data-bits", dataBits_, "the link's data bits: 7 or 8 (default 8)")
-                        ->type_name("7|8")
-                        ->group(group);
-  stopBitsOption_ = app.add_option("--stop-bits", stopBits_, "the link's stop bits: 1 or 2 (default 1); the printer's stored setting is serial set --stop-bits")
-                        ->type_name("1|2")
-                        ->group(group);
+  portOption_ = AddConnectionOption(app, "--port", port_,
+                                    "COM1:..COM10:, LPT1:..LPT4:, USB, ETHERNET, tcp://HOST[:PORT], "
+                                    "or a device path (/dev/tty* serial, /dev/lp* parallel, "
+                                    "/dev/usb/lp* USB); default COM1:",
+                                    "NAME");
+  ipOption_ = AddConnectionOption(app, "--ip", ip_, "the printer's IPv4 address (ETHERNET)", "ADDR");
+  tcpPortOption_ = AddConnectionOption(app, "--tcp-port", tcpPort_, "the printer's TCP port (default 9100)", "N");
+  baudOption_ = AddConnectionOption(
+      app, "--baud", baud_,
+      "the link's serial bits per second (default 115200); the printer's stored rate is serial set --baud", "N");
+  parityOption_ = AddConnectionOption(
+      app, "--parity", parity_,
+      "the link's parity: none, odd or even (default none); the printer's stored one is serial set --parity",
+      "none|odd|even");
+  dataBitsOption_ =
+      AddConnectionOption(app, "--data-bits", dataBits_, "the link's data bits: 7 or 8 (default 8)", "7|8");
+  stopBitsOption_ = AddConnectionOption(
+      app, "--stop-bits", stopBits_,
+      "the link's stop bits: 1 or 2 (default 1); the printer's stored setting is serial set --stop-bits", "1|2");
   app.add_flag("--demo", demo_,
                "talk to a virtual printer started inside this program, over ETHERNET unless --port "
                "names COM1: or USB")
-      ->group(group);
+      ->group(kGroup);
   app.add_flag("--no-divert", noDivert_,
                "leave the system's print queues alone; otherwise the CUPS queues on a serial or "
                "parallel port print into nothing while the command holds the port")
-      ->group(group);
+      ->group(kGroup);
 }
 
 ConnectionRequest ConnectionOptions::Request() const {
@@ -315,96 +58,6 @@ ConnectionRequest ConnectionOptions::Request() const {
   request.demo = demo_;
   request.noDivert = noDivert_;
   return request;
-}
-
-namespace {
-
-// What the print spooler could not do: said, and the command goes on.
-Message SpoolerMessage(std::string text, Icon icon) {
-  Message message;
-  message.text = std::move(text);
-  message.icon = icon;
-  return message;
-}
-
-}  // namespace
-
-Connection::Connection() = default;
-
-Connection::~Connection() {
-  if (link_) link_->Close();
-  // The queues come back once the port is let go, as at Disconnect.
-  if (spooler_) {
-    RestoreQueues(queues_, *spooler_);
-    if (std::string notice = spooler_->TakeNotice(); !notice.empty()) {
-      prompter_->Show(SpoolerMessage(std::move(notice), Icon::kExclamation));
-    }
-  }
-}
-
-std::unique_ptr<Connection> Connection::Open(const ConnectionPlan& plan, const CliEnvironment& env,
-                                             Clock& clock, Prompter& prompter, Outcome& failure) {
-  std::unique_ptr<Connection> connection(new Connection);
-  connection->plan_ = plan;
-  ConnectionPlan& own = connection->plan_;
-  DeviceMap devices = env.devices ? *env.devices : DeviceMap::FromEnvironment();
-  if (!own.deviceKey.empty()) devices.Override(own.deviceKey, own.devicePath);
-
-  auto fail = [&](const std::string& reason) {
-    prompter.Show(NumberedMessage(EnglishStrings(), sid::kCannotOpenPort, Icon::kExclamation));
-    failure = Outcome::PrinterFailed("the port did not open: " + reason);
-    return nullptr;
-  };
-
-  if (own.usbNode >= 0) {
-    std::string error;
-    connection->usbView_ = UsbNodeView::Create(devices.usb, own.usbNode, own.devicePath, error);
-    if (!connection->usbView_) return fail(error);
-    devices.usb = connection->usbView_->roots();
-  }
-  if (own.demo) {
-    std::string error;
-    connection->demo_ = DemoPrinter::Start(own.kind(), devices, error);
-    if (!connection->demo_) {
-      failure = Outcome::PrinterFailed("cannot start the demo printer: " + error);
-      return nullptr;
-    }
-    if (own.kind() == kEthernet) own.tcpPort = connection->demo_->tcpPort();
-    own.devicePath = connection->demo_->devicePath();
-  }
-
-  if (own.divert) {
-    connection->prompter_ = &prompter;
-    if (env.spooler) {
-      connection->spooler_ = env.spooler;
-    } else {
-      connection->systemSpooler_ = std::make_unique<SystemSpooler>(devices);
-      if (const std::string& notice = connection->systemSpooler_->startNotice(); !notice.empty()) {
-        prompter.Show(SpoolerMessage(notice, Icon::kInformation));
-      }
-      if (connection->systemSpooler_->HasServer()) connection->spooler_ = &connection->systemSpooler_->spooler();
-    }
-    if (connection->spooler_) {
-      DivertQueues(own.portName, connection->queues_, *connection->spooler_);
-      if (std::string notice = connection->spooler_->TakeNotice(); !notice.empty()) {
-        prompter.Show(SpoolerMessage(std::move(notice), Icon::kExclamation));
-      }
-    }
-  }
-
-  connection->link_ =
-      std::make_unique<PrinterLink>(clock, prompter, EnglishStrings(), env.timing, std::move(devices));
-  PrinterLink& link = *connection->link_;
-  link.SetPortName(own.portName);
-  if (own.kind() == kSerial) {
-    link.SetSerialParameters(own.serial.baudRate, own.serial.parity, own.serial.dataBits,
-                             own.serial.stopBits);
-  }
-  if (own.kind() == kEthernet) link.SetEthernetSettings(own.address, own.tcpPort);
-  if (link.Open() != 1) return fail(link.lastError().empty() ? "no reason given" : link.lastError());
-  // USB is opened around every call; the open only proved that the printer is there.
-  if (link.GetInterfaceKind() == kUsb) link.Close();
-  return connection;
 }
 
 }  // namespace qm::cli

@@ -16,10 +16,6 @@ namespace {
 constexpr std::string_view kCodePageLabel = "Default CodePage  :";
 constexpr std::string_view kIcsLabel = "Default International Character Set(ICS) :";
 
-bool AllDigits(std::string_view s) {
-  return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
-}
-
 // An index of the list, or one of its entries.
 std::string ParseChoice(const std::string& option, EntryList names, const std::string& text, int& index) {
   const std::string range = "0.." + std::to_string(names.size() - 1);

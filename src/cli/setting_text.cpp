@@ -1,5 +1,8 @@
 #include "cli/setting_text.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <cctype>
 #include <charconv>
 
@@ -125,6 +128,10 @@ std::string NoReply(const PrinterLink& link, std::string_view what) {
   const std::string& why = link.lastError();
   if (link.GetInterfaceKind() != kEthernet && !why.empty() && why != "no reply") error += ": " + why;
   return error;
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
 }  // namespace qm::cli

@@ -29,6 +29,9 @@ std::string OneLine(std::string_view bytes);
 // A decimal whole number with an optional sign that fits an int; nothing else.
 std::optional<int> ParseInt(std::string_view text);
 
+// True for one or more ASCII digits and nothing else.
+bool AllDigits(std::string_view text);
+
 // The index of the entry `text` names, compared without regard to case and with runs of
 // blanks as one, so "pc928 - greek" finds "PC928 -  Greek".
 std::optional<int> FindEntry(EntryList names, std::string_view text);

@@ -3,7 +3,8 @@
 
 #include <regex>
 
-#include "cli/connection_options.h"
+#include "cli/connection.h"
+#include "cli/connection_plan.h"
 #include "cli_harness.h"
 
 namespace qm::cli {

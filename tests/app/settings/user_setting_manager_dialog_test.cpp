@@ -10,7 +10,7 @@
 
 #include <QElapsedTimer>
 
-#include "app/demo_printer.h"
+#include "printer/demo_printer.h"
 #include "gui/number_field.h"
 #include "gui/qt_clock.h"
 #include "settings/ui/default_code_page_ics_setting_page.h"
@@ -212,7 +212,7 @@ class UserSettingManagerDialogTest : public QObject {
   void GetAgainstTheDemoPrinterIsDoneAtOnceOnEveryInterface() {
     QFETCH(QString, port);
     DeviceMap devices = test::IsolatedDevices();
-    DemoPrinter demo;
+    printer::DemoPrinter demo;
     std::string error;
     QVERIFY2(demo.Start(devices, error), error.c_str());
     QtClock clock;
