@@ -293,20 +293,14 @@ bool TcpServer::Admit(int fd) {
   if (limits_.ownerOnly) {
     const std::optional<uid_t> owner = PeerSocketOwner(fd);
     if (!owner || *owner != *limits_.ownerOnly) {
-      if (log_) {
-        log_("tcp !! refused " + PeerText(fd) + ": " +
-             (owner ? "its socket belongs to user " + std::to_string(*owner) + ", not to this printer's"
-                    : std::string("not a socket of a user of this machine")));
-      }
+      LogRefusal(fd, owner ? "its socket belongs to user " + std::to_string(*owner) + ", not to this printer's"
+                           : std::string("not a socket of a user of this machine"));
       ::close(fd);
       return false;
     }
   }
   if (connections_.size() >= maxConnections_ && !MakeRoom()) {
-    if (log_) {
-      log_("tcp !! refused " + PeerText(fd) + ": all " + std::to_string(maxConnections_) +
-           " connections are in the middle of a command");
-    }
+    LogRefusal(fd, "all " + std::to_string(maxConnections_) + " connections are in the middle of a command");
     ::close(fd);
     return false;
   }
@@ -321,6 +315,21 @@ bool TcpServer::Admit(int fd) {
     nextIdleCheckMs_ = now + limits_.idleTimeoutMs;
   }
   return true;
+}
+
+void TcpServer::LogRefusal(int fd, const std::string& why) {
+  if (!log_) return;
+  const int64_t now = Now();
+  if (refusalLogged_ && now - lastRefusalLogMs_ < kRefusalLogMs) {
+    ++refusalsUnlogged_;
+    return;
+  }
+  std::string line = "tcp !! refused " + PeerText(fd) + ": " + why;
+  if (refusalsUnlogged_ > 0) line += " (and " + std::to_string(refusalsUnlogged_) + " more since the last line)";
+  log_(line);
+  refusalLogged_ = true;
+  lastRefusalLogMs_ = now;
+  refusalsUnlogged_ = 0;
 }
 
 bool TcpServer::MakeRoom() {

@@ -25,6 +25,9 @@ class TcpServer : public Transport {
   // After accept(2) ran out of descriptors with nothing to let go, the listener rests
   // this long instead of waking the loop at once again.
   static constexpr int64_t kAcceptRestMs = 50;
+  // Refusals are logged at most once in this long, each line counting those in between:
+  // a peer that connects in a loop must not fill the log.
+  static constexpr int64_t kRefusalLogMs = 1000;
 
   struct Limits {
     // Connections held at once; 0: what the descriptor limit allows (see ConnectionBudget).
@@ -92,6 +95,7 @@ class TcpServer : public Transport {
   void Accept();
   bool Admit(int fd);
   bool MakeRoom();
+  void LogRefusal(int fd, const std::string& why);
   void Drop(uint64_t channel);
   static bool Flush(Connection& c);
   int64_t Now() const;
@@ -107,6 +111,9 @@ class TcpServer : public Transport {
   // No connection times out before this (-1: none open); a scan moves it on, and
   // activity only ever moves a connection's own time-out later.
   int64_t nextIdleCheckMs_ = -1;
+  int64_t lastRefusalLogMs_ = 0;
+  uint64_t refusalsUnlogged_ = 0;
+  bool refusalLogged_ = false;
   // By channel, so the oldest comes first; and the channel of each descriptor.
   std::map<uint64_t, Connection> connections_;
   std::unordered_map<int, uint64_t> byFd_;

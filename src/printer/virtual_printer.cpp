@@ -267,25 +267,24 @@ void VirtualPrinter::SetFileError(const std::string& error) {
 
 void VirtualPrinter::QueueLabel(const PrintedLabel& label) {
   LabelJob job;
-  job.sequence = label.sequence;
+  // A copy shares the recalled images with the store; both sides only read them.
+  job.label = std::make_shared<const PrintedLabel>(label);
+  for (const LabelCommand& c : label.commands) job.bytes += c.raw().size() + (c.image ? c.image->size() : 0);
   std::unique_lock lock(jobsMutex_);
-  if (queuedPictures_ < options_.pictureQueue) {
-    job.label = std::make_shared<const PrintedLabel>(label);
+  job.picture = queuedPictures_ < options_.pictureQueue;
+  if (job.picture) {
     ++queuedPictures_;
   } else {
     // The drawing is behind: the record still goes out in its turn, without a picture.
-    job.record = FormatLabelRecord(label);
     ++picturesSkipped_;
     if (options_.log) {
       Log("label " + std::to_string(label.sequence) + ": picture skipped, " + std::to_string(queuedPictures_) +
           " labels are waiting to be drawn; its record is written");
     }
-    // A disk slower than the labels come holds the printer back rather than the memory.
-    jobsRoom_.wait(lock, [&] {
-      return jobs_.empty() || queuedRecordBytes_ + job.record.size() <= kMaxQueuedRecordBytes;
-    });
-    queuedRecordBytes_ += job.record.size();
   }
+  // A disk slower than the labels come holds the printer back rather than the memory.
+  jobsRoom_.wait(lock, [&] { return jobs_.empty() || queuedLabelBytes_ + job.bytes <= kMaxQueuedLabelBytes; });
+  queuedLabelBytes_ += job.bytes;
   jobs_.push_back(std::move(job));
   lock.unlock();
   jobsReady_.notify_one();
@@ -300,11 +299,8 @@ void VirtualPrinter::RunLabelWriter() {
     if (jobs_.empty()) return;
     LabelJob job = std::move(jobs_.front());
     jobs_.pop_front();
-    if (job.label) {
-      --queuedPictures_;
-    } else {
-      queuedRecordBytes_ -= job.record.size();
-    }
+    if (job.picture) --queuedPictures_;
+    queuedLabelBytes_ -= job.bytes;
     lock.unlock();
     jobsRoom_.notify_all();
     WriteLabelFiles(std::move(job));
@@ -327,7 +323,7 @@ bool VirtualPrinter::WriteAll(int fd, const std::string& bytes) const {
 }
 
 void VirtualPrinter::WriteLabelFiles(LabelJob job) {
-  const std::string text = job.label ? FormatLabelRecord(*job.label) : std::move(job.record);
+  const std::string text = FormatLabelRecord(*job.label);
   // Names are the printer's own numbers; an existing record is never overwritten.
   for (int attempt = 0; attempt < 1000; ++attempt) {
     const std::string path = options_.outDir + "/" + LabelFileName(nextRecord_++);
@@ -350,7 +346,7 @@ void VirtualPrinter::WriteLabelFiles(LabelJob job) {
       ::unlink(path.c_str());
       return;
     }
-    if (job.label) WriteLabelPng(*job.label, path);
+    if (job.picture) WriteLabelPng(*job.label, path);
     return;
   }
 }

@@ -28,9 +28,9 @@ namespace qm::printer {
 
 class VirtualPrinter {
  public:
-  // Record text waiting for the disk beyond which printing waits for it: records are
-  // never dropped, only pictures.
-  static constexpr size_t kMaxQueuedRecordBytes = 64u * 1024 * 1024;
+  // What the labels waiting for the label writer may hold (commands and recalled images)
+  // beyond which printing waits for it: records are never dropped, only pictures.
+  static constexpr size_t kMaxQueuedLabelBytes = 64u * 1024 * 1024;
 
   explicit VirtualPrinter(PrinterOptions options);
   ~VirtualPrinter();
@@ -77,9 +77,9 @@ class VirtualPrinter {
 
   // A printed label on its way to the output folder: drawn too, or its record alone.
   struct LabelJob {
-    std::shared_ptr<const PrintedLabel> label;  // null: the record alone
-    std::string record;                        // the record text when there is no label
-    uint64_t sequence = 0;
+    std::shared_ptr<const PrintedLabel> label;
+    bool picture = false;  // false: the record alone
+    size_t bytes = 0;      // what the label holds
   };
   // Hands a printed label to the label writer (the serving thread).
   void QueueLabel(const PrintedLabel& label);
@@ -122,7 +122,7 @@ class VirtualPrinter {
   std::condition_variable jobsRoom_;
   std::deque<LabelJob> jobs_;
   size_t queuedPictures_ = 0;
-  size_t queuedRecordBytes_ = 0;
+  size_t queuedLabelBytes_ = 0;
   uint64_t picturesSkipped_ = 0;
   bool stopWriter_ = false;
   // Draws each label recorded to the output folder; made with the first one, and used

@@ -8,6 +8,7 @@
 #include <malloc.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -176,6 +177,35 @@ INSTANTIATE_TEST_SUITE_P(
                       CrowdCase{"AllMidCommandRefusesTheNewcomer", 3, 4, {1, 2, 3}, {}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(PrinterLoad, RefusalsAreLoggedAtMostOnceASecondWithACount) {
+  TcpServer server;
+  TcpServer::Limits limits;
+  limits.maxConnections = 1;
+  server.SetLimits(limits);
+  int64_t now = 5000;
+  server.SetClock([&] { return now; });
+  server.SetBusyCheck([](uint64_t) { return true; });
+  std::vector<std::string> log;
+  server.SetLog([&](const std::string& line) { log.push_back(line); });
+  std::string error;
+  ASSERT_TRUE(server.Open("127.0.0.1:0", error)) << error;
+  const Receiver ignore = [](std::string_view, const Origin&) {};
+  std::vector<int> clients;
+  const auto refusedOne = [&] {
+    clients.push_back(ConnectTo(server.port()));
+    ServeUntil(server, ignore, [&] { return ClosedByPeer(clients.back(), 0); });
+  };
+  clients.push_back(ConnectTo(server.port()));
+  ServeUntil(server, ignore, [&] { return server.connectionCount() == 1; });
+  for (int i = 0; i < 4; ++i) refusedOne();
+  EXPECT_EQ(log.size(), 1u) << "a loop of connects is one line a second";
+  now += TcpServer::kRefusalLogMs;
+  refusedOne();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_NE(log[1].find("in the middle of a command (and 3 more since the last line)"), std::string::npos) << log[1];
+  for (const int fd : clients) ::close(fd);
+}
+
 TEST(PrinterLoad, AConnectionSilentPastTheTimeOutIsClosed) {
   TcpServer server;
   TcpServer::Limits limits;
@@ -209,6 +239,48 @@ TEST(PrinterLoad, AConnectionSilentPastTheTimeOutIsClosed) {
   EXPECT_EQ(server.connectionCount(), 0u);
   ::close(quiet);
   ::close(talking);
+}
+
+TEST(PrinterLoad, OutOfDescriptorsWithNoneToLetGoTheListenerRests) {
+  TcpServer server;
+  int64_t now = 0;
+  server.SetClock([&] { return now; });
+  server.SetBusyCheck([](uint64_t) { return true; });
+  std::string error;
+  ASSERT_TRUE(server.Open("127.0.0.1:0", error)) << error;
+  std::vector<int> clients;
+  for (int i = 0; i < 3; ++i) clients.push_back(ConnectTo(server.port()));
+  // Fill every hole below the highest descriptor and leave exactly one free under the limit.
+  std::vector<int> fillers;
+  int highest = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    highest = std::max(highest, std::atoi(entry.path().filename().c_str()));
+  }
+  for (int fd = ::dup(0); fd >= 0 && fd <= highest; fd = ::dup(0)) fillers.push_back(fd);
+  ::close(highest + 1);  // the dup that went past: the one free place
+  rlimit was{};
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &was), 0);
+  rlimit tight = was;
+  tight.rlim_cur = static_cast<rlim_t>(highest + 2);
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+  size_t heard = 0;
+  const Receiver count = [&](std::string_view, const Origin&) { ++heard; };
+  ServeOnce(server, count);
+  std::vector<pollfd> fds;
+  server.Collect(fds);
+  ::setrlimit(RLIMIT_NOFILE, &was);
+  for (const int fd : fillers) ::close(fd);
+  EXPECT_EQ(server.connectionCount(), 1u) << "one descriptor, one connection";
+  ASSERT_FALSE(fds.empty());
+  EXPECT_EQ(fds[0].events, 0) << "the listener is not polled while it rests, or the loop would spin";
+  EXPECT_EQ(server.WaitMs(now), static_cast<int>(TcpServer::kAcceptRestMs));
+  now += TcpServer::kAcceptRestMs;
+  fds.clear();
+  server.Collect(fds);
+  EXPECT_EQ(fds[0].events, POLLIN);
+  ServeUntil(server, count, [&] { return server.connectionCount() == 3; });
+  EXPECT_EQ(server.connectionCount(), 3u) << "the rest are taken once descriptors are free";
+  for (const int fd : clients) ::close(fd);
 }
 
 // --- Owner only ----------------------------------------------------------------------
@@ -305,8 +377,10 @@ size_t HeapInUse() {
 }
 
 TEST(PrinterLoad, HalfSentImagesHoldNoMoreThanTheLimit) {
-  Harness h;
   const size_t before = HeapInUse();
+  // A sanitizer's allocator keeps its own books, and the C library's report nothing.
+  if (before == 0) GTEST_SKIP() << "mallinfo2 does not see this allocator";
+  Harness h;
   const std::string chunk(64 * 1024, '\x01');
   constexpr size_t kStreams = 6;
   constexpr size_t kBytes = 15900000;  // of 16000000 declared: each waits for the rest
