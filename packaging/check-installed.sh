@@ -99,7 +99,7 @@ quillmark-cli --parity |none odd even
 quillmark-cli serial set --parity |even odd
 quillmark-cli --port LP|LPT1: LPT2: LPT3: LPT4:
 quillmark-cli --port COM1: status c|cp cu cps
-quillmark-cli query --until |quiet line count
+quillmark-cli query --until |quiet text line count
 quillmark-cli query --tc|--tcp-port
 quillmark-cli line text --rotation |0 90 180 270
 EOF
