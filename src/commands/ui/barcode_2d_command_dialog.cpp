@@ -100,16 +100,19 @@ Barcode2DCommandDialog::Barcode2DCommandDialog(AppContext& context, QWidget* par
   connect(c_.type, &QComboBox::currentIndexChanged, this, &Barcode2DCommandDialog::ChooseType);
   connect(c_.mode, &QComboBox::currentIndexChanged, this, &Barcode2DCommandDialog::ChooseMode);
   connect(c_.testPrint, &QPushButton::clicked, this, &Barcode2DCommandDialog::TestPrint);
-  connect(c_.insert, &QPushButton::clicked, this, &BuilderDialog::InsertToLabel);
+  connect(c_.insert, &QPushButton::clicked, this, [this] {
+    if (DataCarried(c_.data, c_.data->toPlainText(), tr("Data"), context_.prompter)) InsertToLabel();
+  });
   connect(c_.close, &QPushButton::clicked, this, &QDialog::accept);
   connect(c_.convert, &QPushButton::clicked, this, [this] { ConvertUnitDialog::Open(this); });
   LoadDefaults();
 }
 
 void Barcode2DCommandDialog::LoadDefaults() {
-  // A first opening: MaxiCode, with the PDF417 names on the lists it does not use.
-  c_.errorCorrectionLabel->setText(tr("ECL"));
-  c_.sizeLabel->setText(tr("Bar Height"));
+  // A first opening: MaxiCode, with the PDF417 names on the lists it does not use. The
+  // labels that follow the type are set here in code, and read the same in every language.
+  c_.errorCorrectionLabel->setText(QStringLiteral("ECL"));
+  c_.sizeLabel->setText(QStringLiteral("Bar Height"));
   c_.size->setRange(kPdf417BarHeightRange.minimum, kPdf417BarHeightRange.maximum);
   ShowFields(Barcode2DFields{});
 }
@@ -117,19 +120,19 @@ void Barcode2DCommandDialog::LoadDefaults() {
 void Barcode2DCommandDialog::RelabelFor(Barcode2DType type) {
   switch (type) {
     case Barcode2DType::kMaxiCode:
-      c_.modeLabel->setText(tr("Mode"));
+      c_.modeLabel->setText(QStringLiteral("Mode"));
       c_.errorCorrection->clear();
       break;
     case Barcode2DType::kPdf417:
-      c_.errorCorrectionLabel->setText(tr("ECL"));
-      c_.sizeLabel->setText(tr("Bar Height"));
+      c_.errorCorrectionLabel->setText(QStringLiteral("ECL"));
+      c_.sizeLabel->setText(QStringLiteral("Bar Height"));
       c_.size->setRange(kPdf417BarHeightRange.minimum, kPdf417BarHeightRange.maximum);
       break;
     case Barcode2DType::kQrCode:
-      c_.errorCorrectionLabel->setText(tr("ECC"));
-      c_.sizeLabel->setText(tr("Bar Size"));
+      c_.errorCorrectionLabel->setText(QStringLiteral("ECC"));
+      c_.sizeLabel->setText(QStringLiteral("Bar Size"));
       c_.size->setRange(kQrBarSizeRange.minimum, kQrBarSizeRange.maximum);
-      c_.modeLabel->setText(tr("Model"));
+      c_.modeLabel->setText(QStringLiteral("Model"));
       break;
   }
 }
@@ -222,9 +225,13 @@ void Barcode2DCommandDialog::ChooseMode(int index) {
   c_.data->setPlainText(DataText(f.data));
 }
 
-void Barcode2DCommandDialog::TestPrint() { SendTestPrint(context_, BuildBarcode2DLine(TakeFields())); }
+void Barcode2DCommandDialog::TestPrint() {
+  if (!DataCarried(c_.data, c_.data->toPlainText(), tr("Data"), context_.prompter)) return;
+  SendTestPrint(context_, BuildBarcode2DLine(TakeFields()));
+}
 
-std::optional<std::string> Barcode2DCommandDialog::TakeLines(Prompter&) {
+std::optional<std::string> Barcode2DCommandDialog::TakeLines(Prompter& prompter) {
+  if (!DataCarried(c_.data, c_.data->toPlainText(), tr("Data"), prompter)) return std::nullopt;
   return ScriptLines({BuildBarcode2DLine(TakeFields())});
 }
 
