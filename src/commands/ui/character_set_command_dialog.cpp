@@ -102,8 +102,9 @@ void CharacterSetCommandDialog::ShowFields(const CharacterSetFields& f) {
   c_.font->setEnabled(bitmap);
   const FieldRange& one = bitmap ? kCharacterSetBitmapSizeOne : kCharacterSetVectorSizeOne;
   const FieldRange& two = bitmap ? kCharacterSetBitmapSizeTwo : kCharacterSetVectorSizeTwo;
-  c_.sizeOneLabel->setText(bitmap ? tr("H Multi") : tr("Width"));
-  c_.sizeTwoLabel->setText(bitmap ? tr("V Multi") : tr("Height"));
+  // Labels set in code read the same in every language.
+  c_.sizeOneLabel->setText(bitmap ? QStringLiteral("H Multi") : QStringLiteral("Width"));
+  c_.sizeTwoLabel->setText(bitmap ? QStringLiteral("V Multi") : QStringLiteral("Height"));
   c_.sizeOne->setRange(one.minimum, one.maximum);
   c_.sizeTwo->setRange(two.minimum, two.maximum);
   c_.sizeOne->setValue(f.sizeOne);
