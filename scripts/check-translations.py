@@ -18,7 +18,7 @@ import xml.etree.ElementTree as ET
 
 # Texts that stay English whatever the language: the tab labels of the User Setting Manager,
 # the calibration dialog and the status dialog,
-# the print command's letter, the labels set in code, and the messages that the tools build in code.
+# the print command's letter, and the messages that the tools build in code.
 ALLOWED_ENGLISH = {
     "Serial", "Language", "Print&&Page", "Hardware Info", "Printer Info",
     "F/W Ver. 1.39 or Later", "F/W Ver. less than 1.39",
@@ -26,10 +26,6 @@ ALLOWED_ENGLISH = {
     "P",
     "Don't select load file", "Don't select save file",
     "Cannot load the script: ", "Cannot save the script: ",
-    # The labels that follow a choice, set in code: the Character Set dialog's sizes and the
-    # 2D barcode's type-dependent fields.
-    "H Multi", "V Multi", "Width", "Height",
-    "ECL", "ECC", "Bar Height", "Bar Size", "Mode", "Model",
 }
 
 SETTERS = (

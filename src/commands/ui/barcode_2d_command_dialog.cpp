@@ -35,6 +35,14 @@ void Refill(QComboBox* list, const std::array<std::string_view, N>& names, int s
 
 int Position(const QComboBox* list) { return std::max(list->currentIndex(), 0); }
 
+// The labels that follow the type, set in code: the same English in every language.
+const QString kModeLabel = QStringLiteral("Mode");
+const QString kModelLabel = QStringLiteral("Model");
+const QString kEclLabel = QStringLiteral("ECL");
+const QString kEccLabel = QStringLiteral("ECC");
+const QString kBarHeightLabel = QStringLiteral("Bar Height");
+const QString kBarSizeLabel = QStringLiteral("Bar Size");
+
 }  // namespace
 
 Barcode2DCommandDialog::Barcode2DCommandDialog(AppContext& context, QWidget* parent)
@@ -109,10 +117,9 @@ Barcode2DCommandDialog::Barcode2DCommandDialog(AppContext& context, QWidget* par
 }
 
 void Barcode2DCommandDialog::LoadDefaults() {
-  // A first opening: MaxiCode, with the PDF417 names on the lists it does not use. The
-  // labels that follow the type are set here in code, and read the same in every language.
-  c_.errorCorrectionLabel->setText(QStringLiteral("ECL"));
-  c_.sizeLabel->setText(QStringLiteral("Bar Height"));
+  // A first opening: MaxiCode, with the PDF417 names on the lists it does not use.
+  c_.errorCorrectionLabel->setText(kEclLabel);
+  c_.sizeLabel->setText(kBarHeightLabel);
   c_.size->setRange(kPdf417BarHeightRange.minimum, kPdf417BarHeightRange.maximum);
   ShowFields(Barcode2DFields{});
 }
@@ -120,19 +127,19 @@ void Barcode2DCommandDialog::LoadDefaults() {
 void Barcode2DCommandDialog::RelabelFor(Barcode2DType type) {
   switch (type) {
     case Barcode2DType::kMaxiCode:
-      c_.modeLabel->setText(QStringLiteral("Mode"));
+      c_.modeLabel->setText(kModeLabel);
       c_.errorCorrection->clear();
       break;
     case Barcode2DType::kPdf417:
-      c_.errorCorrectionLabel->setText(QStringLiteral("ECL"));
-      c_.sizeLabel->setText(QStringLiteral("Bar Height"));
+      c_.errorCorrectionLabel->setText(kEclLabel);
+      c_.sizeLabel->setText(kBarHeightLabel);
       c_.size->setRange(kPdf417BarHeightRange.minimum, kPdf417BarHeightRange.maximum);
       break;
     case Barcode2DType::kQrCode:
-      c_.errorCorrectionLabel->setText(QStringLiteral("ECC"));
-      c_.sizeLabel->setText(QStringLiteral("Bar Size"));
+      c_.errorCorrectionLabel->setText(kEccLabel);
+      c_.sizeLabel->setText(kBarSizeLabel);
       c_.size->setRange(kQrBarSizeRange.minimum, kQrBarSizeRange.maximum);
-      c_.modeLabel->setText(QStringLiteral("Model"));
+      c_.modeLabel->setText(kModelLabel);
       break;
   }
 }

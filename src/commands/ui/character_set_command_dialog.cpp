@@ -102,9 +102,11 @@ void CharacterSetCommandDialog::ShowFields(const CharacterSetFields& f) {
   c_.font->setEnabled(bitmap);
   const FieldRange& one = bitmap ? kCharacterSetBitmapSizeOne : kCharacterSetVectorSizeOne;
   const FieldRange& two = bitmap ? kCharacterSetBitmapSizeTwo : kCharacterSetVectorSizeTwo;
-  // Labels set in code read the same in every language.
-  c_.sizeOneLabel->setText(bitmap ? QStringLiteral("H Multi") : QStringLiteral("Width"));
-  c_.sizeTwoLabel->setText(bitmap ? QStringLiteral("V Multi") : QStringLiteral("Height"));
+  // Labels set in code read the same English in every language.
+  static const QString kSizeLabels[2][2] = {{QStringLiteral("Width"), QStringLiteral("Height")},
+                                            {QStringLiteral("H Multi"), QStringLiteral("V Multi")}};
+  c_.sizeOneLabel->setText(kSizeLabels[bitmap][0]);
+  c_.sizeTwoLabel->setText(kSizeLabels[bitmap][1]);
   c_.sizeOne->setRange(one.minimum, one.maximum);
   c_.sizeTwo->setRange(two.minimum, two.maximum);
   c_.sizeOne->setValue(f.sizeOne);
