@@ -607,6 +607,10 @@ check IP port configuration in printer control pannel</translation>
 <context>
     <name>GuiMessages</name>
     <message>
+        <source>&quot;%1&quot; holds characters the printer&apos;s code page has no byte for: %2. Change or remove them first.</source>
+        <translation>&quot;%1&quot; holds characters the printer&apos;s code page has no byte for: %2. Change or remove them first.</translation>
+    </message>
+    <message>
         <source>Parity must be None, Odd or Even.</source>
         <translation>Parity must be None, Odd or Even.</translation>
     </message>
@@ -668,18 +672,6 @@ check IP port configuration in printer control pannel</translation>
     <message>
         <source>Close</source>
         <translation>Close</translation>
-    </message>
-    <message>
-        <source>inch</source>
-        <translation>inch</translation>
-    </message>
-    <message>
-        <source>mm</source>
-        <translation>mm</translation>
-    </message>
-    <message>
-        <source>dots</source>
-        <translation>dots</translation>
     </message>
 </context>
 <context>
@@ -798,30 +790,6 @@ check IP port configuration in printer control pannel</translation>
     <message>
         <source>2D Barcode Type :</source>
         <translation>2D Barcode Type :</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Mode</translation>
-    </message>
-    <message>
-        <source>Model</source>
-        <translation>Model</translation>
-    </message>
-    <message>
-        <source>ECL</source>
-        <translation>ECL</translation>
-    </message>
-    <message>
-        <source>ECC</source>
-        <translation>ECC</translation>
-    </message>
-    <message>
-        <source>Bar Height</source>
-        <translation>Bar Height</translation>
-    </message>
-    <message>
-        <source>Bar Size</source>
-        <translation>Bar Size</translation>
     </message>
     <message>
         <source>Test Print</source>
@@ -1192,22 +1160,6 @@ check IP port configuration in printer control pannel</translation>
     <message>
         <source>Font</source>
         <translation>Font</translation>
-    </message>
-    <message>
-        <source>H Multi</source>
-        <translation>H Multi</translation>
-    </message>
-    <message>
-        <source>Width</source>
-        <translation>Width</translation>
-    </message>
-    <message>
-        <source>V Multi</source>
-        <translation>V Multi</translation>
-    </message>
-    <message>
-        <source>Height</source>
-        <translation>Height</translation>
     </message>
     <message>
         <source>International character sets: %1 of %2 sent</source>

@@ -154,11 +154,11 @@ check IP port configuration in printer control pannel</source>
     </message>
     <message>
         <source>Downloader</source>
-        <translation>ダウンローダ</translation>
+        <translation>ダウンローダー</translation>
     </message>
     <message>
         <source>PCX File Downloader</source>
-        <translation>PCXファイルダウンローダ</translation>
+        <translation>PCX ファイルダウンローダー</translation>
     </message>
     <message>
         <source>File Transfer</source>
@@ -221,11 +221,11 @@ check IP port configuration in printer control pannel</source>
     </message>
     <message>
         <source>Printer Status</source>
-        <translation>プリンタの状態</translation>
+        <translation>プリンタステータス</translation>
     </message>
     <message>
         <source>Check Printer Status</source>
-        <translation>プリンタの状態を確認</translation>
+        <translation>プリンタステータス確認</translation>
     </message>
     <message>
         <source>Printing Module</source>
@@ -607,6 +607,10 @@ check IP port configuration in printer control pannel</source>
 <context>
     <name>GuiMessages</name>
     <message>
+        <source>&quot;%1&quot; holds characters the printer&apos;s code page has no byte for: %2. Change or remove them first.</source>
+        <translation>「%1」に、プリンタのコードページにない文字があります: %2。変更するか削除してください。</translation>
+    </message>
+    <message>
         <source>Parity must be None, Odd or Even.</source>
         <translation>パリティは None、Odd、Even のいずれかにしてください。</translation>
     </message>
@@ -668,18 +672,6 @@ check IP port configuration in printer control pannel</source>
     <message>
         <source>Close</source>
         <translation>閉じる</translation>
-    </message>
-    <message>
-        <source>inch</source>
-        <translation>インチ</translation>
-    </message>
-    <message>
-        <source>mm</source>
-        <translation>mm</translation>
-    </message>
-    <message>
-        <source>dots</source>
-        <translation>ドット</translation>
     </message>
 </context>
 <context>
@@ -798,30 +790,6 @@ check IP port configuration in printer control pannel</source>
     <message>
         <source>2D Barcode Type :</source>
         <translation>2次元バーコードの種類 :</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>モード</translation>
-    </message>
-    <message>
-        <source>Model</source>
-        <translation>モデル</translation>
-    </message>
-    <message>
-        <source>ECL</source>
-        <translation>誤り訂正レベル</translation>
-    </message>
-    <message>
-        <source>ECC</source>
-        <translation>誤り訂正</translation>
-    </message>
-    <message>
-        <source>Bar Height</source>
-        <translation>バーの高さ</translation>
-    </message>
-    <message>
-        <source>Bar Size</source>
-        <translation>バーのサイズ</translation>
     </message>
     <message>
         <source>Test Print</source>
@@ -1192,22 +1160,6 @@ check IP port configuration in printer control pannel</source>
     <message>
         <source>Font</source>
         <translation>フォント</translation>
-    </message>
-    <message>
-        <source>H Multi</source>
-        <translation>横倍率</translation>
-    </message>
-    <message>
-        <source>Width</source>
-        <translation>幅</translation>
-    </message>
-    <message>
-        <source>V Multi</source>
-        <translation>縦倍率</translation>
-    </message>
-    <message>
-        <source>Height</source>
-        <translation>高さ</translation>
     </message>
     <message>
         <source>International character sets: %1 of %2 sent</source>
@@ -1625,7 +1577,7 @@ Memory</source>
     </message>
     <message>
         <source>Unlock</source>
-        <translation>アンロック</translation>
+        <translation>ペイロードでアンロック</translation>
     </message>
     <message>
         <source>Lock</source>

@@ -3,6 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <array>
 #include <cctype>
+#include <utility>
+
+#include "cli/escape.h"
 
 namespace qm::cli {
 
@@ -55,12 +58,23 @@ void Choice(LineBuilder& b, const std::string& name, std::string_view label, Ent
                 }));
 }
 
+// Text as typed, in the printer's code page as the dialog sends it; bytes for any other
+// code page (a two-byte font) through the escapes.
 void Data(LineBuilder& b, std::string& field, std::string_view first) {
-  b.options.Add(*b.app, "data", "TEXT", FieldHelp("the data between the quotes", "any bytes, sent as given", first),
-                [&field](const std::string& text) {
-                  field = text;
-                  return std::string();
-                });
+  CLI::Option* text = b.options.Add(
+      *b.app, "data", "TEXT",
+      FieldHelp("the data between the quotes", "text, sent in the printer's code page (Latin-1) as the dialog sends it", first),
+      [&field](const std::string& typed) { return TakeLatin1("--data", typed, field); });
+  CLI::Option* bytes = b.options.Add(
+      *b.app, "data-bytes", "BYTES",
+      "the data between the quotes as bytes, sent as given, with the escapes \\r \\n \\t \\\\ and \\xNN",
+      [&field](const std::string& escaped) {
+        Unescaped parsed = ParseEscapes(escaped);
+        if (!parsed.ok) return "--data-bytes: " + parsed.error;
+        field = std::move(parsed.bytes);
+        return std::string();
+      });
+  text->excludes(bytes);
 }
 
 LineBuilder& NewBuilder(std::vector<std::unique_ptr<LineBuilder>>& all, CLI::App& line, const std::string& name,

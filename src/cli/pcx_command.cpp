@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "cli/setting_text.h"
 #include "cli/transfer_progress.h"
 #include "downloads/image_commands.h"
 #include "render/draw_commands.h"
@@ -99,6 +100,13 @@ class PcxCommand : public Command {
     } else if (delete_->parsed()) {
       if (all_ == !name_.empty()) return "give either NAME or --all";
     }
+    // The name goes out as the dialog sends the same typed name: in Latin-1, not UTF-8.
+    const char* option = store_->parsed() ? "--name" : "NAME";
+    if (std::string error = TakeLatin1(option, name_, nameBytes_); !error.empty()) return error;
+    if (recall_->parsed()) {
+      if (std::string error = TakeLatin1("--x", x_, xBytes_); !error.empty()) return error;
+      if (std::string error = TakeLatin1("--y", y_, yBytes_); !error.empty()) return error;
+    }
     return {};
   }
 
@@ -117,7 +125,7 @@ class PcxCommand : public Command {
       const TransferRun run = RunTransfer(session, "pcx store", paceMs_, [&](const TransferOptions& options) {
         TransferOptions asking = options;
         asking.confirmStored = [&] { return refused = RefusedImage(session, silent, name_); };
-        return StoreImage(link, silent, EnglishStrings(), file_, name_, asking);
+        return StoreImage(link, silent, EnglishStrings(), file_, nameBytes_, asking);
       });
       if (!refused.empty()) {
         JsonObject fields;
@@ -131,10 +139,10 @@ class PcxCommand : public Command {
     bool wrote = false;
     std::string done;
     if (recall_->parsed()) {
-      wrote = RecallImage(link, silent, EnglishStrings(), x_, y_, name_);
+      wrote = RecallImage(link, silent, EnglishStrings(), xBytes_, yBytes_, nameBytes_);
       done = "recalled '" + name_ + "' at " + x_ + "," + y_;
     } else if (delete_->parsed()) {
-      wrote = all_ ? DeleteAllImages(link) : DeleteImage(link, silent, EnglishStrings(), name_);
+      wrote = all_ ? DeleteAllImages(link) : DeleteImage(link, silent, EnglishStrings(), nameBytes_);
       done = all_ ? "deleted all images" : "deleted '" + name_ + "'";
     } else {
       wrote = RequestImageInformation(link);
@@ -153,6 +161,8 @@ class PcxCommand : public Command {
   CLI::App* delete_ = nullptr;
   CLI::App* info_ = nullptr;
   std::string file_, name_, x_ = "0", y_ = "0";
+  // What goes on the wire for name_, x_ and y_.
+  std::string nameBytes_, xBytes_, yBytes_;
   bool all_ = false;
   int paceMs_ = -1;
 };

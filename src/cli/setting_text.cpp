@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-
-#include <cctype>
 #include <charconv>
+#include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "cli/escape.h"
 #include "link/printer_link.h"
@@ -67,6 +68,73 @@ std::optional<std::string> Utf8ToLatin1(std::string_view text) {
     ++i;
   }
   return out;
+}
+
+namespace {
+
+// The code point of the UTF-8 sequence at `i`, advancing `i` past it; nullopt when the bytes
+// there are no shortest-form sequence of a scalar value.
+std::optional<char32_t> NextCodePoint(std::string_view text, size_t& i) {
+  const auto b = static_cast<unsigned char>(text[i]);
+  size_t length = 0;
+  char32_t c = 0;
+  if (b < 0x80) {
+    ++i;
+    return b;
+  }
+  if (b >= 0xC2 && b <= 0xDF) {
+    length = 2;
+    c = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    length = 3;
+    c = b & 0x0F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    length = 4;
+    c = b & 0x07;
+  } else {
+    return std::nullopt;
+  }
+  if (i + length > text.size()) return std::nullopt;
+  for (size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return std::nullopt;
+    c = (c << 6) | (next & 0x3F);
+  }
+  const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+  i += length;
+  return c;
+}
+
+}  // namespace
+
+std::string Latin1Refusal(std::string_view text) {
+  std::vector<std::pair<char32_t, std::string_view>> beyond;
+  for (size_t i = 0; i < text.size();) {
+    const size_t start = i;
+    const std::optional<char32_t> c = NextCodePoint(text, i);
+    if (!c) return "not UTF-8 text";
+    if (*c <= 0xFF) continue;
+    if (std::ranges::none_of(beyond, [&](const auto& seen) { return seen.first == *c; })) {
+      beyond.emplace_back(*c, text.substr(start, i - start));
+    }
+  }
+  if (beyond.empty()) return {};
+  std::string named;
+  for (const auto& [c, bytes] : beyond) {
+    if (!named.empty()) named += ", ";
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    named += "\"" + std::string(bytes) + "\" (" + code + ")";
+  }
+  return named + (beyond.size() == 1 ? " has" : " have") + " no byte in the printer's code page (Latin-1)";
+}
+
+std::string TakeLatin1(std::string_view option, std::string_view text, std::string& out) {
+  const std::optional<std::string> bytes = Utf8ToLatin1(text);
+  if (!bytes) return std::string(option) + ": " + Latin1Refusal(text);
+  out = *bytes;
+  return {};
 }
 
 std::string OneLine(std::string_view bytes) {

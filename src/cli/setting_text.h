@@ -21,6 +21,12 @@ std::string Labelled(std::string_view label, std::string_view value);
 std::string Latin1ToUtf8(std::string_view bytes);
 // UTF-8 text as Latin-1 bytes; nullopt when it is not UTF-8 or holds a character beyond U+00FF.
 std::optional<std::string> Utf8ToLatin1(std::string_view text);
+// Why Utf8ToLatin1 refuses `text`, for a refusal after the option's name: the characters
+// beyond U+00FF, each once ("\"\u3042\" (U+3042)"), or that it is not UTF-8; empty when it does not.
+std::string Latin1Refusal(std::string_view text);
+// `text` from the terminal (UTF-8) as the Latin-1 bytes the GUI sends for the same typed
+// text, into `out`; else the refusal, naming `option`.
+std::string TakeLatin1(std::string_view option, std::string_view text, std::string& out);
 
 // A printer's text fit for one line of output: its trailing line end left off, control
 // bytes escaped as `query` shows them, the rest as UTF-8.

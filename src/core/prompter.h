@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qm {
 
@@ -14,6 +15,9 @@ struct Message {
   std::string caption;
   // The numbered string the text came from, 0 for a literal text.
   int stringId = 0;
+  // What fills %1, %2, ... of a GUI message once its text is translated: a field's name as
+  // the dialog shows it, or typed characters Latin-1 has no byte for, hence UTF-16.
+  std::vector<std::u16string> args = {};
 };
 
 // The GUI shows a message box, the CLI prints, tests record.

@@ -20,6 +20,26 @@ bool IsAscii(const std::string& text) {
   });
 }
 
+// %1 to %9 replaced in one pass, so that a "%2" inside the first argument stays as typed.
+QString FillArgs(const QString& text, const std::vector<std::u16string>& args) {
+  if (args.empty()) return text;
+  QString out;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == QLatin1Char('%') && i + 1 < text.size() && text[i + 1] >= QLatin1Char('1') &&
+        text[i + 1] <= QLatin1Char('9')) {
+      const auto n = static_cast<size_t>(text[i + 1].unicode() - u'1');
+      if (n < args.size()) {
+        out += QString::fromStdU16String(args[n]);
+        ++i;
+        continue;
+      }
+    }
+    out += c;
+  }
+  return out;
+}
+
 }  // namespace
 
 QString QtStringTable::Translated(int id) const {
@@ -35,7 +55,9 @@ QString ShownText(const Message& message) {
     return QtStringTable().Translated(message.stringId);
   }
   // An untranslated text comes back as it went in.
-  if (IsAscii(message.text)) return QCoreApplication::translate(kGuiMessageContext, message.text.c_str());
+  if (IsAscii(message.text)) {
+    return FillArgs(QCoreApplication::translate(kGuiMessageContext, message.text.c_str()), message.args);
+  }
   return QString::fromLatin1(message.text.data(), static_cast<qsizetype>(message.text.size()));
 }
 

@@ -8,6 +8,11 @@
 #include <QtTest>
 
 #include "app/main_dialog.h"
+#include "commands/ui/barcode_2d_command_dialog.h"
+#include "commands/ui/character_set_command_dialog.h"
+#include "commands/ui/convert_unit_dialog.h"
+#include "commands/ui/label_setting_dialog.h"
+#include "gui/printer_text.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/qt_strings.h"
 #include "settings/ui/serial_communication_setting_page.h"
@@ -69,6 +74,51 @@ class TranslationTest : public QObject {
     d.Connect();
     QVERIFY(d.connected());
     QCOMPARE(d.statusLine()->text(), QStringLiteral("接続済み: ETHERNET"));
+  }
+
+  // Two buttons with different jobs read differently; a button reads as the title of the
+  // window it opens.
+  void EveryJapaneseStringNamesItsOwnAction() {
+    QVERIFY(InstallTranslations(QLocale(QLocale::Japanese, QLocale::Japan)));
+    const auto ja = [](const char* context, const char* english) { return QCoreApplication::translate(context, english); };
+    QVERIFY(ja("qm::RfidSecurityDialog", "Unlock") != ja("qm::RfidSecurityDialog", "UnLock"));
+    // The write dialog's Unlock sends the plain unlock, as the security dialog's UnLock does.
+    QCOMPARE(ja("qm::RfidWriteDialog", "Unlock"), ja("qm::RfidSecurityDialog", "UnLock"));
+    QCOMPARE(ja("qm::MainDialog", "PCX File Downloader"), ja("qm::PcxFileDownloaderDialog", "PCX File Downloader"));
+    QCOMPARE(ja("qm::QdrlTesterDialog", "Check Printer Status"), ja("qm::CheckPrinterStatusDialog", "Check Printer Status"));
+  }
+
+  // Labels a dialog sets in code read the same in both languages.
+  void LabelsSetInCodeStayEnglish() {
+    QVERIFY(InstallTranslations(QLocale(QLocale::Japanese, QLocale::Japan)));
+    test::GuiContext g;
+    CharacterSetCommandDialog charset(g.context);
+    QCOMPARE(charset.controls().sizeOneLabel->text(), QStringLiteral("H Multi"));
+    charset.controls().vectorFont->click();
+    QCOMPARE(charset.controls().sizeOneLabel->text(), QStringLiteral("Width"));
+    QCOMPARE(charset.controls().sizeTwoLabel->text(), QStringLiteral("Height"));
+    Barcode2DCommandDialog barcode(g.context);
+    QCOMPARE(barcode.controls().modeLabel->text(), QStringLiteral("Mode"));
+    QCOMPARE(barcode.controls().errorCorrectionLabel->text(), QStringLiteral("ECL"));
+    QCOMPARE(barcode.controls().sizeLabel->text(), QStringLiteral("Bar Height"));
+    ConvertUnitDialog convert;
+    QCOMPARE(convert.inputUnit()->text(), QStringLiteral("inch"));
+    QCOMPARE(convert.outputUnit()->text(), QStringLiteral("mm"));
+    LabelSettingDialog label;
+    QCOMPARE(label.controls().unitLabels[0]->text(), QStringLiteral("inch"));
+  }
+
+  // The refusal of a character is the GUI's own message: Japanese, with the field's name
+  // and the characters filled in after the lookup, a "%2" typed in the first kept as typed.
+  void UncarriedMessageIsTranslatedAndFilledIn() {
+    const Message m = UncarriedMessage(QStringLiteral("%2 \u30c7\u30fc\u30bf"), {U'\u3042', U'\U0001F600'});
+    QCOMPARE(ShownText(m), QStringLiteral("\"%2 \u30c7\u30fc\u30bf\" holds characters the printer's code page has no "
+                                          "byte for: \"\u3042\" (U+3042), \"\U0001F600\" (U+1F600). Change or remove them first."));
+    QVERIFY(InstallTranslations(QLocale(QLocale::Japanese, QLocale::Japan)));
+    QCOMPARE(ShownText(m), QStringLiteral("\u300c%2 \u30c7\u30fc\u30bf\u300d\u306b\u3001\u30d7\u30ea\u30f3\u30bf\u306e\u30b3\u30fc"
+                                          "\u30c9\u30da\u30fc\u30b8\u306b\u306a\u3044\u6587\u5b57\u304c\u3042\u308a\u307e\u3059: "
+                                          "\"\u3042\" (U+3042), \"\U0001F600\" (U+1F600)\u3002\u5909\u66f4\u3059\u308b\u304b\u524a\u9664"
+                                          "\u3057\u3066\u304f\u3060\u3055\u3044\u3002"));
   }
 
   // The file dialogs are Qt's own; their texts come from Qt's Japanese translations.

@@ -30,8 +30,12 @@ TEST(Line, PrintsEachBuildersLinesExactlyWithoutOpeningAPort) {
   };
   const Case cases[] = {
       {{"text"}, "T20,20,3,1,1,0,0,N,N,'VORMAND Label Printer'\r\n"},
-      {{"text", "--x", "12.9", "--rotation", "270", "--data", "caf\xE9"}, "T12,20,3,1,1,0,3,N,N,'caf\xE9'\r\n"},
-      {{"text", "--font", "d", "--data", twoByte}, "T20,20,d,1,1,0,0,N,N,'" + twoByte + "'\r\n"},
+      // Typed text goes out in Latin-1, as the dialog sends it: é is E9, not C3 A9.
+      {{"text", "--x", "12.9", "--rotation", "270", "--data", "caf\xC3\xA9"}, "T12,20,3,1,1,0,3,N,N,'caf\xE9'\r\n"},
+      // Bytes for a two-byte font come through the escapes, sent as given.
+      {{"text", "--font", "d", "--data-bytes", "\\xB0\\xA1\\xb0\\xA2"}, "T20,20,d,1,1,0,0,N,N,'" + twoByte + "'\r\n"},
+      {{"vector", "--data-bytes", "caf\\xE9\\\\"}, "V20,20,U,35,35,1,N,N,N,0,L,0,'caf\xE9\\'\r\n"},
+      {{"barcode", "--data", "\xC3\x80\xC3\xBF"}, "B1100,100,0,2,7,100,0,1,'\xC0\xFF'\r\n"},
       {{"vector"}, "V20,20,U,35,35,1,N,N,N,0,L,0,'VORMAND Label Printer'\r\n"},
       {{"vector", "--font-space", "-5", "--bold", "Bold", "--justification", "center", "--text-direction",
         "Right to Left"},
@@ -103,6 +107,17 @@ TEST(BuilderRefusals, OutOfRangeOrDisabledFieldsSendNothing) {
       {{"codepage-test", "KS5601", "--start", "B0", "--end", "XZ"}, "End Block value is wrong!"},
       {{"codepage-test", "GB2312", "--bitmap", "d"}, "--bitmap: \"d\" is none of m"},
       {{"find-font", "30", "50", "--print"}, "--print: no font lies within 100 dots of 240 x 400 dots"},
+      // A character Latin-1 has no byte for is named, not sent as "?".
+      {{"line", "text", "--test-print", "--data", "\xE3\x81\x82"},
+       "--data: \"\xE3\x81\x82\" (U+3042) has no byte in the printer's code page (Latin-1)"},
+      {{"line", "barcode2d", "--test-print", "--data", "a\xE2\x82\xAC\xF0\x9F\x98\x80\xE2\x82\xAC"},
+       "--data: \"\xE2\x82\xAC\" (U+20AC), \"\xF0\x9F\x98\x80\" (U+1F600) have no byte"},
+      {{"line", "vector", "--test-print", "--data", "caf\xE9"}, "--data: not UTF-8 text"},
+      {{"line", "vector", "--test-print", "--data", "\xC0\xA9"}, "--data: not UTF-8 text"},
+      {{"line", "text", "--test-print", "--data-bytes", "\\q"}, "--data-bytes: "},
+      {{"line", "text", "--test-print", "--data", "a", "--data-bytes", "b"}, "--data excludes --data-bytes"},
+      {{"pcx", "recall", "\xE5\x86\x99"}, "NAME: \"\xE5\x86\x99\" (U+5199) has no byte"},
+      {{"pcx", "delete", "\xE5\x86\x99"}, "NAME: \"\xE5\x86\x99\" (U+5199) has no byte"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1]);
@@ -142,6 +157,28 @@ TEST(TestPrint, SendsTheBuildersOneLabelInOneWrite) {
     EXPECT_EQ(run.status, 0) << run.err;
     ASSERT_TRUE(printer.WaitForTotal(c.wire.size()));
     // Connect's open, then the one write.
+    EXPECT_EQ(printer.connections(), (std::vector<std::string>{"", c.wire}));
+  }
+}
+
+// The same typed text gives the dialog's bytes on the wire.
+TEST(TestPrint, TypedTextGoesOutInLatin1AndEscapesAsGiven) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string wire;
+  };
+  const Case cases[] = {
+      {{"line", "text", "--test-print", "--data", "caf\xC3\xA9"}, "T20,20,3,1,1,0,0,N,N,'caf\xE9'\rP1\r"},
+      {{"line", "text", "--test-print", "--data-bytes", "\\xA4\\xA2"}, "T20,20,3,1,1,0,0,N,N,'\xA4\xA2'\rP1\r"},
+      {{"pcx", "recall", "caf\xC3\xA9", "--x", "1"}, "IR1,0,'caf\xE9'\rP1\r"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wire);
+    qm::test::LoopbackServer printer;
+    CliHarness cli;
+    const auto run = cli.Run(With({"--port", Tcp(printer)}, c.args));
+    EXPECT_EQ(run.status, 0) << run.err;
+    ASSERT_TRUE(printer.WaitForTotal(c.wire.size()));
     EXPECT_EQ(printer.connections(), (std::vector<std::string>{"", c.wire}));
   }
 }

@@ -55,7 +55,9 @@ Barcode1DCommandDialog::Barcode1DCommandDialog(AppContext& context, QWidget* par
 
   connect(c_.quietZone, &QCheckBox::toggled, this, &Barcode1DCommandDialog::EnableQuietZone);
   connect(c_.testPrint, &QPushButton::clicked, this, &Barcode1DCommandDialog::TestPrint);
-  connect(c_.insert, &QPushButton::clicked, this, &BuilderDialog::InsertToLabel);
+  connect(c_.insert, &QPushButton::clicked, this, [this] {
+    if (DataCarried(c_.data, c_.data->text(), tr("Data"), context_.prompter)) InsertToLabel();
+  });
   connect(c_.close, &QPushButton::clicked, this, &QDialog::accept);
   connect(c_.convert, &QPushButton::clicked, this, [this] { ConvertUnitDialog::Open(this); });
 
@@ -101,9 +103,13 @@ Barcode1DFields Barcode1DCommandDialog::TakeFields() const {
 
 void Barcode1DCommandDialog::EnableQuietZone() { c_.quietZoneWidth->setEnabled(c_.quietZone->isChecked()); }
 
-void Barcode1DCommandDialog::TestPrint() { SendTestPrint(context_, BuildBarcode1DLine(TakeFields())); }
+void Barcode1DCommandDialog::TestPrint() {
+  if (!DataCarried(c_.data, c_.data->text(), tr("Data"), context_.prompter)) return;
+  SendTestPrint(context_, BuildBarcode1DLine(TakeFields()));
+}
 
-std::optional<std::string> Barcode1DCommandDialog::TakeLines(Prompter&) {
+std::optional<std::string> Barcode1DCommandDialog::TakeLines(Prompter& prompter) {
+  if (!DataCarried(c_.data, c_.data->text(), tr("Data"), prompter)) return std::nullopt;
   return ScriptLines({BuildBarcode1DLine(TakeFields())});
 }
 

@@ -35,6 +35,14 @@ void Refill(QComboBox* list, const std::array<std::string_view, N>& names, int s
 
 int Position(const QComboBox* list) { return std::max(list->currentIndex(), 0); }
 
+// The labels that follow the type, set in code: the same English in every language.
+const QString kModeLabel = QStringLiteral("Mode");
+const QString kModelLabel = QStringLiteral("Model");
+const QString kEclLabel = QStringLiteral("ECL");
+const QString kEccLabel = QStringLiteral("ECC");
+const QString kBarHeightLabel = QStringLiteral("Bar Height");
+const QString kBarSizeLabel = QStringLiteral("Bar Size");
+
 }  // namespace
 
 Barcode2DCommandDialog::Barcode2DCommandDialog(AppContext& context, QWidget* parent)
@@ -100,7 +108,9 @@ Barcode2DCommandDialog::Barcode2DCommandDialog(AppContext& context, QWidget* par
   connect(c_.type, &QComboBox::currentIndexChanged, this, &Barcode2DCommandDialog::ChooseType);
   connect(c_.mode, &QComboBox::currentIndexChanged, this, &Barcode2DCommandDialog::ChooseMode);
   connect(c_.testPrint, &QPushButton::clicked, this, &Barcode2DCommandDialog::TestPrint);
-  connect(c_.insert, &QPushButton::clicked, this, &BuilderDialog::InsertToLabel);
+  connect(c_.insert, &QPushButton::clicked, this, [this] {
+    if (DataCarried(c_.data, c_.data->toPlainText(), tr("Data"), context_.prompter)) InsertToLabel();
+  });
   connect(c_.close, &QPushButton::clicked, this, &QDialog::accept);
   connect(c_.convert, &QPushButton::clicked, this, [this] { ConvertUnitDialog::Open(this); });
   LoadDefaults();
@@ -108,8 +118,8 @@ Barcode2DCommandDialog::Barcode2DCommandDialog(AppContext& context, QWidget* par
 
 void Barcode2DCommandDialog::LoadDefaults() {
   // A first opening: MaxiCode, with the PDF417 names on the lists it does not use.
-  c_.errorCorrectionLabel->setText(tr("ECL"));
-  c_.sizeLabel->setText(tr("Bar Height"));
+  c_.errorCorrectionLabel->setText(kEclLabel);
+  c_.sizeLabel->setText(kBarHeightLabel);
   c_.size->setRange(kPdf417BarHeightRange.minimum, kPdf417BarHeightRange.maximum);
   ShowFields(Barcode2DFields{});
 }
@@ -117,19 +127,19 @@ void Barcode2DCommandDialog::LoadDefaults() {
 void Barcode2DCommandDialog::RelabelFor(Barcode2DType type) {
   switch (type) {
     case Barcode2DType::kMaxiCode:
-      c_.modeLabel->setText(tr("Mode"));
+      c_.modeLabel->setText(kModeLabel);
       c_.errorCorrection->clear();
       break;
     case Barcode2DType::kPdf417:
-      c_.errorCorrectionLabel->setText(tr("ECL"));
-      c_.sizeLabel->setText(tr("Bar Height"));
+      c_.errorCorrectionLabel->setText(kEclLabel);
+      c_.sizeLabel->setText(kBarHeightLabel);
       c_.size->setRange(kPdf417BarHeightRange.minimum, kPdf417BarHeightRange.maximum);
       break;
     case Barcode2DType::kQrCode:
-      c_.errorCorrectionLabel->setText(tr("ECC"));
-      c_.sizeLabel->setText(tr("Bar Size"));
+      c_.errorCorrectionLabel->setText(kEccLabel);
+      c_.sizeLabel->setText(kBarSizeLabel);
       c_.size->setRange(kQrBarSizeRange.minimum, kQrBarSizeRange.maximum);
-      c_.modeLabel->setText(tr("Model"));
+      c_.modeLabel->setText(kModelLabel);
       break;
   }
 }
@@ -222,9 +232,13 @@ void Barcode2DCommandDialog::ChooseMode(int index) {
   c_.data->setPlainText(DataText(f.data));
 }
 
-void Barcode2DCommandDialog::TestPrint() { SendTestPrint(context_, BuildBarcode2DLine(TakeFields())); }
+void Barcode2DCommandDialog::TestPrint() {
+  if (!DataCarried(c_.data, c_.data->toPlainText(), tr("Data"), context_.prompter)) return;
+  SendTestPrint(context_, BuildBarcode2DLine(TakeFields()));
+}
 
-std::optional<std::string> Barcode2DCommandDialog::TakeLines(Prompter&) {
+std::optional<std::string> Barcode2DCommandDialog::TakeLines(Prompter& prompter) {
+  if (!DataCarried(c_.data, c_.data->toPlainText(), tr("Data"), prompter)) return std::nullopt;
   return ScriptLines({BuildBarcode2DLine(TakeFields())});
 }
 

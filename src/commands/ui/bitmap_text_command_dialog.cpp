@@ -115,6 +115,7 @@ BitmapTextFields BitmapTextCommandDialog::TakeFields() const {
 }
 
 std::optional<BitmapTextFields> BitmapTextCommandDialog::TakeValidFields(Prompter& prompter) {
+  if (!DataCarried(c_.data, c_.data->text(), c_.data->accessibleName(), prompter)) return std::nullopt;
   const BitmapTextFields f = TakeFields();
   const std::optional<FieldError> error = ValidateBitmapText(f);
   if (!error) return f;

@@ -13,6 +13,7 @@
 
 #include "commands/script_text.h"
 #include "gui/app_context.h"
+#include "gui/printer_text.h"
 
 namespace qm {
 
@@ -128,6 +129,12 @@ QButtonGroup* RadioButtons(QBoxLayout* layout, QObject* owner, std::initializer_
 std::string DataBytes(const QString& text) { return EditorTextToScript(text.toStdU16String()); }
 
 QString DataText(const std::string& bytes) { return QString::fromStdU16String(ScriptToEditorText(bytes)); }
+
+bool DataCarried(QWidget* field, const QString& text, const QString& name, Prompter& prompter) {
+  if (ToPrinterBytes(text, name, prompter, TextForm::kScript)) return true;
+  field->setFocus(Qt::OtherFocusReason);
+  return false;
+}
 
 void SendTestPrint(AppContext& context, const std::string& line) { context.link.Write(TestPrintBytes(line)); }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "commands/command_framing.h"
+#include "core/prompter.h"
 
 class QBoxLayout;
 class QButtonGroup;
@@ -70,6 +71,9 @@ QButtonGroup* RadioButtons(QBoxLayout* layout, QObject* owner, std::initializer_
 // breaks as CR LF.
 std::string DataBytes(const QString& text);
 QString DataText(const std::string& bytes);
+// Whether `text`, typed into `field` that the dialog names `name`, can go into a command;
+// if not, the message names the characters and the field, and the field takes the focus.
+bool DataCarried(QWidget* field, const QString& text, const QString& name, Prompter& prompter);
 
 // A one-label test print in one write; its result is not examined.
 void SendTestPrint(AppContext& context, const std::string& line);

@@ -102,8 +102,11 @@ void CharacterSetCommandDialog::ShowFields(const CharacterSetFields& f) {
   c_.font->setEnabled(bitmap);
   const FieldRange& one = bitmap ? kCharacterSetBitmapSizeOne : kCharacterSetVectorSizeOne;
   const FieldRange& two = bitmap ? kCharacterSetBitmapSizeTwo : kCharacterSetVectorSizeTwo;
-  c_.sizeOneLabel->setText(bitmap ? tr("H Multi") : tr("Width"));
-  c_.sizeTwoLabel->setText(bitmap ? tr("V Multi") : tr("Height"));
+  // Labels set in code read the same English in every language.
+  static const QString kSizeLabels[2][2] = {{QStringLiteral("Width"), QStringLiteral("Height")},
+                                            {QStringLiteral("H Multi"), QStringLiteral("V Multi")}};
+  c_.sizeOneLabel->setText(kSizeLabels[bitmap][0]);
+  c_.sizeTwoLabel->setText(kSizeLabels[bitmap][1]);
   c_.sizeOne->setRange(one.minimum, one.maximum);
   c_.sizeTwo->setRange(two.minimum, two.maximum);
   c_.sizeOne->setValue(f.sizeOne);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace qm {
 
@@ -105,10 +106,12 @@ UnitConversion ConvertUnitDialog::Chosen() const {
 }
 
 void ConvertUnitDialog::ShowUnits() {
-  const QString unitNames[] = {tr("inch"), tr("mm"), tr("dots")};
+  // The unit names are set in code and read the same in every language.
   const ConversionUnits units = UnitsOf(Chosen());
-  inputUnit_->setText(unitNames[static_cast<int>(units.from)]);
-  outputUnit_->setText(unitNames[static_cast<int>(units.to)]);
+  for (const auto& [label, unit] : {std::pair{inputUnit_, units.from}, std::pair{outputUnit_, units.to}}) {
+    const std::string_view name = kLengthUnitNames[static_cast<size_t>(unit)];
+    label->setText(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+  }
 }
 
 void ConvertUnitDialog::Convert() {

@@ -11,6 +11,7 @@
 
 #include "commands/ui/builder_field_widgets.h"
 #include "commands/ui/line_preview.h"
+#include "commands/unit_conversion.h"
 
 namespace qm {
 
@@ -104,7 +105,9 @@ void LabelSettingDialog::ShowFields(const LabelSettingFields& f) {
   c_.xMargin->setValue(f.xMargin);
   c_.yMargin->setValue(f.yMargin);
   c_.marginApply->setChecked(f.marginApply);
-  const QString name = c_.unit->button(static_cast<int>(f.unit))->text();
+  // The unit labels are set in code and read the same in every language.
+  const std::string_view unitName = kLengthUnitNames[static_cast<size_t>(f.unit)];
+  const QString name = QString::fromLatin1(unitName.data(), static_cast<qsizetype>(unitName.size()));
   for (QLabel* label : c_.unitLabels) label->setText(name);
   showing_ = false;
 }

@@ -32,6 +32,7 @@
 #include "commands/ui/vector_text_command_dialog.h"
 #include "gui/builder_dialog.h"
 #include "gui/file_chooser.h"
+#include "gui/printer_text.h"
 #include "settings/ui/check_printer_status_dialog.h"
 #include "rfid/ui/rfid_kill_dialog.h"
 #include "rfid/ui/rfid_password_dialog.h"
@@ -233,8 +234,17 @@ void QdrlTesterDialog::GoToLine(int line) {
 
 void QdrlTesterDialog::Clean() { SetCommandText({}); }
 
+bool QdrlTesterDialog::EditorCarried() {
+  if (ToPrinterBytes(editor_->document()->toRawText(), tr("QDRL Command"), context_.prompter, TextForm::kScript)) {
+    return true;
+  }
+  editor_->setFocus(Qt::OtherFocusReason);
+  return false;
+}
+
 void QdrlTesterDialog::MultiSend() {
   RereadEditor();
+  if (!EditorCarried()) return;
   sendCount_->interpretText();
   // A long run (a large script, many sends, Ethernet's pacing) shows how far it got and
   // stops between two pieces at Cancel; a short one is over before the dialog would show.
@@ -286,6 +296,8 @@ void QdrlTesterDialog::Load() {
 
 void QdrlTesterDialog::Save() {
   RereadEditor();
+  // A saved "?" would be lost as surely as a sent one.
+  if (!EditorCarried()) return;
   const auto path = context_.files.ChooseSave(this, QStringLiteral("QDRF.txt"), kSaveFilter);
   if (!path) {
     context_.prompter.Show(Message{"Don't select save file", Icon::kExclamation, {}, 0});

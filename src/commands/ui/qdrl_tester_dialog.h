@@ -67,6 +67,8 @@ class QdrlTesterDialog : public QDialog {
   void RunBuilder(const BuilderFactory& factory);
   void Append(const std::string& lines);
   void RereadEditor();
+  // Whether every character of the editor has a byte; if not, says which and sends nothing.
+  bool EditorCarried();
   // Shows or hides the preview; a shown one follows every edit.
   void TogglePreview();
   void GoToLine(int line);

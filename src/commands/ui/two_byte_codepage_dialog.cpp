@@ -15,6 +15,7 @@
 #include "commands/ui/builder_field_widgets.h"
 #include "gui/choice_list.h"
 #include "gui/piece_sender.h"
+#include "gui/printer_text.h"
 
 namespace qm {
 
@@ -147,6 +148,15 @@ TwoByteCodepageFields TwoByteCodepageDialog::TakeFields() const {
 }
 
 void TwoByteCodepageDialog::PrintCharacters() {
+  // The typed fields are block numbers and sizes, written in the command's own 8-bit text
+  // whatever table is printed; each is named as its label reads, without the colon.
+  const std::pair<QLineEdit*, QString> typed[] = {{c_.startBlock, tr("Start Block :")},
+                                                  {c_.endBlock, tr("End Block :")},
+                                                  {c_.vectorFontWidth, tr("Vector Font Width :")},
+                                                  {c_.vectorFontHeight, tr("Vector Font Height :")}};
+  for (const auto& [field, label] : typed) {
+    if (field->isEnabled() && !FieldBytes(field, FieldName(label), context_.prompter)) return;
+  }
   TwoBytePrint print = BuildTwoBytePrint(TakeFields());
   if (print.error) {
     // One of the tool's own English messages, as the printer tools have always shown it.

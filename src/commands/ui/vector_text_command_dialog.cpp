@@ -74,7 +74,9 @@ VectorTextCommandDialog::VectorTextCommandDialog(AppContext& context, QWidget* p
 
   connect(c_.convert, &QPushButton::clicked, this, [this] { ConvertUnitDialog::Open(this); });
   connect(c_.testPrint, &QPushButton::clicked, this, &VectorTextCommandDialog::TestPrint);
-  connect(c_.insert, &QPushButton::clicked, this, &BuilderDialog::InsertToLabel);
+  connect(c_.insert, &QPushButton::clicked, this, [this] {
+    if (DataCarried(c_.data, c_.data->text(), c_.data->accessibleName(), context_.prompter)) InsertToLabel();
+  });
   connect(c_.close, &QPushButton::clicked, this, &QDialog::accept);
   LoadDefaults();
 }
@@ -114,9 +116,13 @@ VectorTextFields VectorTextCommandDialog::TakeFields() const {
   return f;
 }
 
-void VectorTextCommandDialog::TestPrint() { SendTestPrint(context_, BuildVectorTextLine(TakeFields())); }
+void VectorTextCommandDialog::TestPrint() {
+  if (!DataCarried(c_.data, c_.data->text(), c_.data->accessibleName(), context_.prompter)) return;
+  SendTestPrint(context_, BuildVectorTextLine(TakeFields()));
+}
 
-std::optional<std::string> VectorTextCommandDialog::TakeLines(Prompter&) {
+std::optional<std::string> VectorTextCommandDialog::TakeLines(Prompter& prompter) {
+  if (!DataCarried(c_.data, c_.data->text(), c_.data->accessibleName(), prompter)) return std::nullopt;
   return ScriptLines({BuildVectorTextLine(TakeFields())});
 }
 

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "downloads/image_commands.h"
+#include "gui/printer_text.h"
 
 namespace qm {
 
@@ -16,8 +17,15 @@ namespace {
 
 const QString kFilter = QStringLiteral("PCX files (*.pcx)|*.pcx||");
 
-// Names and positions go to the printer as typed, in its 8-bit code page.
-std::string Typed(const QLineEdit* edit) { return edit->text().toLatin1().toStdString(); }
+// Names and positions go to the printer as typed, in its 8-bit code page; a character it
+// has no byte for is refused, naming the field by its accessible name.
+std::optional<std::string> Typed(QLineEdit* edit, Prompter& prompter) {
+  return FieldBytes(edit, edit->accessibleName(), prompter);
+}
+
+// The file's name less its last four characters, as ImageNameFromFileName has it, but by
+// character: a name the code page cannot carry is shown as it is and refused when used.
+QString ImageName(const QString& fileName) { return fileName.size() < 4 ? QString() : fileName.chopped(4); }
 
 QLineEdit* NameEdit(const QString& accessibleName) {
   auto* edit = new QLineEdit;
@@ -98,8 +106,7 @@ PcxFileDownloaderDialog::PcxFileDownloaderDialog(AppContext& context, QWidget* p
 void PcxFileDownloaderDialog::Browse() {
   if (!panel_->Browse(kFilter)) return;
   // The name the printer will know it by: the file's name less ".pcx", in all three boxes.
-  const QString name =
-      QString::fromLatin1(ImageNameFromFileName(panel_->fileName().toLatin1().toStdString()).c_str());
+  const QString name = ImageName(panel_->fileName());
   for (QLineEdit* edit : {storeName_, deleteName_, recallName_}) edit->setText(name);
 }
 
@@ -110,11 +117,12 @@ void PcxFileDownloaderDialog::Download() {
   }
   // An emptied name is filled again from the file's name, and shown.
   if (storeName_->text().isEmpty()) {
-    storeName_->setText(
-        QString::fromLatin1(ImageNameFromFileName(panel_->fileName().toLatin1().toStdString()).c_str()));
+    storeName_->setText(ImageName(panel_->fileName()));
   }
+  const std::optional<std::string> typed = Typed(storeName_, context_.prompter);
+  if (!typed) return;
   const std::string path = panel_->path();
-  const std::string name = Typed(storeName_);
+  const std::string name = *typed;
   panel_->Run(
       [&](const TransferOptions& options) {
         return StoreImage(context_.link, context_.prompter, context_.strings, path, name, options);
@@ -123,7 +131,8 @@ void PcxFileDownloaderDialog::Download() {
 }
 
 void PcxFileDownloaderDialog::DeleteImage() {
-  qm::DeleteImage(context_.link, context_.prompter, context_.strings, Typed(deleteName_));
+  const std::optional<std::string> name = Typed(deleteName_, context_.prompter);
+  if (name) qm::DeleteImage(context_.link, context_.prompter, context_.strings, *name);
 }
 
 void PcxFileDownloaderDialog::DeleteAllImages() { qm::DeleteAllImages(context_.link); }
@@ -131,7 +140,12 @@ void PcxFileDownloaderDialog::DeleteAllImages() { qm::DeleteAllImages(context_.l
 void PcxFileDownloaderDialog::ImageInformation() { RequestImageInformation(context_.link); }
 
 void PcxFileDownloaderDialog::ImageRecall() {
-  RecallImage(context_.link, context_.prompter, context_.strings, Typed(x_), Typed(y_), Typed(recallName_));
+  const std::optional<std::string> name = Typed(recallName_, context_.prompter);
+  if (!name) return;
+  const std::optional<std::string> x = Typed(x_, context_.prompter);
+  if (!x) return;
+  const std::optional<std::string> y = Typed(y_, context_.prompter);
+  if (y) RecallImage(context_.link, context_.prompter, context_.strings, *x, *y, *name);
 }
 
 void PcxFileDownloaderDialog::reject() {

@@ -11,6 +11,7 @@
 #include <array>
 
 #include "gui/choice_list.h"
+#include "gui/printer_text.h"
 #include "rfid/rfid_operations.h"
 
 namespace qm {
@@ -119,6 +120,7 @@ void RfidConfigurationDialog::ShowFields() {
 void RfidConfigurationDialog::TakeFields() {
   settings_.tagType = tagType_->currentIndex();
   settings_.power = power_->currentIndex();
+  // Set has refused a position with a character Latin-1 has no byte for.
   settings_.position = position_->text().toLatin1().toStdString();
   settings_.retries = retries_->currentIndex();
   settings_.labels = labels_->currentIndex();
@@ -138,6 +140,7 @@ void RfidConfigurationDialog::Get() {
 }
 
 void RfidConfigurationDialog::Set() {
+  if (!FieldBytes(position_, FieldName(tr("Transponder Position :")), context_.prompter)) return;
   TakeFields();
   SetRfidSettings(context_.link, context_.prompter, settings_);
 }

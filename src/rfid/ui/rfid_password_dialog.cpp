@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "rfid/rfid_operations.h"
+#include "gui/printer_text.h"
 #include "rfid/ui/tag_fields.h"
 
 namespace qm {
@@ -58,6 +59,8 @@ void RfidPasswordDialog::LoadDefaults() {
 }
 
 void RfidPasswordDialog::OnEdited(QLineEdit* field) {
+  // A character without a byte stays as typed, to be named when the line is inserted.
+  if (!UncarriedCharacters(field->text(), TextForm::kPlain).empty()) return;
   const std::string text = field->text().toLatin1().toStdString();
   const std::string dotted = DotPassword(text);
   if (dotted == text) return;
@@ -66,18 +69,22 @@ void RfidPasswordDialog::OnEdited(QLineEdit* field) {
   field->setFocus();
 }
 
+std::optional<std::pair<std::string, std::string>> RfidPasswordDialog::TakePasswords(Prompter& prompter) {
+  const std::optional<std::string> access = FieldBytes(access_, tr("Access"), prompter);
+  if (!access) return std::nullopt;
+  const std::optional<std::string> kill = FieldBytes(kill_, tr("Kill"), prompter);
+  if (!kill || !CheckPasswords(prompter, *access, *kill)) return std::nullopt;
+  return std::pair{*access, *kill};
+}
+
 void RfidPasswordDialog::Insert() {
-  if (!CheckPasswords(prompter_, access_->text().toLatin1().toStdString(), kill_->text().toLatin1().toStdString())) {
-    return;
-  }
-  InsertToLabel();
+  if (TakePasswords(prompter_)) InsertToLabel();
 }
 
 std::optional<std::string> RfidPasswordDialog::TakeLines(Prompter& prompter) {
-  const std::string access = access_->text().toLatin1().toStdString();
-  const std::string kill = kill_->text().toLatin1().toStdString();
-  if (!CheckPasswords(prompter, access, kill)) return std::nullopt;
-  return BuildPasswordCommand(StripDots(access), StripDots(kill), "\r\n");
+  const auto passwords = TakePasswords(prompter);
+  if (!passwords) return std::nullopt;
+  return BuildPasswordCommand(StripDots(passwords->first), StripDots(passwords->second), "\r\n");
 }
 
 }  // namespace qm

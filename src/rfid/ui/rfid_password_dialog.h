@@ -1,6 +1,8 @@
 // "RFID Password": the tag's new access and kill passwords as a tester line.
 #pragma once
 
+#include <utility>
+
 #include "gui/builder_dialog.h"
 
 class QLineEdit;
@@ -26,6 +28,8 @@ class RfidPasswordDialog : public BuilderDialog {
  private:
   // A dot after each pair as the operator types.
   void OnEdited(QLineEdit* field);
+  // Both passwords as bytes, once each has a byte for every character and 8 of them.
+  std::optional<std::pair<std::string, std::string>> TakePasswords(Prompter& prompter);
 
   Prompter& prompter_;
   QLineEdit* access_;

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/printer_text.h"
 #include "rfid/ui/lock_payload_box.h"
 #include "rfid/ui/rfid_read_dialog.h"
 #include "rfid/ui/tag_cell_grid.h"
@@ -140,8 +141,10 @@ void RfidWriteDialog::SetListsEnabled(bool on) {
 }
 
 void RfidWriteDialog::SendPasswords() {
-  SendRfidPasswords(context_.link, context_.prompter, access_->text().toLatin1().toStdString(),
-                    kill_->text().toLatin1().toStdString());
+  const std::optional<std::string> access = FieldBytes(access_, FieldName(tr("Acess :")), context_.prompter);
+  if (!access) return;
+  const std::optional<std::string> kill = FieldBytes(kill_, FieldName(tr("Kill :")), context_.prompter);
+  if (kill) SendRfidPasswords(context_.link, context_.prompter, *access, *kill);
 }
 
 void RfidWriteDialog::SetData() {

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "builder_bench.h"
+#include "../uncarried_message.h"
 #include "commands/ui/barcode_1d_command_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
 #include "commands/ui/block_draw_command_dialog.h"
@@ -68,6 +69,40 @@ class BarcodeBuildersTest : public QObject {
     change(d.controls());
     QTest::mouseClick(d.controls().testPrint, Qt::LeftButton);
     QCOMPARE(b.Received(bytes.toStdString()), bytes.toStdString());
+  }
+
+  // Japanese data is refused by Test Print and by Insert, naming the character and the
+  // field: the printer gets nothing (a marker written after is all it reads) and Insert
+  // leaves the builder open.
+  void BarcodeDataTheCodePageCannotCarryIsRefused_data() {
+    QTest::addColumn<bool>("twoD");
+    QTest::addColumn<bool>("insert");
+    QTest::newRow("1D test print") << false << false;
+    QTest::newRow("1D insert") << false << true;
+    QTest::newRow("2D test print") << true << false;
+    QTest::newRow("2D insert") << true << true;
+  }
+  void BarcodeDataTheCodePageCannotCarryIsRefused() {
+    QFETCH(bool, twoD);
+    QFETCH(bool, insert);
+    BuilderBench b;
+    Barcode1DCommandDialog one(b.g.context);
+    Barcode2DCommandDialog two(b.g.context);
+    BuilderDialog& d = twoD ? static_cast<BuilderDialog&>(two) : one;
+    d.show();
+    if (twoD) {
+      two.controls().data->setPlainText(QStringLiteral("QR\n\u3042"));
+    } else {
+      one.controls().data->setText(QStringLiteral("12\u3042"));
+    }
+    QPushButton* button = twoD ? (insert ? two.controls().insert : two.controls().testPrint)
+                               : (insert ? one.controls().insert : one.controls().testPrint);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(test::UncarriedProblem(b.g.prompter.messages, QStringLiteral("Data"), QStringLiteral("\u3042")), QString());
+    QVERIFY(d.isVisible());
+    QVERIFY(!d.insertFlag());
+    QCOMPARE(b.g.link.Write("<m>"), 1);
+    QCOMPARE(b.Received("<m>"), std::string("<m>"));
   }
 
   void ConvertOpensTheConverterOverTheBuilder() {

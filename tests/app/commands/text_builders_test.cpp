@@ -2,6 +2,8 @@
 // positions, the tester's insertion loop with kept values, and the buttons that open the
 // converter and the font finder.
 #include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -14,6 +16,7 @@
 #include "commands/ui/font_finder_dialog.h"
 #include "commands/ui/vector_text_command_dialog.h"
 #include "print_bench.h"
+#include "../uncarried_message.h"
 
 namespace qm {
 
@@ -30,6 +33,8 @@ void Type(RealNumberSpin* field, const QString& text) {
 }
 
 using BitmapChange = std::function<void(const BitmapTextCommandDialog::Controls&)>;
+// Types into a builder (or the tester) and presses the button that would send or insert.
+using TypeAndPress = std::function<void(PrintBench&)>;
 using VectorChange = std::function<void(const VectorTextCommandDialog::Controls&)>;
 
 }  // namespace
@@ -210,6 +215,83 @@ class TextBuildersTest : public QObject {
     QCOMPARE(b.tester.commandText(), line + line);
     QCOMPARE(spaces, (std::vector<int>{1, -100, -100}));
     QCOMPARE(script.unexpected, 0);
+  }
+
+  // Japanese in a field goes nowhere: the message names the character and the field, the
+  // printer gets nothing, and a builder stays open with nothing appended.
+  void UncarriedCharactersAreRefusedNamingThem_data() {
+    QTest::addColumn<TypeAndPress>("work");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("characters");
+    const auto insertStaysOpen = [](QPushButton* (QdrlTesterDialog::*button)() const,
+                                    std::function<bool(QDialog*)> type) {
+      return [button, type](PrintBench& b) {
+        bool stillOpen = false;
+        ModalScript script({[&](QDialog* d) {
+          stillOpen = type(d);
+          stillOpen = stillOpen && d->isVisible();
+          d->accept();
+        }});
+        QTest::mouseClick((b.tester.*button)(), Qt::LeftButton);
+        QVERIFY(stillOpen);
+        QVERIFY(b.tester.commandText().empty());
+      };
+    };
+    QTest::newRow("bitmap test print") << TypeAndPress([](PrintBench& b) {
+      BitmapTextCommandDialog d(b.context);
+      d.show();
+      d.controls().data->setText(QStringLiteral("IR0,0,'\u3042\u3044'"));
+      QTest::mouseClick(d.controls().testPrint, Qt::LeftButton);
+      QCOMPARE(d.focusWidget(), static_cast<QWidget*>(d.controls().data));
+    }) << "Text data" << "\u3042\u3044";
+    QTest::newRow("bitmap insert") << TypeAndPress(insertStaysOpen(&QdrlTesterDialog::bitmapTextButton, [](QDialog* d) {
+      auto* t = static_cast<BitmapTextCommandDialog*>(d);
+      t->controls().data->setText(QStringLiteral("caf\u00e9 \u3042"));
+      QTest::mouseClick(t->controls().insert, Qt::LeftButton);
+      return !t->insertFlag();
+    })) << "Text data" << "\u3042";
+    QTest::newRow("vector test print, a pair of surrogates is one character") << TypeAndPress([](PrintBench& b) {
+      VectorTextCommandDialog d(b.context);
+      d.show();
+      d.controls().data->setText(QString::fromUtf8("\xF0\x9F\x98\x80 \xE2\x82\xAC\xE2\x82\xAC"));
+      QTest::mouseClick(d.controls().testPrint, Qt::LeftButton);
+    }) << "Text data" << QString::fromUtf8("\xF0\x9F\x98\x80\xE2\x82\xAC");
+    QTest::newRow("vector insert") << TypeAndPress(insertStaysOpen(&QdrlTesterDialog::vectorTextButton, [](QDialog* d) {
+      auto* t = static_cast<VectorTextCommandDialog*>(d);
+      t->controls().data->setText(QStringLiteral("\u65e5\u672c"));
+      QTest::mouseClick(t->controls().insert, Qt::LeftButton);
+      return !t->insertFlag();
+    })) << "Text data" << "\u65e5\u672c";
+    QTest::newRow("tester multi send") << TypeAndPress([](PrintBench& b) {
+      b.tester.editor()->setPlainText(QStringLiteral("T10,10,0,1,1,1,0,'\u3042'\nP1\n"));
+      QTest::mouseClick(b.tester.multiSendButton(), Qt::LeftButton);
+      QVERIFY(b.tester.sentCounter()->text().isEmpty());
+    }) << "QDRL Command" << "\u3042";
+    QTest::newRow("tester save") << TypeAndPress([](PrintBench& b) {
+      b.tester.editor()->setPlainText(QStringLiteral("T'\u3042'"));
+      b.files.nextSave = QStringLiteral("/nonexistent/never-written.txt");
+      QTest::mouseClick(b.tester.saveButton(), Qt::LeftButton);
+      QVERIFY(b.files.lastProposedName.isEmpty());  // no file was even asked for
+    }) << "QDRL Command" << "\u3042";
+  }
+  void UncarriedCharactersAreRefusedNamingThem() {
+    QFETCH(TypeAndPress, work);
+    QFETCH(QString, field);
+    QFETCH(QString, characters);
+    PrintBench b;
+    b.tester.show();
+    work(b);
+    QCOMPARE(test::UncarriedProblem(b.prompter.messages, field, characters), QString());
+    QCOMPARE(Wire(b.Sent()), QByteArray());
+  }
+
+  // What the code page has a byte for still goes out, with the control pictures as bytes.
+  void TesterSendsLatin1AndPicturesAsTheirBytes() {
+    PrintBench b;
+    b.tester.editor()->setPlainText(QStringLiteral("T'caf\u00e9\u2400'"));
+    QTest::mouseClick(b.tester.multiSendButton(), Qt::LeftButton);
+    QCOMPARE(Wire(b.Sent()), QByteArray("T'caf\xe9\0'", 8));
+    QVERIFY(b.prompter.messages.empty());
   }
 
   // "Find Font" and "Convert" open their dialogs over the builder; nothing comes back.

@@ -13,6 +13,7 @@
 #include "downloads/ui/pcx_file_downloader_dialog.h"
 #include "printer/virtual_printer.h"
 #include "scripted_printer.h"
+#include "../uncarried_message.h"
 
 namespace qm {
 
@@ -197,6 +198,50 @@ class DownloadDialogsTest : public QObject {
     const std::string wire = "IR0,0,'LOGO'\rP1\rID'LOGO'IIID*IIII";
     QCOMPARE(Bytes(printer.received(wire.size())), Bytes(wire));
     QCOMPARE(b.prompter.messages.size(), size_t{3});
+  }
+
+  // A name Latin-1 has no byte for is refused by each button, naming the characters and
+  // the box; nothing goes out (the information command written last arrives alone).
+  void PcxNamesTheCodePageCannotCarryAreRefused_data() {
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("recall") << 0 << "Image name to recall";
+    QTest::newRow("delete") << 1 << "Image name to delete";
+    QTest::newRow("store") << 2 << "Image name to store";
+    QTest::newRow("recall's X") << 3 << "X position";
+  }
+  void PcxNamesTheCodePageCannotCarryAreRefused() {
+    QFETCH(int, box);
+    QFETCH(QString, field);
+    test::ScriptedPrinter printer;
+    Bench b(printer.path());
+    PcxFileDownloaderDialog dialog(b.context);
+    dialog.show();
+    // Browsing shows the file's own name, not "??".
+    b.files.nextOpen = b.File(QStringLiteral("\u5199\u771f.pcx"), Pattern(300));
+    QTest::mouseClick(dialog.panel()->browseButton(), Qt::LeftButton);
+    QCOMPARE(dialog.recallName()->text(), QStringLiteral("\u5199\u771f"));
+    QCOMPARE(dialog.storeName()->text(), QStringLiteral("\u5199\u771f"));
+    QString characters = QStringLiteral("\u5199\u771f");
+    QLineEdit* edit = dialog.recallName();
+    QPushButton* button = dialog.recallButton();
+    if (box == 1) {
+      edit = dialog.deleteName();
+      button = dialog.deleteButton();
+    } else if (box == 2) {
+      edit = dialog.storeName();
+      button = dialog.downloadButton();
+    } else if (box == 3) {
+      dialog.recallName()->setText(QStringLiteral("LOGO"));
+      edit = dialog.xPosition();
+      edit->setText(QStringLiteral("\uff11"));  // a full-width 1
+      characters = QStringLiteral("\uff11");
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(test::UncarriedProblem(b.prompter.messages, field, characters), QString());
+    QCOMPARE(dialog.focusWidget(), static_cast<QWidget*>(edit));
+    QTest::mouseClick(dialog.informationButton(), Qt::LeftButton);
+    QCOMPARE(Bytes(printer.received(2)), QByteArray("II"));
   }
 };
 

@@ -1,5 +1,6 @@
 // The RFID dialogs: their enabling rules, the grid, and the bytes they send or hand over.
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "rfid/ui/rfid_write_command_dialog.h"
 #include "rfid/ui/rfid_write_dialog.h"
 #include "rfid/ui/tag_cell_grid.h"
+#include "../uncarried_message.h"
 
 namespace qm {
 
@@ -264,6 +266,45 @@ class RfidDialogsTest : public QObject {
                                                ">RFUL\r\n"
                                                ">RFR,H,4,12,S\r\n"
                                                ">RFKL\r\n>RFKL\r\n"));
+  }
+
+  // A password with a character Latin-1 has no byte for is named and goes nowhere: the
+  // write dialog sends nothing, the password builder stays open and appends nothing.
+  void PasswordsTheCodePageCannotCarryAreRefused() {
+    SettingsBench b;
+    {
+      RfidWriteDialog d(b.context);
+      d.show();
+      d.killPassword()->setText(QStringLiteral("5E.2A.7C.\u3042\u3042"));
+      QTest::mouseClick(d.passwordButton(), Qt::LeftButton);
+      QCOMPARE(test::UncarriedProblem(b.prompter.messages, QStringLiteral("Kill"), QStringLiteral("\u3042")), QString());
+      QCOMPARE(d.focusWidget(), static_cast<QWidget*>(d.killPassword()));
+      QCOMPARE(Wire(b.Sent()), QByteArray());
+    }
+    b.prompter.messages.clear();
+    QdrlTesterDialog t(b.context);
+    bool stillOpen = false;
+    QString shown;
+    ModalScript script({[&](QDialog* d) {
+      auto* p = static_cast<RfidPasswordDialog*>(d);
+      // Typed one key at a time: no "?" replaces what was typed while the dots go in.
+      p->accessPassword()->clear();
+      QTest::keyClicks(p->accessPassword(), QStringLiteral("5E"));
+      QKeyEvent kana(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u3042"));
+      QApplication::sendEvent(p->accessPassword(), &kana);
+      QTest::keyClicks(p->accessPassword(), QStringLiteral("2A7C13"));
+      shown = p->accessPassword()->text();
+      p->Insert();
+      stillOpen = p->isVisible() && !p->insertFlag();
+      d->accept();
+    }});
+    QTest::mouseClick(t.rfidPasswordButton(), Qt::LeftButton);
+    QVERIFY(stillOpen);
+    QCOMPARE(script.unexpected, 0);
+    QVERIFY(!shown.contains(QLatin1Char('?')));
+    QVERIFY(shown.contains(QStringLiteral("\u3042")));
+    QCOMPARE(test::UncarriedProblem(b.prompter.messages, QStringLiteral("Access"), QStringLiteral("\u3042")), QString());
+    QVERIFY(t.commandText().empty());
   }
 
   void WriteCommandRangeIsCheckedOnTwelveCells() {
