@@ -234,6 +234,8 @@ void MainDialog::SetConnected(bool on) {
 }
 
 void MainDialog::Connect() {
+  // Whatever an earlier Connect said is no longer so, even when this one stops short.
+  status_->clear();
   choice_ = radioGroup_->checkedId();
   std::string portName;
   switch (choice_) {
@@ -278,15 +280,16 @@ void MainDialog::Connect() {
                              kStopBitCodes[static_cast<size_t>(stopBits_->currentIndex())]);
   }
 
+  // The status line tells this outcome before its message box is up, not after it.
   if (link.Open() == 1) {
-    context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));
-    if (link.GetInterfaceKind() == kUsb) link.Close();
     status_->setText(WithSpoolerNotice(tr("Connected: %1").arg(QString::fromStdString(portName)),
                                        context_.spooler));
+    context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));
+    if (link.GetInterfaceKind() == kUsb) link.Close();
     SetConnected(true);
   } else {
-    context_.prompter.Show(NumberedMessage(context_.strings, sid::kCannotOpenPort, Icon::kExclamation));
     status_->setText(WithSpoolerNotice(QString::fromStdString(link.lastError()), context_.spooler));
+    context_.prompter.Show(NumberedMessage(context_.strings, sid::kCannotOpenPort, Icon::kExclamation));
   }
 }
 
