@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -106,6 +107,41 @@ class MainAppTest : public QObject {
         builderOverTester ? std::vector<QString>{"QDRL Tester", "Label Setting"} : std::vector<QString>{"QDRL Tester"};
     QCOMPARE(open, expected);
     QCOMPARE(g.spooler.PortOf("Labels"), std::string("COM1:"));
+  }
+
+  // Work that shows its progress and looks at Cancel between pieces, as the downloads do,
+  // is cancelled at the signal; the windows then go as above.
+  void SignalCancelsWorkBehindAProgressDialog() {
+    GuiContext g;
+    bool cancelled = false;
+    qint64 took = -1;
+    {
+      MainDialog d(g.context);
+      ModalScript script({[&](QDialog* tester) {
+        QProgressDialog progress(QStringLiteral("Sending"), QStringLiteral("Cancel"), 0, 100, tester);
+        progress.setMinimumDuration(0);
+        progress.setValue(1);
+        QElapsedTimer t;
+        t.start();
+        ::kill(::getpid(), SIGTERM);
+        while (!progress.wasCanceled() && t.elapsed() < 3000) QCoreApplication::processEvents();
+        cancelled = progress.wasCanceled();
+        took = t.elapsed();
+      }});
+      QTimer::singleShot(0, &d, [&d] {
+        // The tester opens without a printer here: nothing of it talks to the link.
+        d.testerButton()->setEnabled(true);
+        d.testerButton()->click();
+      });
+      QTimer watchdog;
+      QObject::connect(&watchdog, &QTimer::timeout, [&d] { d.Exit(); });
+      watchdog.start(5000);
+      MainApp::RunMainDialog(d);
+      QCOMPARE(script.shown, 1);
+    }
+    LetLoopsRunAgain();
+    QVERIFY(cancelled);
+    QVERIFY2(took < 1000, qPrintable(QString::number(took)));
   }
 
   // A run with nothing over the main window ends too, and leaves the signals as it found them.
