@@ -931,6 +931,13 @@ check IP port configuration in printer control pannel</source>
     </message>
 </context>
 <context>
+    <name>qm::LabelSketch</name>
+    <message>
+        <source>Label picture</source>
+        <translation>ラベルの図</translation>
+    </message>
+</context>
+<context>
     <name>qm::PrintingSettingDialog</name>
     <message>
         <source>Printing Setting</source>

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLocale>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -32,6 +33,22 @@ int signalPipe[2] = {-1, -1};
 void OnTerminate(int) {
   const char c = 1;
   [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+// Ends the program from wherever it stands: a tool, a builder over the tester, a message
+// box. Each of them runs a loop of its own inside the main window's, and closing the main
+// window alone would leave them on screen and the process running.
+void EndEverything(MainDialog& dialog) {
+  // Work behind a progress dialog stops at its next piece, as at Cancel.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* progress = qobject_cast<QProgressDialog*>(window);
+    if (progress && progress->isVisible()) emit progress->canceled();
+  }
+  dialog.Exit();
+  // Every running loop returns, and a dialog opened while the tools unwind returns at once,
+  // so each opener's scope ends, its dialog goes, and the main window's destruction gives
+  // the print queues back.
+  QCoreApplication::exit(0);
 }
 
 }  // namespace
@@ -83,29 +100,47 @@ int MainApp::Run(int argc, char** argv) {
     dialog.radio(MainDialog::kChoiceEthernet)->click();
   }
 
+  // For the start-up benchmark: leave as soon as the window is on screen.
+  if (std::getenv("QUILLMARK_EXIT_AFTER_SHOW")) {
+    QTimer::singleShot(0, &dialog, [&dialog] { dialog.Exit(); });
+  }
+  return RunMainDialog(dialog);
+}
+
+int MainApp::RunMainDialog(MainDialog& dialog) {
   // SIGINT and SIGTERM end the program as "Exit" does, so diverted queues come back.
   std::unique_ptr<QSocketNotifier> notifier;
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) == 0) {
+  struct sigaction previousInt {};
+  struct sigaction previousTerm {};
+  const bool heard = ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) == 0;
+  if (heard) {
     notifier = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(notifier.get(), &QSocketNotifier::activated, &dialog, [&dialog] {
       char c;
       [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &c, 1);
-      dialog.Exit();
+      EndEverything(dialog);
     });
     struct sigaction sa {};
     sa.sa_handler = OnTerminate;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGINT, &sa, &previousInt);
+    ::sigaction(SIGTERM, &sa, &previousTerm);
   }
 
-  // For the start-up benchmark: leave as soon as the window is on screen.
-  if (std::getenv("QUILLMARK_EXIT_AFTER_SHOW")) {
-    QTimer::singleShot(0, &dialog, [&dialog] { dialog.Exit(); });
-  }
   dialog.show();
   dialog.exec();
+
+  if (heard) {
+    // The handlers go before the pipe, so a late signal never writes to a reused descriptor.
+    ::sigaction(SIGINT, &previousInt, nullptr);
+    ::sigaction(SIGTERM, &previousTerm, nullptr);
+    notifier.reset();
+    for (int& end : signalPipe) {
+      ::close(end);
+      end = -1;
+    }
+  }
   return 0;
 }
 

@@ -235,6 +235,8 @@ void MainDialog::SetConnected(bool on) {
 }
 
 void MainDialog::Connect() {
+  // Whatever an earlier Connect said is no longer so, even when this one stops short.
+  status_->clear();
   choice_ = radioGroup_->checkedId();
   std::string portName;
   switch (choice_) {
@@ -274,14 +276,15 @@ void MainDialog::Connect() {
                                     kDataBits[static_cast<size_t>(dataBits_->currentIndex())],
                                     kStopBitCodes[static_cast<size_t>(stopBits_->currentIndex())]};
   PrinterLink& link = context_.link;
+  // The status line tells this outcome before its message box is up, not after it.
   if (ConnectLink(link, &context_.spooler, queues_, request)) {
-    context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));
     status_->setText(WithSpoolerNotice(tr("Connected: %1").arg(QString::fromStdString(portName)),
                                        context_.spooler));
+    context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));
     SetConnected(true);
   } else {
-    context_.prompter.Show(NumberedMessage(context_.strings, sid::kCannotOpenPort, Icon::kExclamation));
     status_->setText(WithSpoolerNotice(QString::fromStdString(link.lastError()), context_.spooler));
+    context_.prompter.Show(NumberedMessage(context_.strings, sid::kCannotOpenPort, Icon::kExclamation));
   }
 }
 

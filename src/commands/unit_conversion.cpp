@@ -1,5 +1,9 @@
 #include "commands/unit_conversion.h"
 
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
 namespace qm {
 
 static_assert(static_cast<double>(kMmPerInch) == 25.399999618530273);
@@ -57,6 +61,36 @@ ConversionUnits UnitsOf(UnitConversion conversion) {
 float ConvertUnit(float input, UnitConversion conversion) {
   const ConversionUnits units = UnitsOf(conversion);
   return ConvertLength(input, units.from, units.to);
+}
+
+int ShownDecimals(LengthUnit unit) {
+  switch (unit) {
+    case LengthUnit::kDots: return 0;
+    case LengthUnit::kMm: return 3;
+    case LengthUnit::kInch: break;
+  }
+  return 4;
+}
+
+std::string ShownLength(float value, LengthUnit unit) {
+  const int decimals = ShownDecimals(unit);
+  const double scaled = static_cast<double>(value) * std::pow(10.0, decimals);
+  // Rounded as a count of the last place, so no binary fraction decides a tie.
+  if (!std::isfinite(scaled) || std::abs(scaled) >= 1e15) {
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+  }
+  const long long places = std::llround(scaled);
+  std::string digits = std::to_string(std::llabs(places));
+  if (decimals > 0) {
+    if (digits.size() <= static_cast<size_t>(decimals)) digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
+    digits.insert(digits.size() - static_cast<size_t>(decimals), 1, '.');
+    while (digits.back() == '0') digits.pop_back();
+    if (digits.back() == '.') digits.pop_back();
+  }
+  // A value that rounds to nothing has no sign.
+  return places < 0 ? "-" + digits : digits;
 }
 
 }  // namespace qm

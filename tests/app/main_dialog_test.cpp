@@ -210,6 +210,43 @@ class MainDialogTest : public QObject {
     QVERIFY2(!d.statusLine()->text().isEmpty(), "the reason is shown beside the messages");
   }
 
+  // Each Connect's outcome replaces what the last one said, whatever the interfaces, and
+  // is on the status line by the time its message box is up.
+  void EachConnectReplacesTheStatusLine() {
+    struct StatusAtEachMessage : Prompter {
+      QLabel* status = nullptr;
+      std::vector<QString> seen;
+      void Show(const Message&) override { seen.push_back(status->text()); }
+    };
+    test::LoopbackServer printer;
+    GuiContext g;  // nothing behind COM1:
+    StatusAtEachMessage messages;
+    AppContext context{g.link, g.clock, messages, g.context.strings, g.spooler, g.files};
+    MainDialog d(context);
+    messages.status = d.statusLine();
+    d.show();
+    QTest::mouseClick(d.connectButton(), Qt::LeftButton);
+    QVERIFY(!d.connected());
+    QCOMPARE(d.statusLine()->text(), QStringLiteral("/nonexistent/com1: No such file or directory"));
+    QTest::mouseClick(d.radio(MainDialog::kChoiceEthernet), Qt::LeftButton);
+    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), test::ClosedLoopbackPort());
+    QTest::mouseClick(d.connectButton(), Qt::LeftButton);
+    QVERIFY(!d.connected());
+    const QString refused = d.statusLine()->text();
+    QVERIFY2(!refused.isEmpty() && !refused.contains(QStringLiteral("com1")), qPrintable(refused));
+    // A port the window refuses before connecting leaves no earlier outcome standing either.
+    d.portBox()->setText(QStringLiteral("0"));
+    QTest::mouseClick(d.connectButton(), Qt::LeftButton);
+    QCOMPARE(d.statusLine()->text(), QString());
+    d.SetEthernetTarget(QStringLiteral("127.0.0.1"), printer.port());
+    QTest::mouseClick(d.connectButton(), Qt::LeftButton);
+    QVERIFY(d.connected());
+    QCOMPARE(d.statusLine()->text(), QStringLiteral("Connected: ETHERNET"));
+    // Serial's failure, Ethernet's refusal, the port refused, the success.
+    QCOMPARE(messages.seen, (std::vector<QString>{QStringLiteral("/nonexistent/com1: No such file or directory"),
+                                                  refused, QString(), QStringLiteral("Connected: ETHERNET")}));
+  }
+
   void SerialConnectWithDefaultsDivertsAndRestoresQueues() {
     test::PtyPair pty;
     DeviceMap devices = test::IsolatedDevices();

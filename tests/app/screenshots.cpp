@@ -2,6 +2,7 @@
 // Japanese, into PNG files for the README: quillmark-screenshots OUTDIR (run it under
 // LANG=ja_JP.UTF-8 for the Japanese pictures, so that the Japanese desktop font is used).
 #include <QApplication>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QCheckBox>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -20,6 +22,8 @@
 #include "commands/ui/barcode_2d_command_dialog.h"
 #include "commands/ui/bitmap_text_command_dialog.h"
 #include "commands/ui/font_finder_dialog.h"
+#include "commands/ui/label_setting_dialog.h"
+#include "commands/ui/printing_setting_dialog.h"
 #include "commands/ui/label_preview_pane.h"
 #include "commands/ui/line_preview.h"
 #include "commands/ui/qdrl_tester_dialog.h"
@@ -120,6 +124,18 @@ int main(int argc, char** argv) {
     fontFinder.FindSimilarAndRound();
     fontFinder.show();
     fontFinder.grab().save(out + QStringLiteral("/font-finder-%1.png").arg(QLatin1String(suffix)));
+    {
+      // The density a few steps down from 20 at the top, and the label that the label
+      // setting's defaults describe, on black-mark paper.
+      qm::PrintingSettingDialog printing(context);
+      printing.controls().density->setValue(6);
+      printing.show();
+      printing.grab().save(out + QStringLiteral("/print-setting-%1.png").arg(QLatin1String(suffix)));
+      qm::LabelSettingDialog label;
+      label.controls().media->button(2)->click();
+      label.show();
+      label.grab().save(out + QStringLiteral("/label-setting-%1.png").arg(QLatin1String(suffix)));
+    }
     {
       // The calibration page after a read of the virtual printer's 150 mm gap label.
       qm::CalibrationSettingManagerDialog calibration(context);

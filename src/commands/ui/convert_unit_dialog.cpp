@@ -16,19 +16,21 @@ namespace qm {
 
 namespace {
 
-// Lengths worth converting on a label, with room for a roll's worth of dots.
+// Lengths worth converting on a label, with room for a roll's worth of dots, either way
+// from an origin.
 constexpr double kLargestInput = 1000000;
-constexpr int kInputDecimals = 4;
+// As many places as a single-precision length can carry below a few units.
+constexpr int kInputDecimals = 7;
 
-// The figures a float can hold; the result is shown as computed, not rounded further.
-QString FloatText(float value) { return QString::number(static_cast<double>(value), 'g', 6); }
+// The result to its unit's precision.
+QString LengthText(float value, LengthUnit unit) { return QString::fromStdString(ShownLength(value, unit)); }
 
 // The value to convert, shown as briefly as it was typed ("812.8", not "812.8000").
 class ValueField : public QDoubleSpinBox {
  public:
   ValueField() {
     setDecimals(kInputDecimals);
-    setRange(0, kLargestInput);
+    setRange(-kLargestInput, kLargestInput);
     setButtonSymbols(QAbstractSpinBox::NoButtons);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   }
@@ -59,7 +61,7 @@ ConvertUnitDialog::ConvertUnitDialog(QWidget* parent) : QDialog(parent) {
 
   input_ = new ValueField;
   input_->setAccessibleName(tr("Value to convert"));
-  output_ = new QLineEdit(FloatText(0));
+  output_ = new QLineEdit(LengthText(0, LengthUnit::kMm));
   output_->setReadOnly(true);
   output_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   output_->setAccessibleName(tr("Converted value"));
@@ -117,7 +119,7 @@ void ConvertUnitDialog::ShowUnits() {
 void ConvertUnitDialog::Convert() {
   input_->interpretText();
   const auto value = static_cast<float>(input_->value());
-  output_->setText(FloatText(ConvertUnit(value, Chosen())));
+  output_->setText(LengthText(ConvertUnit(value, Chosen()), UnitsOf(Chosen()).to));
 }
 
 }  // namespace qm

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "commands/ui/builder_field_widgets.h"
-#include "commands/ui/line_preview.h"
+#include "commands/ui/label_sketch.h"
 #include "commands/unit_conversion.h"
 
 namespace qm {
@@ -83,13 +83,27 @@ LabelSettingDialog::LabelSettingDialog(QWidget* parent) : BuilderDialog(parent) 
   auto* lengths = new QHBoxLayout;
   lengths->addWidget(sizeBox);
   lengths->addWidget(marginBox);
+  auto* fields = new QVBoxLayout;
+  fields->addLayout(choices);
+  fields->addLayout(lengths);
+  fields->addStretch();
+  // The commands draw nothing themselves, so the picture is of the label they describe.
+  c_.sketch = new LabelSketch;
+  auto* body = new QHBoxLayout;
+  body->addLayout(fields, 1);
+  body->addWidget(c_.sketch);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(choices);
-  layout->addLayout(lengths);
+  layout->addLayout(body, 1);
   layout->addLayout(ButtonRow({c_.insert, c_.close}));
-  AttachLinePreview(*this, *layout);
+  for (RealNumberSpin* field : {c_.width, c_.length, c_.xMargin, c_.yMargin}) {
+    connect(field, &QDoubleSpinBox::textChanged, this, &LabelSettingDialog::ShowSketch);
+  }
+  connect(c_.media, &QButtonGroup::idToggled, this, &LabelSettingDialog::ShowSketch);
+  connect(c_.marginApply, &QCheckBox::toggled, this, &LabelSettingDialog::ShowSketch);
   LoadDefaults();
 }
+
+void LabelSettingDialog::ShowSketch() { c_.sketch->Show(TakeFields()); }
 
 void LabelSettingDialog::LoadDefaults() { ShowFields(LabelSettingFields{}); }
 
@@ -110,6 +124,7 @@ void LabelSettingDialog::ShowFields(const LabelSettingFields& f) {
   const QString name = QString::fromLatin1(unitName.data(), static_cast<qsizetype>(unitName.size()));
   for (QLabel* label : c_.unitLabels) label->setText(name);
   showing_ = false;
+  ShowSketch();
 }
 
 LabelSettingFields LabelSettingDialog::TakeFields() const {

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace qm {
 
+class LabelSketch;
 class RealNumberSpin;
 
 class LabelSettingDialog : public BuilderDialog {
@@ -36,6 +37,7 @@ class LabelSettingDialog : public BuilderDialog {
     RealNumberSpin* yMargin;
     QCheckBox* marginApply;
     std::array<QLabel*, 4> unitLabels;
+    LabelSketch* sketch;  // the label the values describe
     QPushButton* insert;
     QPushButton* close;
   };
@@ -47,6 +49,7 @@ class LabelSettingDialog : public BuilderDialog {
  private:
   void ShowFields(const LabelSettingFields& fields);
   void ChooseUnit(int id);
+  void ShowSketch();
 
   Controls c_;
   // The unit the four lengths are shown in.

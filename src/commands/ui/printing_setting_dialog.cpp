@@ -36,6 +36,11 @@ PrintingSettingDialog::PrintingSettingDialog(AppContext& context, QWidget* paren
   auto* densityColumn = new QVBoxLayout(densityBox);
   c_.density = new QSlider(Qt::Vertical);
   c_.density->setRange(0, 20);
+  // Position 0 stands at the top and is density 20. A vertical slider puts its minimum at the
+  // bottom unless inverted; the keys and the wheel are inverted with it, so Up still moves
+  // the handle up.
+  c_.density->setInvertedAppearance(true);
+  c_.density->setInvertedControls(true);
   c_.density->setTickInterval(1);
   c_.density->setTickPosition(QSlider::TicksBothSides);
   c_.density->setPageStep(1);

@@ -220,7 +220,14 @@ void QdrlTesterDialog::RereadEditor() {
 }
 
 void QdrlTesterDialog::TogglePreview() {
-  previewPane_->setVisible(preview_->isChecked());
+  const bool on = preview_->isChecked();
+  if (on && previewPane_->isHidden()) widthWithoutPreview_ = width();
+  previewPane_->setVisible(on);
+  if (!on && widthWithoutPreview_ > 0 && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    // The pane's room grew the window; a hidden pane needs none of it.
+    layout()->activate();
+    resize(std::max(widthWithoutPreview_, minimumSizeHint().width()), height());
+  }
   if (!previewPane_->isHidden()) previewPane_->SetScript(commandText_);
 }
 

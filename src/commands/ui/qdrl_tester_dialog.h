@@ -96,6 +96,8 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* rfidKill_;
   QPushButton* preview_;
   LabelPreviewPane* previewPane_;
+  // The width the tester had before the preview widened it, given back when it goes.
+  int widthWithoutPreview_ = 0;
 };
 
 }  // namespace qm

@@ -7,12 +7,15 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QtTest>
 
 #include "builder_bench.h"
 #include "commands/ui/block_draw_command_dialog.h"
 #include "commands/ui/builder_field_widgets.h"
 #include "commands/ui/label_setting_dialog.h"
+#include "commands/ui/label_sketch.h"
 #include "commands/ui/printing_setting_dialog.h"
 
 namespace qm {
@@ -34,6 +37,46 @@ std::string InsertOnce(BuilderBench& b, const QString& label, Work work) {
   QTest::mouseClick(b.Button(label), Qt::LeftButton);
   if (script.unexpected != 0 || script.shown != 2) return "shown " + std::to_string(script.shown);
   return b.tester.commandText();
+}
+
+// The slider's handle where the style draws it.
+struct SliderHandle : QSlider {
+  static QRect Of(const QSlider& slider) {
+    QStyleOptionSlider option;
+    // A pointer to QSlider's own member, so it applies to any slider.
+    (slider.*(&SliderHandle::initStyleOption))(&option);
+    return slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider);
+  }
+};
+
+// Drags the handle with the mouse past the top or the bottom end of the groove.
+void DragHandle(QSlider* slider, bool toTop) {
+  const QPoint from = SliderHandle::Of(*slider).center();
+  const QPoint to(from.x(), toTop ? -20 : slider->height() + 20);
+  QTest::mousePress(slider, Qt::LeftButton, {}, from);
+  for (int i = 1; i <= 8; ++i) QTest::mouseMove(slider, from + (to - from) * i / 8);
+  QTest::mouseRelease(slider, Qt::LeftButton, {}, to);
+}
+
+// Where the sketch's pixels of `colour` lie along row `y` or column `x`: first and last.
+std::pair<int, int> Run(const QImage& image, const QColor& colour, int y, int x = -1) {
+  int first = -1, last = -1;
+  const int n = x < 0 ? image.width() : image.height();
+  for (int i = 0; i < n; ++i) {
+    const QColor c = x < 0 ? image.pixelColor(i, y) : image.pixelColor(x, i);
+    if (c != colour) continue;
+    if (first < 0) first = i;
+    last = i;
+  }
+  return {first, last};
+}
+
+int Count(const QImage& image, const QColor& colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour ? 1 : 0;
+  }
+  return n;
 }
 
 }  // namespace
@@ -194,6 +237,154 @@ class LayoutBuildersTest : public QObject {
         });
     QCOMPARE(appended, lines.toStdString());
     QCOMPARE(shown, densityShown);
+  }
+
+  // The operator's hand, not setValue: the top of the slider is density 20, the bottom 0,
+  // and the Up key moves the handle up.
+  void PrintingSettingDensityFollowsTheHandle_data() {
+    QTest::addColumn<std::function<void(QSlider*)>>("move");
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QString>("densityShown");
+    QTest::newRow("dragged to the bottom") << std::function([](QSlider* s) { DragHandle(s, false); })
+                                           << QByteArray("SS3\r\nSD0\r\nSOB\r\n") << QStringLiteral("0");
+    QTest::newRow("dragged down and back to the top") << std::function([](QSlider* s) {
+      DragHandle(s, false);
+      DragHandle(s, true);
+    }) << QByteArray("SS3\r\nSD20\r\nSOB\r\n") << QStringLiteral("20");
+    QTest::newRow("bottom, then Up twice") << std::function([](QSlider* s) {
+      DragHandle(s, false);
+      s->setFocus();
+      QTest::keyClick(s, Qt::Key_Up);
+      QTest::keyClick(s, Qt::Key_Up);
+    }) << QByteArray("SS3\r\nSD2\r\nSOB\r\n") << QStringLiteral("2");
+  }
+  void PrintingSettingDensityFollowsTheHandle() {
+    QFETCH(std::function<void(QSlider*)>, move);
+    QFETCH(QByteArray, lines);
+    QFETCH(QString, densityShown);
+    BuilderBench b;
+    QString shown;
+    bool startsAtTheTop = false;
+    const std::string appended = InsertOnce<PrintingSettingDialog>(
+        b, QStringLiteral("Speed && Density && Direction"), [&](const PrintingSettingDialog::Controls& c) {
+          // Density 20, the default, is drawn at the top end.
+          startsAtTheTop = SliderHandle::Of(*c.density).center().y() < c.density->height() / 4;
+          move(c.density);
+          QTest::mouseClick(c.direction->button(1), Qt::LeftButton);
+          shown = c.densityValue->text();
+        });
+    QVERIFY(startsAtTheTop);
+    QCOMPARE(appended, lines.toStdString());
+    QCOMPARE(shown, densityShown);
+  }
+
+  // The sketch is drawn in proportion to the label: a narrower label is a narrower
+  // outline, a shorter one a shorter outline, and the unit does not change the picture.
+  void LabelSketchDrawsTheLabelInProportion_data() {
+    QTest::addColumn<std::function<void(const LabelSettingDialog::Controls&)>>("change");
+    QTest::addColumn<double>("widthOverLength");
+    using C = LabelSettingDialog::Controls;
+    QTest::newRow("defaults, 4 by 6 inches") << std::function([](const C&) {}) << 4.0 / 6.0;
+    QTest::newRow("2 inches wide") << std::function([](const C& c) { c.width->setValue(2); }) << 2.0 / 6.0;
+    QTest::newRow("2 inches long") << std::function([](const C& c) { c.length->setValue(2); }) << 4.0 / 2.0;
+    QTest::newRow("the same in dots") << std::function([](const C& c) { c.unit->button(2)->click(); }) << 4.0 / 6.0;
+    QTest::newRow("typed 100 by 50 mm") << std::function([](const C& c) {
+      c.unit->button(1)->click();
+      c.width->setFocus();
+      c.width->selectAll();
+      QTest::keyClicks(c.width, "100");
+      c.length->setFocus();
+      c.length->selectAll();
+      QTest::keyClicks(c.length, "50");
+    }) << 100.0 / 50.0;
+  }
+  void LabelSketchDrawsTheLabelInProportion() {
+    QFETCH(std::function<void(const LabelSettingDialog::Controls&)>, change);
+    QFETCH(double, widthOverLength);
+    LabelSettingDialog d;
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    change(d.controls());
+    const QImage image = d.controls().sketch->grab().toImage();
+    // The paper's extent through the middle of the first label's outline.
+    const QRectF label = d.controls().sketch->labelRect();
+    QVERIFY(!label.isEmpty());
+    const auto [left, right] = Run(image, LabelSketch::kPaper, static_cast<int>(label.center().y()));
+    const int x = static_cast<int>(label.center().x());
+    const int top = Run(image, LabelSketch::kPaper, -1, x).first;
+    QVERIFY(left >= 0 && top >= 0);
+    int end = top;
+    // Down the paper, across the dashed margin line, to the outline.
+    const auto onLabel = [&](int y) {
+      const QColor c = image.pixelColor(x, y);
+      return c == LabelSketch::kPaper || c == LabelSketch::kMargin;
+    };
+    while (end + 1 < image.height() && onLabel(end + 1)) ++end;
+    // The outline takes a pixel of the label on each side.
+    const double drawnWidth = right - left + 3;
+    const double drawnLength = end - top + 3;
+    QVERIFY2(std::abs(drawnWidth / drawnLength - widthOverLength) < 0.05 * widthOverLength,
+             qPrintable(QStringLiteral("%1 by %2").arg(drawnWidth).arg(drawnLength)));
+    QVERIFY2(std::abs(drawnWidth - label.width()) <= 1.5, "the picture is where the sketch says");
+  }
+
+  // What parts one label from the next: the backing shows through a gap, a black mark
+  // sits on one strip of paper, continuous paper has neither.
+  void LabelSketchShowsTheGapOrTheMark_data() {
+    QTest::addColumn<int>("media");
+    QTest::addColumn<bool>("backingBetween");
+    QTest::addColumn<bool>("mark");
+    QTest::newRow("Gap") << int(MediaType::kGap) << true << false;
+    QTest::newRow("Continuous") << int(MediaType::kContinuous) << false << false;
+    QTest::newRow("BlackMark") << int(MediaType::kBlackMark) << false << true;
+  }
+  void LabelSketchShowsTheGapOrTheMark() {
+    QFETCH(int, media);
+    QFETCH(bool, backingBetween);
+    QFETCH(bool, mark);
+    LabelSettingDialog d;
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QTest::mouseClick(d.controls().media->button(media), Qt::LeftButton);
+    const QImage image = d.controls().sketch->grab().toImage();
+    const QRectF label = d.controls().sketch->labelRect();
+    // Down the middle of the paper, from the label's end to the next label.
+    const int x = static_cast<int>(label.center().x());
+    bool backing = false;
+    for (int y = static_cast<int>(label.bottom()) + 1; y < static_cast<int>(label.bottom()) + 8; ++y) {
+      backing = backing || image.pixelColor(x, y) == LabelSketch::kBacking;
+    }
+    QCOMPARE(backing, backingBetween);
+    QCOMPARE(Count(image, LabelSketch::kMark) > 0, mark);
+    if (mark) {
+      // The mark is where the label ends, at its left edge.
+      const auto [first, last] = Run(image, LabelSketch::kMark, -1, static_cast<int>(label.left()) + 2);
+      QVERIFY(first >= static_cast<int>(label.bottom()) - 1 && last <= static_cast<int>(label.bottom()) + 6);
+    }
+  }
+
+  void LabelSketchDrawsTheMarginsOnlyWhenApplied() {
+    LabelSettingDialog d;
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    const auto& c = d.controls();
+    const QImage applied = c.sketch->grab().toImage();
+    const QRectF label = c.sketch->labelRect();
+    // 0.2 inch of a 4 inch label: a twentieth of the way in.
+    // The line is dashed: a few rows hold at least one dash.
+    int first = -1;
+    for (int y = static_cast<int>(label.center().y()) - 6; y <= static_cast<int>(label.center().y()) + 6; ++y) {
+      const int x = Run(applied, LabelSketch::kMargin, y).first;
+      if (x >= 0 && (first < 0 || x < first)) first = x;
+    }
+    QVERIFY(first >= 0);
+    QVERIFY2(std::abs(first - (label.left() + label.width() / 20)) <= 1.5, qPrintable(QString::number(first)));
+    c.marginApply->click();
+    QCOMPARE(Count(c.sketch->grab().toImage(), LabelSketch::kMargin), 0);
+    // A length that makes no label draws none, and the dialog stays usable.
+    c.width->setValue(0);
+    QVERIFY(c.sketch->labelRect().isEmpty());
+    QCOMPARE(Count(c.sketch->grab().toImage(), LabelSketch::kPaper), 0);
   }
 
   void PrinterSettingTestLabelCarriesTheAppliedSettings() {

@@ -111,6 +111,23 @@ class PreviewPaneTest : public QObject {
     QCOMPARE(tester.editor()->textCursor().blockNumber(), 1);
   }
 
+  // The pane widens the tester; switched off, the tester is as wide as before, and again
+  // after a second round.
+  void PreviewSwitchedOffGivesTheWidthBack() {
+    test::GuiContext g;
+    QdrlTesterDialog tester(g.context);
+    tester.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tester));
+    const int before = tester.width();
+    for (int round = 0; round < 2; ++round) {
+      QTest::mouseClick(tester.previewButton(), Qt::LeftButton);
+      QTRY_VERIFY_WITH_TIMEOUT(tester.width() >= before + tester.previewPane()->minimumWidth(), 2000);
+      QTest::mouseClick(tester.previewButton(), Qt::LeftButton);
+      QVERIFY(tester.previewPane()->isHidden());
+      QTRY_COMPARE_WITH_TIMEOUT(tester.width(), before, 2000);
+    }
+  }
+
   void ABuilderRedrawsItsOwnLineAsAFieldChanges() {
     test::GuiContext g;
     BlockDrawCommandDialog dialog(g.context);
