@@ -110,8 +110,11 @@ class PrinterCore : private ParserSink {
   using StreamKey = std::pair<InterfaceKind, uint64_t>;
   // Noise skipped in a row on one stream: its start, and how much there was.
   struct NoiseRun {
+    // Spelled out: clang cannot yet use a default member initializer of a class nested in
+    // one still being defined, and takes the type for not default-constructible.
+    NoiseRun() : bytes(0) {}
     std::string preview;
-    uint64_t bytes = 0;
+    uint64_t bytes;
   };
   struct Stream {
     Stream(ParserSink& sink, const Origin& from) : parser(std::make_unique<CommandParser>(sink)), origin(from) {}
