@@ -63,34 +63,15 @@ float ConvertUnit(float input, UnitConversion conversion) {
   return ConvertLength(input, units.from, units.to);
 }
 
-int ShownDecimals(LengthUnit unit) {
-  switch (unit) {
-    case LengthUnit::kDots: return 0;
-    case LengthUnit::kMm: return 3;
-    case LengthUnit::kInch: break;
+std::string ShownLength(float value) {
+  if (value == 0.0f) return "0";
+  char buffer[64];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  if (ec != std::errc()) {
+    const auto general = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, general.ptr);
   }
-  return 4;
-}
-
-std::string ShownLength(float value, LengthUnit unit) {
-  const int decimals = ShownDecimals(unit);
-  const double scaled = static_cast<double>(value) * std::pow(10.0, decimals);
-  // Rounded as a count of the last place, so no binary fraction decides a tie.
-  if (!std::isfinite(scaled) || std::abs(scaled) >= 1e15) {
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
-  }
-  const long long places = std::llround(scaled);
-  std::string digits = std::to_string(std::llabs(places));
-  if (decimals > 0) {
-    if (digits.size() <= static_cast<size_t>(decimals)) digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
-    digits.insert(digits.size() - static_cast<size_t>(decimals), 1, '.');
-    while (digits.back() == '0') digits.pop_back();
-    if (digits.back() == '.') digits.pop_back();
-  }
-  // A value that rounds to nothing has no sign.
-  return places < 0 ? "-" + digits : digits;
+  return std::string(buffer, end);
 }
 
 }  // namespace qm

@@ -41,12 +41,9 @@ ConversionUnits UnitsOf(UnitConversion conversion);
 // "Convert Unit": the input times the conversion's factor, in single precision.
 float ConvertUnit(float input, UnitConversion conversion);
 
-// The places a length in `unit` is worth showing: a dot is the least the printer can place,
-// so dots are whole; millimetres take three places (a dot is exactly 0.125 mm) and inches
-// four (a dot is 0.0049 inch), enough to tell every dot from the next.
-int ShownDecimals(LengthUnit unit);
-// `value` rounded half away from zero to its unit's places, sign kept, trailing zeros
-// dropped: "203" for 203.2 dots, "-25.4" mm, "0.0049" for one dot in inches.
-std::string ShownLength(float value, LengthUnit unit);
+// A converted length as it is shown: the single-precision value itself, unrounded, in the
+// shortest decimal that reads back as the same value ("203.2" for 1 inch in dots, since the
+// stored float is the one nearest to it), with its sign, and "0" for either zero.
+std::string ShownLength(float value);
 
 }  // namespace qm

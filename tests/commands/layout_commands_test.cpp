@@ -83,24 +83,27 @@ struct ShownCase {
 
 class ShownLengthTest : public testing::TestWithParam<ShownCase> {};
 
-TEST_P(ShownLengthTest, RoundsToTheUnitsPlacesAndKeepsTheSign) {
-  EXPECT_EQ(ShownLength(GetParam().value, GetParam().unit), GetParam().shown);
+TEST_P(ShownLengthTest, TheUnroundedRealWithItsSign) {
+  EXPECT_EQ(ShownLength(GetParam().value), GetParam().shown);
 }
 
+// The stored single-precision value, shown in the fewest digits that read back as it: no
+// rounding to a unit's places, and never a sign cut off.
 INSTANTIATE_TEST_SUITE_P(
     Cases, ShownLengthTest,
-    testing::Values(ShownCase{"dots_are_whole", 203.2f, LengthUnit::kDots, "203"},
-                    ShownCase{"half_a_dot_rounds_away_from_zero", 0.5f, LengthUnit::kDots, "1"},
-                    ShownCase{"negative_half_dot", -0.5f, LengthUnit::kDots, "-1"},
-                    ShownCase{"rounded_to_zero_has_no_sign", -0.4f, LengthUnit::kDots, "0"},
+    testing::Values(ShownCase{"one_inch_in_dots", 203.2f, LengthUnit::kDots, "203.2"},
+                    ShownCase{"half_a_dot", 0.5f, LengthUnit::kDots, "0.5"},
+                    ShownCase{"negative_half_dot", -0.5f, LengthUnit::kDots, "-0.5"},
+                    ShownCase{"negative_zero_has_no_sign", -0.0f, LengthUnit::kDots, "0"},
                     ShownCase{"zero", 0.0f, LengthUnit::kMm, "0"},
-                    ShownCase{"mm_three_places", 0.375f, LengthUnit::kMm, "0.375"},
-                    ShownCase{"mm_trailing_zeros_dropped", 25.4f, LengthUnit::kMm, "25.4"},
-                    ShownCase{"mm_below_a_place_padded", -0.005f, LengthUnit::kMm, "-0.005"},
-                    ShownCase{"inch_four_places", 0.03937008f, LengthUnit::kInch, "0.0394"},
-                    ShownCase{"inch_of_one_dot", 0.004921260f, LengthUnit::kInch, "0.0049"},
-                    ShownCase{"single_precision_noise_gone", 4.0000024f, LengthUnit::kInch, "4"},
-                    ShownCase{"negative_inch", -3.93700786f, LengthUnit::kInch, "-3.937"},
+                    ShownCase{"three_dots_in_mm", 0.375f, LengthUnit::kMm, "0.375"},
+                    ShownCase{"one_inch_in_mm", 25.4f, LengthUnit::kMm, "25.4"},
+                    ShownCase{"small_negative_mm", -0.005f, LengthUnit::kMm, "-0.005"},
+                    // Five and more places: truncating to four lost them.
+                    ShownCase{"one_mm_in_inch", 0.03937008f, LengthUnit::kInch, "0.03937008"},
+                    ShownCase{"one_dot_in_inch", 0.004921260f, LengthUnit::kInch, "0.00492126"},
+                    ShownCase{"single_precision_noise_shown", 4.0000024f, LengthUnit::kInch, "4.0000024"},
+                    ShownCase{"negative_inch", -3.93700786f, LengthUnit::kInch, "-3.937008"},
                     ShownCase{"large_dots", 203200000.0f, LengthUnit::kDots, "203200000"}),
     [](const testing::TestParamInfo<ShownCase>& info) { return std::string(info.param.name); });
 

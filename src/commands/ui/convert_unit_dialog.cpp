@@ -23,7 +23,7 @@ constexpr double kLargestInput = 1000000;
 constexpr int kInputDecimals = 7;
 
 // The result to its unit's precision.
-QString LengthText(float value, LengthUnit unit) { return QString::fromStdString(ShownLength(value, unit)); }
+QString LengthText(float value) { return QString::fromStdString(ShownLength(value)); }
 
 // The value to convert, shown as briefly as it was typed ("812.8", not "812.8000").
 class ValueField : public QDoubleSpinBox {
@@ -61,7 +61,7 @@ ConvertUnitDialog::ConvertUnitDialog(QWidget* parent) : QDialog(parent) {
 
   input_ = new ValueField;
   input_->setAccessibleName(tr("Value to convert"));
-  output_ = new QLineEdit(LengthText(0, LengthUnit::kMm));
+  output_ = new QLineEdit(LengthText(0));
   output_->setReadOnly(true);
   output_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   output_->setAccessibleName(tr("Converted value"));
@@ -119,7 +119,7 @@ void ConvertUnitDialog::ShowUnits() {
 void ConvertUnitDialog::Convert() {
   input_->interpretText();
   const auto value = static_cast<float>(input_->value());
-  output_->setText(LengthText(ConvertUnit(value, Chosen()), UnitsOf(Chosen()).to));
+  output_->setText(LengthText(ConvertUnit(value, Chosen())));
 }
 
 }  // namespace qm

