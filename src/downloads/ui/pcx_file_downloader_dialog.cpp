@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "downloads/image_commands.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -116,22 +117,30 @@ void PcxFileDownloaderDialog::Download() {
   const std::string path = panel_->path();
   const std::string name = Typed(storeName_);
   panel_->Run(
-      [&](const TransferOptions& options) {
-        return StoreImage(context_.link, context_.prompter, context_.strings, path, name, options);
+      [&](const TransferOptions& options, Prompter& prompter) {
+        return StoreImage(context_.link, prompter, context_.strings, path, name, options);
       },
       {download_, delete_, deleteAll_, recall_, information_, close_, storeName_});
 }
 
+// Even a single command may wait out a connect to a printer that has gone: on the worker.
 void PcxFileDownloaderDialog::DeleteImage() {
-  qm::DeleteImage(context_.link, context_.prompter, context_.strings, Typed(deleteName_));
+  const std::string name = Typed(deleteName_);
+  RunLongWork(context_, this, [&](Work& w) { qm::DeleteImage(context_.link, w.prompter, context_.strings, name); });
 }
 
-void PcxFileDownloaderDialog::DeleteAllImages() { qm::DeleteAllImages(context_.link); }
+void PcxFileDownloaderDialog::DeleteAllImages() {
+  RunLongWork(context_, this, [&](Work&) { qm::DeleteAllImages(context_.link); });
+}
 
-void PcxFileDownloaderDialog::ImageInformation() { RequestImageInformation(context_.link); }
+void PcxFileDownloaderDialog::ImageInformation() {
+  RunLongWork(context_, this, [&](Work&) { RequestImageInformation(context_.link); });
+}
 
 void PcxFileDownloaderDialog::ImageRecall() {
-  RecallImage(context_.link, context_.prompter, context_.strings, Typed(x_), Typed(y_), Typed(recallName_));
+  const std::string x = Typed(x_), y = Typed(y_), name = Typed(recallName_);
+  RunLongWork(context_, this,
+              [&](Work& w) { RecallImage(context_.link, w.prompter, context_.strings, x, y, name); });
 }
 
 void PcxFileDownloaderDialog::reject() {
