@@ -12,8 +12,10 @@
 
 #include "commands/ui/builder_field_widgets.h"
 #include "commands/ui/character_set_command_dialog.h"
+#include "commands/piece_writes.h"
 #include "commands/ui/two_byte_codepage_dialog.h"
 #include "core/progress.h"
+#include "loopback_server.h"
 #include "print_bench.h"
 
 namespace qm {
@@ -302,6 +304,86 @@ class CharacterPrintsTest : public QObject {
     QTest::mouseClick(c.print, Qt::LeftButton);
     QCOMPARE(Wire(b.Sent()), Wire(Joined(rows)));
     QCOMPARE(c.status->text(), QStringLiteral("All 124 labels sent."));
+  }
+
+  // The status line counts what really went out.
+  void TwoByteSummaryCountsWhatWasSent_data() {
+    QTest::addColumn<int>("sent");
+    QTest::addColumn<int>("failed");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("all sent") << 3 << 0 << 3 << false << QStringLiteral("All 3 labels sent.");
+    QTest::newRow("one label") << 1 << 0 << 1 << false << QStringLiteral("1 label sent.");
+    QTest::newRow("some failed") << 2 << 1 << 3 << false << QStringLiteral("2 of 3 labels sent; 1 failed");
+    QTest::newRow("the one label failed") << 0 << 1 << 1 << false << QStringLiteral("0 of 1 label sent; 1 failed");
+    QTest::newRow("cancelled") << 2 << 0 << 5 << true << QStringLiteral("Cancelled after 2 of 5 labels.");
+    QTest::newRow("cancelled after a failure") << 1 << 1 << 5 << true
+                                                 << QStringLiteral("Cancelled after 1 of 5 labels; 1 failed.");
+  }
+  void TwoByteSummaryCountsWhatWasSent() {
+    QFETCH(int, sent);
+    QFETCH(int, failed);
+    QFETCH(int, total);
+    QFETCH(bool, cancelled);
+    QFETCH(QString, shown);
+    PiecesWritten w;
+    w.sent = sent;
+    w.failed = failed;
+    w.total = total;
+    w.cancelled = cancelled;
+    QCOMPARE(TwoByteCodepageDialog::Summary(w), shown);
+  }
+
+  // A printer that cannot be reached: every label tried, each failure said, none counted.
+  void TwoByteToAnUnreachablePrinterClaimsNoSuccess() {
+    PrintBench b;
+    b.link.SetPortName("ETHERNET");
+    b.link.SetEthernetSettings("127.0.0.1", test::ClosedLoopbackPort());
+    b.link.Open();
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    d.controls().startBlock->setText(QStringLiteral("B0"));
+    d.controls().endBlock->setText(QStringLiteral("B2"));
+    b.prompter.messages.clear();
+    QTest::mouseClick(d.controls().print, Qt::LeftButton);
+    QCOMPARE(b.prompter.ids(), (std::vector<int>{sid::kConnectFailed, sid::kConnectFailed, sid::kConnectFailed}));
+    QCOMPARE(d.controls().status->text(), QStringLiteral("0 of 3 labels sent; 3 failed"));
+  }
+
+  // The status line speaks of the last run only while its choice stands.
+  void TwoByteStatusClearsWhenTheChoiceChanges_data() {
+    QTest::addColumn<int>("change");
+    QTest::newRow("code page C0 to B0 in the table") << 0;
+    QTest::newRow("start block") << 1;
+    QTest::newRow("end block") << 2;
+    QTest::newRow("all blocks") << 3;
+  }
+  void TwoByteStatusClearsWhenTheChoiceChanges() {
+    QFETCH(int, change);
+    PrintBench b;
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    c.startBlock->setText(QStringLiteral("C0"));
+    c.endBlock->setText(QStringLiteral("C0"));
+    QTest::mouseClick(c.print, Qt::LeftButton);
+    QCOMPARE(c.status->text(), QStringLiteral("1 label sent."));
+    switch (change) {
+      case 0:
+        Choose(c.codeTable, 1);
+        break;
+      case 1:
+        c.startBlock->setText(QStringLiteral("B0"));
+        break;
+      case 2:
+        QTest::keyClick(c.endBlock, Qt::Key_Backspace);
+        break;
+      case 3:
+        QTest::mouseClick(c.printAllBlocks, Qt::LeftButton);
+        break;
+    }
+    QVERIFY(c.status->text().isEmpty());
   }
 };
 
