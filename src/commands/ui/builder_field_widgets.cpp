@@ -1,5 +1,6 @@
 #include "commands/ui/builder_field_widgets.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -13,6 +14,7 @@
 
 #include "commands/script_text.h"
 #include "gui/app_context.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -129,6 +131,10 @@ std::string DataBytes(const QString& text) { return EditorTextToScript(text.toSt
 
 QString DataText(const std::string& bytes) { return QString::fromStdU16String(ScriptToEditorText(bytes)); }
 
-void SendTestPrint(AppContext& context, const std::string& line) { context.link.Write(TestPrintBytes(line)); }
+void SendTestPrint(AppContext& context, const std::string& line) {
+  // A printer that has gone takes a connect wait to say so: on the worker, like all long work.
+  const std::string bytes = TestPrintBytes(line);
+  RunLongWork(context, QApplication::activeWindow(), [&](Work&) { context.link.Write(bytes); });
+}
 
 }  // namespace qm
