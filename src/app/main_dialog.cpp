@@ -25,6 +25,7 @@
 #include "rfid/ui/rfid_write_dialog.h"
 #include "settings/ui/calibration_setting_manager_dialog.h"
 #include "settings/ui/user_setting_manager_dialog.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -278,7 +279,8 @@ void MainDialog::Connect() {
                              kStopBitCodes[static_cast<size_t>(stopBits_->currentIndex())]);
   }
 
-  if (link.Open() == 1) {
+  // An Ethernet connect may wait seconds for a printer that has gone: on the worker.
+  if (RunLongWork(context_, this, [&](Work&) { return link.Open(); }).value == 1) {
     context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));
     if (link.GetInterfaceKind() == kUsb) link.Close();
     status_->setText(WithSpoolerNotice(tr("Connected: %1").arg(QString::fromStdString(portName)),
