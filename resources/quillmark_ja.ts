@@ -348,12 +348,8 @@ check IP port configuration in printer control pannel</source>
         <translation>キャンセル</translation>
     </message>
     <message>
-        <source>%1 of %2 bytes sent</source>
-        <translation>%1 / %2 バイト送信済み</translation>
-    </message>
-    <message>
-        <source>About %1 s left</source>
-        <translation>残り約 %1 秒</translation>
+        <source>bytes</source>
+        <translation>バイト</translation>
     </message>
 </context>
 <context>
@@ -1169,8 +1165,12 @@ check IP port configuration in printer control pannel</source>
         <translation>フォント</translation>
     </message>
     <message>
-        <source>International character sets: %1 of %2 sent</source>
-        <translation>国際文字セット: %2 件中 %1 件を送信</translation>
+        <source>International character sets</source>
+        <translation>国際文字セット</translation>
+    </message>
+    <message>
+        <source>writes</source>
+        <translation>件</translation>
     </message>
     <message>
         <source>All %1 international character sets sent.</source>
@@ -1305,8 +1305,36 @@ Character Set</source>
         <translation>文字ブロック</translation>
     </message>
     <message>
-        <source>Printing blocks: %1 of %2 labels sent</source>
-        <translation>ブロック印刷中: %2 枚中 %1 枚を送信</translation>
+        <source>Printing blocks</source>
+        <translation>ブロック印刷中</translation>
+    </message>
+    <message>
+        <source>labels</source>
+        <translation>枚</translation>
+    </message>
+    <message>
+        <source>1 label sent.</source>
+        <translation>1 枚のラベルを送信しました。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 labels sent; %3 failed</source>
+        <translation>%2 枚中 %1 枚を送信、%3 枚は失敗</translation>
+    </message>
+    <message>
+        <source>%1 of 1 label sent; %2 failed</source>
+        <translation>1 枚中 %1 枚を送信、%2 枚は失敗</translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of 1 label.</source>
+        <translation>1 枚中 %1 枚を送信して中止しました。</translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of %2 labels; %3 failed.</source>
+        <translation>%2 枚中 %1 枚を送信して中止しました（%3 枚は失敗）。</translation>
+    </message>
+    <message>
+        <source>Cancelled after %1 of 1 label; %2 failed.</source>
+        <translation>1 枚中 %1 枚を送信して中止しました（%2 枚は失敗）。</translation>
     </message>
     <message>
         <source>All %1 labels sent.</source>
@@ -1318,10 +1346,26 @@ Character Set</source>
     </message>
 </context>
 <context>
-    <name>qm::PieceSender</name>
+    <name>LongWork</name>
     <message>
-        <source>About %1 s left</source>
-        <translation>残り約 %1 秒</translation>
+        <source>Waiting for the printer...</source>
+        <translation>プリンターの応答を待っています...</translation>
+    </message>
+    <message>
+        <source>%1 of %2 %3</source>
+        <translation>%2 %3中 %1 %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 per second, about %3 s left</source>
+        <translation>毎秒 %1 %2、残り約 %3 秒</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Stopping...</source>
+        <translation>中止しています...</translation>
     </message>
 </context>
 <context>

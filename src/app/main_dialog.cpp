@@ -26,6 +26,7 @@
 #include "rfid/ui/rfid_write_dialog.h"
 #include "settings/ui/calibration_setting_manager_dialog.h"
 #include "settings/ui/user_setting_manager_dialog.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -276,8 +277,10 @@ void MainDialog::Connect() {
                                     kDataBits[static_cast<size_t>(dataBits_->currentIndex())],
                                     kStopBitCodes[static_cast<size_t>(stopBits_->currentIndex())]};
   PrinterLink& link = context_.link;
-  // The status line tells this outcome before its message box is up, not after it.
-  if (ConnectLink(link, &context_.spooler, queues_, request)) {
+  // The status line tells this outcome before its message box is up, not after it. An
+  // Ethernet connect may wait seconds for a printer that has gone: on the worker.
+  if (RunLongWork(context_, this, [&](Work&) { return ConnectLink(link, &context_.spooler, queues_, request); })
+          .value) {
     status_->setText(WithSpoolerNotice(tr("Connected: %1").arg(QString::fromStdString(portName)),
                                        context_.spooler));
     context_.prompter.Show(NumberedMessage(context_.strings, sid::kPortOpened, Icon::kInformation));

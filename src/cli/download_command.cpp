@@ -6,21 +6,13 @@
 #include <optional>
 
 #include "cli/interrupt_guard.h"
+#include "cli/progress_line.h"
 #include "cli/transfer_progress.h"
 #include "core/clock.h"
 
 namespace qm::cli {
 
 namespace {
-
-// The progress line is redrawn no more often than this, however small the pieces.
-constexpr int64_t kRedrawMs = 200;
-
-std::string Rate(double bytesPerSecond) {
-  const double kib = bytesPerSecond / 1024;
-  const int64_t tenths = static_cast<int64_t>(kib * 10 + 0.5);
-  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " KiB/s";
-}
 
 // Standard input, a buffer at a time.
 class StreamSource : public ByteSource {
@@ -98,41 +90,16 @@ void AddPaceOption(CLI::App* sub, int& paceMs) {
 
 TransferRun RunTransfer(Session& session, std::string_view what, int pauseMs,
                         const std::function<TransferResult(const TransferOptions&)>& send) {
+  // Between two pieces only: the piece under way goes out whole.
   InterruptGuard guard;
+  ProgressLine line(session, guard, std::string(what), ProgressLine::Style::kBytes);
   TransferRun run;
-  const int64_t started = MonotonicMs();
-  int64_t drawn = -kRedrawMs;
-  const auto draw = [&](uint64_t sent, uint64_t total, bool last) {
-    if (!session.progress) return;
-    const int64_t now = MonotonicMs();
-    if (!last && now - drawn < kRedrawMs) return;
-    drawn = now;
-    std::string line = std::string(what) + ": " + BytesCount(sent, total);
-    const double seconds = static_cast<double>(now - started) / 1000;
-    if (seconds > 0 && sent > 0) {
-      const double rate = static_cast<double>(sent) / seconds;
-      line += ", " + Rate(rate);
-      if (total > sent) line += ", " + std::to_string(static_cast<int64_t>((total - sent) / rate + 0.999)) + " s left";
-    }
-    // Blanks wipe what a longer line before it left.
-    *session.progress << '\r' << line << "          ";
-    session.progress->flush();
-  };
   TransferOptions options;
   options.pauseMs = pauseMs;
-  uint64_t lastSent = 0, lastTotal = 0;
-  options.progress = [&](uint64_t sent, uint64_t total) {
-    lastSent = sent;
-    lastTotal = total;
-    draw(sent, total, false);
-    return !guard.requested();
-  };
+  options.progress = &line;
   run.result = send(options);
   run.interrupted = run.result.status == TransferStatus::kCancelled;
-  if (session.progress) {
-    draw(lastSent, lastTotal, true);
-    *session.progress << '\n' << std::flush;
-  }
+  line.Finish();
   return run;
 }
 

@@ -4,32 +4,52 @@
 
 #include <signal.h>
 
-#include <csignal>
+#include <atomic>
+
+#include "core/clock.h"
+#include "core/progress.h"
 
 namespace qm::cli {
 
-inline volatile std::sig_atomic_t interruptRequested = 0;
+// The stop request SIGINT raises while a guard lives; raising it is async-signal-safe.
+inline std::atomic<CancelSignal*> interruptSignal{nullptr};
 
-inline void OnInterrupt(int) { interruptRequested = 1; }
+inline void OnInterrupt(int) {
+  if (CancelSignal* signal = interruptSignal.load()) signal->Raise();
+}
 
-// SIGINT asks for a stop while it lives; the handler before it comes back afterwards.
+// SIGINT asks for a stop while it lives, and the wait under way on `clock` (a pause, a read
+// deadline) ends at once; the handler and the clock's request before it come back afterwards.
 class InterruptGuard {
  public:
-  InterruptGuard() {
-    interruptRequested = 0;
+  explicit InterruptGuard(Clock* clock = nullptr) : clock_(clock) {
+    previousSignal_ = interruptSignal.exchange(&signal_);
+    if (clock_) {
+      previousCancel_ = clock_->cancel();
+      clock_->SetCancel(&signal_);
+    }
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, &previous_);
   }
-  ~InterruptGuard() { ::sigaction(SIGINT, &previous_, nullptr); }
+  ~InterruptGuard() {
+    ::sigaction(SIGINT, &previous_, nullptr);
+    if (clock_) clock_->SetCancel(previousCancel_);
+    interruptSignal.store(previousSignal_);
+  }
   InterruptGuard(const InterruptGuard&) = delete;
   InterruptGuard& operator=(const InterruptGuard&) = delete;
 
-  bool requested() const { return interruptRequested != 0; }
+  bool requested() const { return signal_.raised(); }
+  const CancelSignal& signal() const { return signal_; }
 
  private:
+  CancelSignal signal_;
+  Clock* clock_;
+  CancelSignal* previousCancel_ = nullptr;
+  CancelSignal* previousSignal_ = nullptr;
   struct sigaction previous_ {};
 };
 

@@ -1,6 +1,8 @@
 #include "cli/piece_writer.h"
 
 #include "cli/interrupt_guard.h"
+#include "cli/progress_line.h"
+#include "commands/piece_writes.h"
 
 namespace qm::cli {
 
@@ -14,28 +16,16 @@ std::string Count(int sent, int total, std::string_view unit) {
 
 PiecesWritten WritePieces(Session& session, const std::vector<std::string>& pieces, std::string_view what,
                           std::string_view unit) {
-  PiecesWritten written;
-  written.total = static_cast<int>(pieces.size());
+  // Between two pieces only: the piece under way goes out whole.
   InterruptGuard guard;
-  const auto show = [&] {
-    if (!session.progress) return;
-    *session.progress << '\r' << what << ": " << Count(written.sent, written.total, unit) << " sent";
-    session.progress->flush();
-  };
-  show();
-  for (const std::string& piece : pieces) {
-    if (guard.requested()) {
-      written.interrupted = true;
-      break;
-    }
-    if (!WroteAll(session.link, session.link.Write(piece), piece.size())) {
-      written.failed = true;
-      break;
-    }
-    ++written.sent;
-    show();
-  }
-  if (session.progress) *session.progress << '\n' << std::flush;
+  ProgressLine line(session, guard, std::string(what), ProgressLine::Style::kPieces, std::string(unit));
+  const qm::PiecesWritten w = qm::WritePieces(session.link, pieces, line, OnFailure::kStop);
+  line.Finish();
+  PiecesWritten written;
+  written.sent = w.sent;
+  written.total = w.total;
+  written.failed = w.failed > 0;
+  written.interrupted = w.cancelled;
   return written;
 }
 

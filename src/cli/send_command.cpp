@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include "cli/command.h"
+#include "cli/interrupt_guard.h"
+#include "cli/progress_line.h"
 #include "commands/multi_send.h"
 #include "commands/script_file.h"
 
@@ -78,9 +80,21 @@ class SendCommand : public Command {
 
   Outcome Run(Session& session) override {
     const int count = static_cast<int>(count_);
-    const MultiSendResult result = MultiSend(session.link, script_, count);
+    // SIGINT stops the run between two sends; the send under way goes out whole.
+    InterruptGuard guard;
+    ProgressLine line(session, guard, "send", ProgressLine::Style::kPieces, "sends");
+    const MultiSendResult result = MultiSend(session.link, script_, count, &line);
+    line.Finish();
     JsonObject fields;
     fields.Add("completed", result.completed);
+    if (result.cancelled) {
+      fields.Add("interrupted", true);
+      return Outcome{ExitStatus::kInterrupted,
+                     "interrupted after " + std::to_string(result.completed) + " of " + std::to_string(count) +
+                         " sends were sent",
+                     {},
+                     fields};
+    }
     if (result.failed) {
       const std::string& why = session.link.lastError();
       return Outcome::PrinterFailed("the write failed after " + std::to_string(result.completed) +

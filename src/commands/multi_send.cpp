@@ -4,10 +4,13 @@
 
 namespace qm {
 
-MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count,
-                          const std::function<void(int)>& progress) {
+MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count, Progress* progress) {
   MultiSendResult result;
   for (int i = 0; i < count; ++i) {
+    if (progress && progress->Cancelled()) {
+      result.cancelled = true;
+      break;
+    }
     // An Ethernet write reports how much went out; a script cut short is no success.
     const int written = link.Write(script);
     const bool whole = link.GetInterfaceKind() == kEthernet ? written == static_cast<int>(script.size())
@@ -17,13 +20,12 @@ MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int coun
       break;
     }
     ++result.completed;
-    if (progress) progress(result.completed);
+    if (progress) progress->Report(static_cast<uint64_t>(result.completed), static_cast<uint64_t>(count));
   }
   return result;
 }
 
-MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count,
-                          const std::function<void(int)>& progress, const MultiSendBytes& bytes) {
+MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count, Progress& progress) {
   constexpr size_t kPiece = 2048;
   MultiSendResult result;
   const uint64_t size = script.size();
@@ -32,7 +34,8 @@ MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int coun
   for (int i = 0; i < count; ++i) {
     const uint64_t before = size * static_cast<uint64_t>(i);
     const auto hear = [&](uint64_t doneOfThis) {
-      if (bytes(before + doneOfThis, total)) return true;
+      progress.Report(before + doneOfThis, total);
+      if (!progress.Cancelled()) return true;
       if (doneOfThis < size) result.cancelled = true;
       stopAsked = true;
       return false;
@@ -46,19 +49,24 @@ MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int coun
         return n;
       };
       const uint64_t taken = link.WriteStream(next, hear);
+      if (taken != size && link.lastFailure() == LinkFailure::kCancelled) result.cancelled = true;
       if (result.cancelled) break;
       result.failed = taken != size;
     } else {
       for (size_t at = 0; at < script.size(); at += kPiece) {
         const size_t n = std::min(kPiece, script.size() - at);
         result.failed = link.Write(script.data() + at, static_cast<int>(n)) == 0;
-        if (result.failed || !hear(at + n)) break;
+        if (result.failed && link.lastFailure() == LinkFailure::kCancelled) {
+          // Cancel during the piece: not a failure of the printer.
+          result.failed = false;
+          result.cancelled = true;
+        }
+        if (result.failed || result.cancelled || !hear(at + n)) break;
       }
       if (result.cancelled) break;
     }
     if (result.failed) break;
     ++result.completed;
-    if (progress) progress(result.completed);
     if (stopAsked && i + 1 < count) {
       result.cancelled = true;
       break;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "core/progress.h"
 #include "link/printer_link.h"
 
 namespace qm {
@@ -15,18 +16,14 @@ struct MultiSendResult {
   bool cancelled = false;  // the byte progress asked to stop
 };
 
-// Hears the bytes of all the sends so far and their total; false stops before the next
-// piece.
-using MultiSendBytes = std::function<bool(uint64_t sent, uint64_t total)>;
-
 // Writes `script` unchanged, `count` times, one write each; stops at the first write
-// that fails or, on Ethernet, leaves part of the script unsent. `progress` hears the number completed after each successful write.
-MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count,
-                          const std::function<void(int)>& progress = {});
-// The same for a long run that shows how far it got and may be stopped: Ethernet makes each
-// send one paced write heard chunk by chunk, the other ports take it in 2048-byte writes
-// (the same bytes on the wire).
-MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count,
-                          const std::function<void(int)>& progress, const MultiSendBytes& bytes);
+// that fails or, on Ethernet, leaves part of the script unsent. `progress` hears the number
+// completed of `count` after each successful write; once it is cancelled no further send begins.
+MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count, Progress* progress = nullptr);
+// The same for a long run that shows how far it got and may be stopped: `progress` hears
+// the bytes of all the sends so far and their total, and once cancelled nothing more goes
+// out after the piece under way. Ethernet makes each send one paced write heard chunk by
+// chunk, the other ports take it in 2048-byte writes (the same bytes on the wire).
+MultiSendResult MultiSend(PrinterLink& link, const std::string& script, int count, Progress& progress);
 
 }  // namespace qm

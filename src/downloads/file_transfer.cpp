@@ -61,6 +61,17 @@ bool WriteWentThrough(const PrinterLink& link, int result, size_t size) {
   return result == 1;
 }
 
+namespace {
+
+// Reports and says whether to go on.
+bool GoOn(Progress* progress, uint64_t sent, uint64_t total) {
+  if (!progress) return true;
+  progress->Report(sent, total);
+  return !progress->Cancelled();
+}
+
+}  // namespace
+
 TransferResult SendFileBytes(PrinterLink& link, ByteSource& source, std::optional<uint64_t> limit,
                              const TransferOptions& options) {
   TransferResult r;
@@ -84,7 +95,7 @@ TransferResult SendFileBytes(PrinterLink& link, ByteSource& source, std::optiona
     bool cancelled = false;
     const auto heard = [&](uint64_t handed) {
       // The last chunk is no reason to stop: it has already gone.
-      if (!options.progress || options.progress(handed, r.total) || (r.total && handed >= r.total)) return true;
+      if (GoOn(options.progress, handed, r.total) || (r.total && handed >= r.total)) return true;
       cancelled = true;
       return false;
     };
@@ -100,6 +111,7 @@ TransferResult SendFileBytes(PrinterLink& link, ByteSource& source, std::optiona
       r.why = link.lastError();
       return r;
     }
+    if (link.lastFailure() == LinkFailure::kCancelled && r.sent != taken) cancelled = true;
     if (cancelled) {
       r.status = r.sent == taken ? TransferStatus::kCancelled : TransferStatus::kFailed;
     } else {
@@ -119,12 +131,13 @@ TransferResult SendFileBytes(PrinterLink& link, ByteSource& source, std::optiona
       return r;
     }
     if (!WriteWentThrough(link, link.Write(piece.data(), static_cast<int>(got)), got)) {
-      r.status = TransferStatus::kFailed;
+      // Cancel during the piece: the rest of it was not waited for, and that is no failure.
+      r.status = link.lastFailure() == LinkFailure::kCancelled ? TransferStatus::kCancelled : TransferStatus::kFailed;
       r.why = link.lastError();
       return r;
     }
     r.sent += got;
-    if (options.progress && !options.progress(r.sent, r.total)) stopAsked = true;
+    if (!GoOn(options.progress, r.sent, r.total)) stopAsked = true;
   }
   r.why = shortOfFile();
   r.status = r.why.empty() ? TransferStatus::kDone : TransferStatus::kFailed;

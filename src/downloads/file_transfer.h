@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/progress.h"
 #include "core/prompter.h"
 #include "core/strings.h"
 #include "downloads/file_source.h"
@@ -18,12 +19,10 @@ inline constexpr size_t kDownloadPieceBytes = 2048;
 // The serial time-out constants while a download runs.
 inline constexpr uint32_t kDownloadTimeoutMs = 20000;
 
-// Hears the bytes sent so far and the total (0 when unknown) after every piece, or every
-// paced chunk on Ethernet; false stops the transfer before the next one.
-using TransferProgress = std::function<bool(uint64_t sent, uint64_t total)>;
-
 struct TransferOptions {
-  TransferProgress progress;
+  // Hears the bytes sent so far and the total (0 when unknown) after every piece, or every
+  // paced chunk on Ethernet; once cancelled the transfer stops before the next one.
+  Progress* progress = nullptr;
   int pauseMs = -1;  // Ethernet pause after each chunk; negative: the link's own
   // Image Store: asked once the image's bytes are out, before the check print. A text is
   // why the printer did not keep the image: the store fails with it and prints no check.

@@ -1,14 +1,11 @@
-// The GUI's clock: while the link waits, the windows keep painting but take no input.
+// The GUI's clock. Long work runs on a worker thread (gui/long_work.h), so the link's
+// waits simply block that thread; the stop request in force ends them at once.
 #pragma once
 
 #include "core/clock.h"
 
 namespace qm {
 
-class QtClock : public Clock {
- public:
-  void Sleep(int ms) override;
-  int Poll(pollfd* fds, nfds_t count, int timeoutMs) override;
-};
+class QtClock : public SystemClock {};
 
 }  // namespace qm

@@ -40,7 +40,7 @@ bool FdPort::WaitForDsr(const Deadline& deadline) {
     // A device that cannot report its lines gives no flow control to honour.
     if (::ioctl(fd_, TIOCMGET, &lines) == -1) return true;
     if (lines & TIOCM_DSR) return true;
-    if (deadline.Passed()) return false;
+    if (deadline.Passed() || clock_.Cancelled()) return false;
     clock_.Poll(nullptr, 0, std::min(kIdleStepMs, deadline.RemainingMs()));
   }
 }
@@ -70,6 +70,8 @@ WriteOutcome FdPort::Write(const char* data, size_t count, int waitMs) {
     if (saidWritable) clock_.Poll(nullptr, 0, std::min(kIdleStepMs, deadline.RemainingMs()));
     pollfd p{fd_, POLLOUT, 0};
     const int ready = clock_.Poll(&p, 1, std::min(deadline.RemainingMs(), 1000));
+    // Stopped by the operator: the rest of the write is not waited for.
+    if (ready < 0 && errno == ECANCELED) break;
     if (ready > 0 && (p.revents & (POLLERR | POLLNVAL))) {
       out.failed = true;
       break;

@@ -37,6 +37,23 @@ struct SerialTimeouts {
   bool operator==(const SerialTimeouts&) const = default;
 };
 
+// Why the last open, write or read failed, beside the text of `lastError`, so a caller
+// decides what to say (or to say nothing after a Cancel) without reading the text.
+enum class LinkFailure {
+  kNone,
+  kUnknownPort,     // the port name names no kind of port
+  kNoDevice,        // no device for the port, or no USB printer found
+  kOpenFailed,      // the device would not open
+  kNoSocket,        // no socket could be made
+  kConnectFailed,   // the printer did not take the connection
+  kPortFailed,      // the port refused a write or failed a read
+  kWriteIncomplete, // the retries ended with bytes unsent
+  kStalled,         // the printer stopped taking data
+  kBroken,          // the connection broke during a send
+  kNoReply,         // nothing came before the deadline
+  kCancelled,       // the operator stopped it; nothing more was written
+};
+
 // What tells the link that a reply is whole, so that it neither cuts a reply delayed in
 // transit nor waits out one that is already complete.
 enum class ReplyEnd {

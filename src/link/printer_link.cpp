@@ -11,7 +11,7 @@ namespace qm {
 PrinterLink::PrinterLink(Clock& clock, Prompter& prompter, const StringTable& strings,
                          LinkTiming timing, DeviceMap devices)
     : clock_(clock),
-      prompter_(prompter),
+      prompter_(&prompter),
       strings_(strings),
       timing_(timing),
       devices_(std::move(devices)),
@@ -52,6 +52,7 @@ void PrinterLink::SetHoldOpen(bool hold) {
 }
 
 int PrinterLink::Open() {
+  lastFailure_ = LinkFailure::kNone;
   const std::string_view name(portName_);
   if (name.substr(0, 3) == "COM") {
     interfaceKind_ = kSerial;
@@ -71,7 +72,7 @@ int PrinterLink::Open() {
     interfaceKind_ = kEthernet;
     return OpenEthernet();
   }
-  lastError_ = "unknown port name \"" + portName_ + "\"";
+  Fail(LinkFailure::kUnknownPort, "unknown port name \"" + portName_ + "\"");
   return 0;
 }
 
@@ -79,12 +80,13 @@ int PrinterLink::OpenSerial() {
   port_.reset();
   const std::string path = devices_.PathFor(portName_);
   if (path.empty()) {
-    lastError_ = "no device for port \"" + portName_ + "\"";
+    Fail(LinkFailure::kNoDevice, "no device for port \"" + portName_ + "\"");
     return 0;
   }
   SerialOpenStatus status;
   port_ = OpenSerialPort(path, serial_, clock_, status, lastError_);
   timeouts_ = timing_.serialDefaults;
+  if (status != SerialOpenStatus::kOpened) lastFailure_ = LinkFailure::kOpenFailed;
   // With CTS or DSR down the port stays held, as a busy printer may come ready; the next
   // Open or Close lets it go.
   return status == SerialOpenStatus::kOpened ? 1 : 0;
@@ -94,11 +96,12 @@ int PrinterLink::OpenParallel() {
   port_.reset();
   const std::string path = devices_.PathFor(portName_);
   if (path.empty()) {
-    lastError_ = "no device for port \"" + portName_ + "\"";
+    Fail(LinkFailure::kNoDevice, "no device for port \"" + portName_ + "\"");
     return 0;
   }
   port_ = OpenParallelPort(path, clock_, lastError_);
   timeouts_ = timing_.serialDefaults;
+  if (!port_) lastFailure_ = LinkFailure::kOpenFailed;
   return port_ ? 1 : 0;
 }
 
@@ -107,13 +110,16 @@ int PrinterLink::OpenUsb() {
   std::string skipped;
   const auto printer = FindUsbPrinter(devices_.usb, &skipped);
   if (!printer) {
-    lastError_ = "no USB printer found" + (skipped.empty() ? "" : " (" + skipped + ")");
+    Fail(LinkFailure::kNoDevice, "no USB printer found" + (skipped.empty() ? "" : " (" + skipped + ")"));
     return 0;
   }
   devicePath_ = printer->devicePath;
   usbModel_ = printer->modelIndex;
   const int fd = OpenDevice(devicePath_, true, lastError_);
-  if (fd == -1) return 0;
+  if (fd == -1) {
+    lastFailure_ = LinkFailure::kOpenFailed;
+    return 0;
+  }
   port_ = std::make_unique<FdPort>(fd, clock_);
   if (port_->isTerminal()) MakeRaw(fd);
   return 1;
@@ -124,10 +130,12 @@ int PrinterLink::OpenEthernet() {
     case PrinterSocket::ConnectResult::kConnected:
       return 1;
     case PrinterSocket::ConnectResult::kNoSocket:
-      Show(sid::kSocketCreateFailed);
+      lastFailure_ = LinkFailure::kNoSocket;
+      if (!StoppedByOperator()) Show(sid::kSocketCreateFailed);
       return 0;
     case PrinterSocket::ConnectResult::kFailed:
-      Show(sid::kConnectFailed);
+      lastFailure_ = LinkFailure::kConnectFailed;
+      if (!StoppedByOperator()) Show(sid::kConnectFailed);
       return 0;
   }
   return 0;
@@ -148,7 +156,10 @@ int PrinterLink::WriteTotalMs(size_t count) const {
 }
 
 int PrinterLink::Write(const char* bytes, int count) {
+  lastFailure_ = LinkFailure::kNone;
   if (count < 0) count = 0;
+  // After Cancel nothing more goes to the printer: the write under way was the last.
+  if (StoppedByOperator()) return 0;
   if (trace_) trace_(Direction::kWrite, std::string_view(bytes, static_cast<size_t>(count)));
   if (interfaceKind_ == kEthernet) {
     Open();
@@ -161,7 +172,7 @@ int PrinterLink::Write(const char* bytes, int count) {
   auto writeFrom = [&](size_t done) -> size_t {
     if (!port_) return 0;
     const WriteOutcome out = port_->Write(bytes + done, total - done, WriteTotalMs(total - done));
-    if (out.failed && out.written == 0) lastError_ = "the port refused the write";
+    if (out.failed && out.written == 0) Fail(LinkFailure::kPortFailed, "the port refused the write");
     return out.written;
   };
 
@@ -170,10 +181,10 @@ int PrinterLink::Write(const char* bytes, int count) {
   // pause, counted whether or not the attempt made progress.
   int retries = 0;
   while (done < total) {
-    if (retries == timing_.writeRetries) {
-      lastError_ = "write incomplete: " + std::to_string(done) + " of " + std::to_string(total) +
-                   " bytes sent";
-      Show(sid::kPortWriteError);
+    if (retries == timing_.writeRetries || clock_.Cancelled()) {
+      Fail(LinkFailure::kWriteIncomplete, "write incomplete: " + std::to_string(done) + " of " +
+                                              std::to_string(total) + " bytes sent");
+      if (!StoppedByOperator()) Show(sid::kPortWriteError);
       if (perCall) Close();
       return 0;
     }
@@ -198,7 +209,9 @@ int PrinterLink::SendAll(const char* bytes, int count) {
 }
 
 uint64_t PrinterLink::WriteStream(const ChunkSource& source, const ChunkProgress& progress, int pauseMs) {
+  lastFailure_ = LinkFailure::kNone;
   if (interfaceKind_ != kEthernet) return 0;
+  if (StoppedByOperator()) return 0;
   Open();
   const int pause = pauseMs < 0 ? timing_.tcpChunkPauseMs : pauseMs;
   // The chunk exists for the pause; without one, larger pieces spare the system calls.
@@ -227,6 +240,7 @@ uint64_t PrinterLink::SendChunks(const std::function<std::string_view()>& next, 
     if (result != Result::kDone) break;
     handed += piece.size();
     if (progress && !progress(handed)) break;
+    if (clock_.Cancelled()) break;
     piece = next();
     // The printer's receive buffer is small; pace the chunks.
     if (!piece.empty()) clock_.Sleep(pauseMs);
@@ -236,9 +250,12 @@ uint64_t PrinterLink::SendChunks(const std::function<std::string_view()>& next, 
   if (result == Result::kDone) return handed;
   const std::string taken =
       std::to_string(socket_.delivered()) + (total ? " of " + std::to_string(total) : std::string()) + " bytes";
-  lastError_ = result == Result::kStalled
-                   ? "the printer stopped taking data after " + taken
-                   : "the connection broke after " + taken + ": " + socket_.error();
+  if (result == Result::kStalled) {
+    Fail(LinkFailure::kStalled, "the printer stopped taking data after " + taken);
+  } else {
+    Fail(LinkFailure::kBroken, "the connection broke after " + taken + ": " + socket_.error());
+  }
+  StoppedByOperator();
   return socket_.delivered();
 }
 
@@ -247,11 +264,13 @@ int PrinterLink::StallMs() const {
 }
 
 int PrinterLink::Read(char* buffer, int count, ReplyEnd end) {
+  lastFailure_ = LinkFailure::kNone;
   if (count <= 0) return 0;
   if (interfaceKind_ == kEthernet) {
     const size_t cap = std::min<size_t>(static_cast<size_t>(count), static_cast<size_t>(timing_.tcpReadCap));
     const ReplyPlan plan{end, timing_.tcpReadWaitMs, timing_.tcpSplitGapMs, timing_.tcpLongGapMs};
     const size_t got = socket_.Receive(buffer, cap, plan);
+    if (got == 0 && !StoppedByOperator()) Fail(LinkFailure::kNoReply, "no reply");
     if (trace_) trace_(Direction::kRead, std::string_view(buffer, got));
     return static_cast<int>(got);
   }
@@ -277,19 +296,27 @@ int PrinterLink::Read(char* buffer, int count, ReplyEnd end) {
     }
     out = port_->Read(buffer, want, plan);
   }
-  if (out.failed && out.got == 0) {
-    lastError_ = port_ ? "the port failed the read" : "the port is not open";
+  if (out.got == 0 && StoppedByOperator()) {
+    // Cut short by Cancel: not a failure of the port, and nothing to tell.
+  } else if (out.failed && out.got == 0) {
+    Fail(LinkFailure::kPortFailed, port_ ? "the port failed the read" : "the port is not open");
     if (interfaceKind_ == kSerial) Show(sid::kSerialReadError);
   } else if (out.got == 0) {
-    lastError_ = "no reply";
+    Fail(LinkFailure::kNoReply, "no reply");
   }
   if (perCall) Close();
   if (trace_) trace_(Direction::kRead, std::string_view(buffer, out.got));
   return static_cast<int>(out.got);
 }
 
+bool PrinterLink::StoppedByOperator() {
+  if (!clock_.Cancelled()) return false;
+  Fail(LinkFailure::kCancelled, "stopped by the operator");
+  return true;
+}
+
 void PrinterLink::Show(int stringId) {
-  prompter_.Show(NumberedMessage(strings_, stringId, Icon::kExclamation));
+  prompter_->Show(NumberedMessage(strings_, stringId, Icon::kExclamation));
 }
 
 }  // namespace qm

@@ -76,6 +76,17 @@ class PrinterLink {
   const SerialTimeouts& timeouts() const { return timeouts_; }
   // Why the last open, write or read failed, for logs and the command line.
   const std::string& lastError() const { return lastError_; }
+  // The same as a reason, for the last Open, Write, WriteStream or Read: kNone when it
+  // did not fail.
+  LinkFailure lastFailure() const { return lastFailure_; }
+  // Where the link's own messages go from now on (the one given at construction until
+  // then); the previous sink is returned. Long work points it at a queue that the GUI
+  // thread shows once the work is over.
+  Prompter& SetPrompter(Prompter& prompter) {
+    Prompter& previous = *prompter_;
+    prompter_ = &prompter;
+    return previous;
+  }
   // True while a device or connection is held.
   bool isOpen() const { return port_ != nullptr || socket_.connected(); }
   DeviceMap& devices() { return devices_; }
@@ -101,9 +112,15 @@ class PrinterLink {
   int StallMs() const;
   int WriteTotalMs(size_t count) const;
   void Show(int stringId);
+  void Fail(LinkFailure why, std::string text) {
+    lastFailure_ = why;
+    lastError_ = std::move(text);
+  }
+  // A stop asked for through the clock: the failure is that, and the link says nothing.
+  bool StoppedByOperator();
 
   Clock& clock_;
-  Prompter& prompter_;
+  Prompter* prompter_;
   const StringTable& strings_;
   LinkTiming timing_;
   DeviceMap devices_;
@@ -118,6 +135,7 @@ class PrinterLink {
   bool holdOpen_ = false;
   PrinterSocket socket_;
   std::string lastError_;
+  LinkFailure lastFailure_ = LinkFailure::kNone;
   Trace trace_;
 };
 

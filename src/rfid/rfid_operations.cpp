@@ -25,6 +25,8 @@ constexpr int kUsbPiece = 16;
 bool GetRfidSettings(PrinterLink& link, Clock& clock, Prompter& prompter, RfidSettings& settings) {
   int last = 0;
   for (int n = 1; n <= kRfidQueries; ++n) {
+    // Cancel ends the wait under way; no further query goes out.
+    if (clock.Cancelled()) break;
     char buffer[kRfidReplyBytes + 1] = {};
     link.Write(BuildRfidQuery(n));
     clock.Sleep(kRfidQueryWaitMs);

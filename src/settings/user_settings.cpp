@@ -46,9 +46,10 @@ bool SetChoice(PrinterLink& link, Clock& clock, Prompter& prompter, int number, 
 }  // namespace
 
 PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompter& prompter,
-                                         const std::function<void()>& advance) {
+                                         Progress* progress) {
   PrinterInformation info;
-  if (advance) advance();
+  uint64_t answered = 0;
+  if (progress) progress->Report(answered, 3);
   struct Query {
     const char* command;
     const char* name;
@@ -76,7 +77,7 @@ PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompt
       break;
     }
     if (query.reply->empty()) info.unanswered.push_back(query.name);
-    if (advance && query.reply != &temperature) advance();
+    if (progress && query.reply != &temperature) progress->Report(++answered, 3);
   }
   info.ok = info.failedQuery.empty() && !temperature.empty();
   if (info.ok) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/clock.h"
+#include "core/progress.h"
 #include "core/prompter.h"
 
 namespace qm {
@@ -28,10 +29,10 @@ struct PrinterInformation {
 };
 
 // Asks model name, type, firmware and head temperature in turn, and stops at a query whose
-// write or read the port fails. `advance` is called once before the first query and once after each
-// of the first three, for a progress bar.
+// write or read the port fails, or at Cancel. `progress` hears 0 of 3 before the first query
+// and one more after each of the first three, for a progress bar.
 PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompter& prompter,
-                                         const std::function<void()>& advance = {});
+                                         Progress* progress = nullptr);
 
 // The numbered items set with "^MBU" and asked with "^PI4"/"^PI5".
 enum class NumericItem { kPaperWidth, kPaperLength, kGapLength, kHorizontalMargin, kVerticalMargin, kDensity };

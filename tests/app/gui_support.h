@@ -81,6 +81,8 @@ class ModalScript : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Show) {
       auto* dialog = qobject_cast<QDialog*>(watched);
+      // Long work's progress is no step of a script: it closes by itself.
+      if (dialog && dialog->objectName() == QLatin1String("longWorkProgress")) return QObject::eventFilter(watched, event);
       if (dialog && dialog->isModal()) {
         ++shown;
         Step step;

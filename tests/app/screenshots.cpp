@@ -17,6 +17,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app/main_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
@@ -26,7 +27,11 @@
 #include "commands/ui/printing_setting_dialog.h"
 #include "commands/ui/label_preview_pane.h"
 #include "commands/ui/line_preview.h"
+#include "commands/piece_writes.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "commands/ui/two_byte_codepage_dialog.h"
+#include "core/progress.h"
+#include "gui/long_work.h"
 #include "downloads/ui/file_transfer_dialog.h"
 #include "downloads/ui/pcx_file_downloader_dialog.h"
 #include "gui/qt_strings.h"
@@ -151,6 +156,37 @@ int main(int argc, char** argv) {
       status.grab().save(out + QStringLiteral("/printer-status-%1.png").arg(QLatin1String(suffix)));
       status.tabs()->setCurrentIndex(2);
       status.grab().save(out + QStringLiteral("/printer-status-ee-%1.png").arg(QLatin1String(suffix)));
+    }
+    {
+      // The two-byte code page print after a run in which one label did not reach the printer.
+      qm::TwoByteCodepageDialog twoByte(context);
+      twoByte.controls().startBlock->setText(QStringLiteral("B0"));
+      twoByte.controls().endBlock->setText(QStringLiteral("B2"));
+      qm::PiecesWritten run;
+      run.sent = 2;
+      run.failed = 1;
+      run.total = 3;
+      twoByte.controls().status->setText(qm::TwoByteCodepageDialog::Summary(run));
+      twoByte.show();
+      twoByte.grab().save(out + QStringLiteral("/two-byte-summary-%1.png").arg(QLatin1String(suffix)));
+      // Long work's progress over it: a print of 124 labels, 40 sent.
+      QTimer::singleShot(qm::kProgressAfterMs + 300, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          if (w->objectName() == QLatin1String("longWorkProgress") && w->isVisible()) {
+            twoByte.grab().save(out + QStringLiteral("/long-work-progress-%1.png").arg(QLatin1String(suffix)));
+            w->grab().save(out + QStringLiteral("/long-work-progress-dialog-%1.png").arg(QLatin1String(suffix)));
+          }
+        }
+      });
+      qm::RunLongWork(context, &twoByte,
+                      qm::LongWorkText{qm::TwoByteCodepageDialog::tr("Printing blocks"),
+                                       qm::TwoByteCodepageDialog::tr("labels"), {}, nullptr, nullptr},
+                      [&](qm::Work& work) {
+                        for (int n = 0; n <= 40; ++n) {
+                          work.progress.Report(static_cast<uint64_t>(n), 124);
+                          qm::SystemClock().Sleep(22);
+                        }
+                      });
     }
     {
       // The write dialog with a tag's data typed in, to be written, locked and printed.

@@ -167,6 +167,26 @@ TEST(LongPrint, SigintStopsBeforeTheNextPieceAndSaysHowManyWent) {
   EXPECT_EQ(after.sa_handler, SIG_DFL);
 }
 
+// Ctrl-C during a long Multi Send: the send under way goes out whole, no other starts.
+TEST(LongPrint, SigintEndsALongSendBetweenTwoSends) {
+  qm::test::LoopbackServer printer;
+  CliHarness cli;
+  test::TempDir dir;
+  const std::string script = "T10,10,0,1,1,1,0,'A'\r\nP1\r\n";
+  const std::string file = dir.Write("script.txt", script);
+  InterruptingLog log(3);
+  std::ostream err(&log);
+  std::ostringstream out;
+  const int status = RunCli({"--port", Tcp(printer), "--log", "send", "--count", "1000", file}, out, err, cli.env);
+  EXPECT_EQ(status, 130);
+  EXPECT_NE(log.str().find("quillmark-cli: interrupted after 3 of 1000 sends were sent"), std::string::npos)
+      << log.str();
+  EXPECT_EQ(Writes(printer, 3 * script.size()), (std::vector<std::string>(3, script)));
+  struct sigaction after {};
+  ::sigaction(SIGINT, nullptr, &after);
+  EXPECT_EQ(after.sa_handler, SIG_DFL);
+}
+
 TEST(LongPrint, ProgressRedrawsOneLineAfterEveryPiece) {
   qm::test::ScriptedPrinter device;
   qm::test::FakeClock clock;

@@ -16,6 +16,7 @@
 #include "commands/script_text.h"
 #include "fake_clock.h"
 #include "pty_pair.h"
+#include "test_progress.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -163,7 +164,12 @@ TEST(MultiSend, WritesTheScriptUnchangedCountTimes) {
   SerialPrinter p;
   std::vector<int> progress;
   const std::string script = "T10,10,0,1,1,1,0,'A'\r\nP1\r\n";
-  const MultiSendResult r = MultiSend(p.link, script, 3, [&](int n) { progress.push_back(n); });
+  test::GoOnProgress counted([&](uint64_t n, uint64_t total) {
+    EXPECT_EQ(total, 3u);
+    progress.push_back(static_cast<int>(n));
+    return true;
+  });
+  const MultiSendResult r = MultiSend(p.link, script, 3, &counted);
   EXPECT_EQ(r.completed, 3);
   EXPECT_FALSE(r.failed);
   EXPECT_EQ(progress, (std::vector<int>{1, 2, 3}));
@@ -182,7 +188,11 @@ TEST(MultiSend, AFailedWriteStopsTheSending) {
   SerialPrinter p;
   p.link.Close();
   std::vector<int> progress;
-  const MultiSendResult r = MultiSend(p.link, "P1\r\n", 5, [&](int n) { progress.push_back(n); });
+  test::GoOnProgress counted([&](uint64_t n, uint64_t) {
+    progress.push_back(static_cast<int>(n));
+    return true;
+  });
+  const MultiSendResult r = MultiSend(p.link, "P1\r\n", 5, &counted);
   EXPECT_TRUE(r.failed);
   EXPECT_EQ(r.completed, 0);
   EXPECT_TRUE(progress.empty());

@@ -16,6 +16,7 @@
 #include "fake_clock.h"
 #include "loopback_server.h"
 #include "scripted_printer.h"
+#include "test_progress.h"
 
 namespace qm {
 namespace {
@@ -121,11 +122,12 @@ TEST(FileTransfer, PiecesProgressAndTimeoutsByInterface) {
     TempFile file(data, "data.bin");
     std::vector<uint64_t> heard;
     TransferOptions options;
-    options.progress = [&](uint64_t sent, uint64_t total) {
+    test::GoOnProgress progress([&](uint64_t sent, uint64_t total) {
       EXPECT_EQ(total, c.bytes);
       heard.push_back(sent);
       return true;
-    };
+    });
+    options.progress = &progress;
     const TransferResult r = TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path(), options);
     EXPECT_EQ(r.status, TransferStatus::kDone);
     EXPECT_EQ(r.sent, c.bytes);
@@ -241,7 +243,8 @@ TEST(FileTransfer, CancelStopsBeforeTheNextPiece) {
     Wire wire(c.kind);
     TempFile file(Pattern(10000), "data.bin");
     TransferOptions options;
-    options.progress = [](uint64_t sent, uint64_t) { return sent < 4000; };
+    test::GoOnProgress progress([](uint64_t sent, uint64_t) { return sent < 4000; });
+    options.progress = &progress;
     const TransferResult r = TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path(), options);
     EXPECT_EQ(r.status, TransferStatus::kCancelled);
     EXPECT_EQ(r.sent, c.sent);
@@ -276,7 +279,8 @@ TEST(ImageStore, CancelledImageGetsNoCheckPrint) {
   Wire wire(kSerial);
   TempFile file(Pattern(5000));
   TransferOptions options;
-  options.progress = [](uint64_t, uint64_t) { return false; };
+  test::GoOnProgress progress([](uint64_t, uint64_t) { return false; });
+  options.progress = &progress;
   const TransferResult r = StoreImage(wire.link, wire.prompter, EnglishStrings(), file.path(), "LOGO", options);
   EXPECT_EQ(r.status, TransferStatus::kCancelled);
   EXPECT_EQ(wire.Received(13 + 2048), "IS5000,'LOGO'" + Pattern(2048));
@@ -315,11 +319,12 @@ TEST(MultiSendProgress, HeardAndStoppedBetweenPieces) {
     Wire wire(c.kind);
     const std::string script = Pattern(5000);
     std::vector<uint64_t> heard;
-    const MultiSendResult r = MultiSend(wire.link, script, 2, {}, [&](uint64_t sent, uint64_t total) {
+    test::GoOnProgress progress([&](uint64_t sent, uint64_t total) {
       EXPECT_EQ(total, 10000u);
       heard.push_back(sent);
       return c.stopAt == 0 || sent < c.stopAt;
     });
+    const MultiSendResult r = MultiSend(wire.link, script, 2, progress);
     EXPECT_EQ(heard, c.heard);
     EXPECT_EQ(r.completed, c.completed);
     EXPECT_EQ(r.cancelled, c.cancelled);
@@ -347,10 +352,11 @@ TEST_P(CancelAfterTheLastChunk, StillCompletes) {
   TempFile file(Pattern(c.bytes), "data.bin");
   TransferOptions options;
   std::vector<uint64_t> heard;
-  options.progress = [&](uint64_t sent, uint64_t total) {
+  test::GoOnProgress progress([&](uint64_t sent, uint64_t total) {
     heard.push_back(sent);
     return sent < total;
-  };
+  });
+  options.progress = &progress;
   const TransferResult r = c.image ? StoreImage(wire.link, wire.prompter, EnglishStrings(), file.path(), "LOGO", options)
                                    : TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path(), options);
   EXPECT_EQ(r.status, TransferStatus::kDone) << r.why;

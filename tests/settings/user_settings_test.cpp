@@ -23,7 +23,12 @@ TEST(PrinterInformation, AsksFourQueriesAndKeepsRepliesAsReceived) {
   b.printer.Answer("^PI2", std::string(32, 'F'));
   b.printer.Answer("^PI4,0", "31\r\n");
   int steps = 0;
-  const PrinterInformation info = GetPrinterInformation(b.link, b.clock, b.prompter, [&] { ++steps; });
+  struct Steps : NoProgress {
+    int& count;
+    explicit Steps(int& c) : count(c) {}
+    void Report(uint64_t, uint64_t) override { ++count; }
+  } counted(steps);
+  const PrinterInformation info = GetPrinterInformation(b.link, b.clock, b.prompter, &counted);
   EXPECT_EQ(b.printer.received(std::string("^PI0^PI1^PI2^PI4,0").size()), "^PI0^PI1^PI2^PI4,0");
   EXPECT_TRUE(info.ok);
   EXPECT_EQ(info.modelName, "LRX-500II\r\n") << "not trimmed";

@@ -23,7 +23,12 @@ class FakeClock : public Clock {
 
 class RecordingPrompter : public Prompter {
  public:
-  void Show(const Message& message) override { messages.push_back(message); }
+  void Show(const Message& message) override {
+    messages.push_back(message);
+    if (onShow) onShow(message);
+  }
+  // Hears each message as it is shown, to see what the window showed at that moment.
+  std::function<void(const Message&)> onShow;
   std::vector<int> ids() const {
     std::vector<int> out;
     for (const auto& m : messages) out.push_back(m.stringId);

@@ -1,5 +1,6 @@
 #include "commands/ui/builder_field_widgets.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -14,6 +15,7 @@
 #include "commands/script_text.h"
 #include "gui/app_context.h"
 #include "gui/printer_text.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -136,6 +138,10 @@ bool DataCarried(QWidget* field, const QString& text, const QString& name, Promp
   return false;
 }
 
-void SendTestPrint(AppContext& context, const std::string& line) { context.link.Write(TestPrintBytes(line)); }
+void SendTestPrint(AppContext& context, const std::string& line) {
+  // A printer that has gone takes a connect wait to say so: on the worker, like all long work.
+  const std::string bytes = TestPrintBytes(line);
+  RunLongWork(context, QApplication::activeWindow(), [&](Work&) { context.link.Write(bytes); });
+}
 
 }  // namespace qm

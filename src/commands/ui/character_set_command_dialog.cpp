@@ -15,7 +15,8 @@
 
 #include "commands/ui/builder_field_widgets.h"
 #include "gui/choice_list.h"
-#include "gui/piece_sender.h"
+#include "commands/piece_writes.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -133,7 +134,7 @@ void CharacterSetCommandDialog::ChooseFont(FontKind kind) {
 }
 
 void CharacterSetCommandDialog::Send(const std::vector<std::string>& writes) {
-  for (const std::string& bytes : writes) context_.link.Write(bytes);
+  RunLongWork(context_, this, [&](Work& work) { WritePieces(context_.link, writes, work.progress, OnFailure::kGoOn); });
 }
 
 void CharacterSetCommandDialog::PrintUnder80H() { Send(BuildUnder80HPrint(TakeFields())); }
@@ -143,10 +144,11 @@ void CharacterSetCommandDialog::PrintOver80H() { Send(BuildOver80HPrint(TakeFiel
 void CharacterSetCommandDialog::PrintInternational() {
   // The last write is the print command; the operator counts the sets.
   const int sets = static_cast<int>(kInternationalCharacterSets.size());
-  const PiecesSent sent = SendPiecesWithProgress(
-      context_.link, BuildInternationalPrint(TakeFields()), this, [sets](int done, int) {
-        return tr("International character sets: %1 of %2 sent").arg(std::min(done, sets)).arg(sets);
-      });
+  const std::vector<std::string> writes = BuildInternationalPrint(TakeFields());
+  const PiecesWritten sent =
+      RunLongWork(context_, this, LongWorkText{tr("International character sets"), tr("writes"), {}, nullptr, nullptr},
+                  [&](Work& work) { return WritePieces(context_.link, writes, work.progress, OnFailure::kGoOn); })
+          .value;
   c_.status->setText(sent.complete()
                          ? tr("All %1 international character sets sent.").arg(sets)
                          : tr("Cancelled after %1 of %2 character sets; no label was printed.").arg(sent.sent).arg(sets));

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "commands/ui/builder_field_widgets.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -111,6 +112,9 @@ void FontFinderDialog::FindSimilarAndRound() {
   ShowAnswers();
 }
 
-void FontFinderDialog::PrintForComparison() { context_.link.Write(BuildFontComparisonPrint(fields_)); }
+void FontFinderDialog::PrintForComparison() {
+  const std::string bytes = BuildFontComparisonPrint(fields_);
+  RunLongWork(context_, this, [&](Work&) { context_.link.Write(bytes); });
+}
 
 }  // namespace qm

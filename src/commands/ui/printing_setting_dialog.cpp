@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "commands/ui/builder_field_widgets.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -106,7 +107,10 @@ PrintingSettingFields PrintingSettingDialog::TakeFields() const {
   return f;
 }
 
-void PrintingSettingDialog::TestPrint() { context_.link.Write(BuildPrinterSettingTest(TakeFields())); }
+void PrintingSettingDialog::TestPrint() {
+  const std::string bytes = BuildPrinterSettingTest(TakeFields());
+  RunLongWork(context_, this, [&](Work&) { context_.link.Write(bytes); });
+}
 
 std::optional<std::string> PrintingSettingDialog::TakeLines(Prompter&) {
   return ScriptLines(BuildPrintingSettingLines(TakeFields()));

@@ -1,6 +1,5 @@
 #include "commands/ui/qdrl_tester_dialog.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -8,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBlock>
@@ -16,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "commands/multi_send.h"
+#include "gui/long_work.h"
 #include "commands/script_file.h"
 #include "commands/script_text.h"
 #include "commands/ui/barcode_1d_command_dialog.h"
@@ -44,9 +43,6 @@ namespace qm {
 
 namespace {
 
-// Multi Send shows its progress once it has run this long, in this many steps.
-constexpr int kMultiSendProgressAfterMs = 500;
-constexpr int kMultiSendProgressSteps = 1000;
 
 const QString kSaveFilter = QStringLiteral("All files(*.*)|*.*|Text files(*.txt)|*.txt||");
 const QString kLoadFilter =
@@ -255,34 +251,13 @@ void QdrlTesterDialog::MultiSend() {
   sendCount_->interpretText();
   // A long run (a large script, many sends, Ethernet's pacing) shows how far it got and
   // stops between two pieces at Cancel; a short one is over before the dialog would show.
-  QProgressDialog progress(this);
-  progress.setWindowTitle(windowTitle());
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setAutoClose(false);
-  progress.setAutoReset(false);
-  progress.setMinimumDuration(kMultiSendProgressAfterMs);
-  progress.setRange(0, kMultiSendProgressSteps);
-  progress.setCancelButtonText(tr("Cancel"));
-  QElapsedTimer started;
-  started.start();
-  const auto bytes = [&](uint64_t sent, uint64_t total) {
-    QString text = tr("%1 of %2 bytes sent").arg(sent).arg(total);
-    const qint64 ms = started.elapsed();
-    if (ms > 0 && sent > 0 && total > sent) {
-      text += QLatin1Char('\n') + tr("About %1 s left").arg((static_cast<qint64>(total - sent) * ms / static_cast<qint64>(sent) + 999) / 1000);
-    }
-    progress.setLabelText(text);
-    // A modal progress dialog takes its events here, Cancel among them.
-    progress.setValue(total ? static_cast<int>(sent * kMultiSendProgressSteps / total) : 0);
-    return !progress.wasCanceled();
-  };
-  const MultiSendResult result = qm::MultiSend(
-      context_.link, commandText_, sendCount_->value(),
-      [this](int done) {
-        sentCounter_->setText(QString::number(done));
-        sentCounter_->repaint();
-      },
-      bytes);
+  const std::string script = commandText_;
+  const int count = sendCount_->value();
+  const MultiSendResult result =
+      RunLongWork(context_, this, LongWorkText{tr("Multi Send"), tr("bytes"), {}, nullptr, nullptr},
+                  [&](Work& work) { return qm::MultiSend(context_.link, script, count, work.progress); })
+          .value;
+  if (result.completed > 0) sentCounter_->setText(QString::number(result.completed));
   if (result.failed) sentCounter_->clear();
 }
 

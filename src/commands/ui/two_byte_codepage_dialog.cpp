@@ -14,7 +14,8 @@
 
 #include "commands/ui/builder_field_widgets.h"
 #include "gui/choice_list.h"
-#include "gui/piece_sender.h"
+#include "commands/piece_writes.h"
+#include "gui/long_work.h"
 #include "gui/printer_text.h"
 
 namespace qm {
@@ -102,6 +103,11 @@ TwoByteCodepageDialog::TwoByteCodepageDialog(AppContext& context, QWidget* paren
     ShowFields(f);
   });
   connect(fontKinds_, &QButtonGroup::idClicked, this, &TwoByteCodepageDialog::EnableFields);
+  // The status line speaks of the last run only while the choice it was made with stands.
+  connect(c_.codeTable, &QComboBox::currentIndexChanged, c_.status, &QLabel::clear);
+  connect(c_.startBlock, &QLineEdit::textChanged, c_.status, &QLabel::clear);
+  connect(c_.endBlock, &QLineEdit::textChanged, c_.status, &QLabel::clear);
+  connect(c_.printAllBlocks, &QCheckBox::toggled, c_.status, &QLabel::clear);
   connect(c_.print, &QPushButton::clicked, this, &TwoByteCodepageDialog::PrintCharacters);
   connect(c_.close, &QPushButton::clicked, this, &QDialog::accept);
   ShowFields(TwoByteCodepageFields{});
@@ -164,11 +170,30 @@ void TwoByteCodepageDialog::PrintCharacters() {
     return;
   }
   if (print.rows.empty()) return;
-  const PiecesSent sent = SendPiecesWithProgress(
-      context_.link, std::move(print.rows), this,
-      [](int done, int total) { return tr("Printing blocks: %1 of %2 labels sent").arg(done).arg(total); });
-  c_.status->setText(sent.complete() ? tr("All %1 labels sent.").arg(sent.total)
-                                     : tr("Cancelled after %1 of %2 labels.").arg(sent.sent).arg(sent.total));
+  const std::vector<std::string> rows = std::move(print.rows);
+  const PiecesWritten sent =
+      RunLongWork(context_, this, LongWorkText{tr("Printing blocks"), tr("labels"), {}, nullptr, nullptr},
+                  [&](Work& work) { return WritePieces(context_.link, rows, work.progress, OnFailure::kGoOn); })
+          .value;
+  c_.status->setText(Summary(sent));
+}
+
+QString TwoByteCodepageDialog::Summary(const PiecesWritten& sent) {
+  // What really went out: a failed label is never counted as sent.
+  const bool one = sent.total == 1;
+  if (sent.cancelled) {
+    if (sent.failed > 0) {
+      return one ? tr("Cancelled after %1 of 1 label; %2 failed.").arg(sent.sent).arg(sent.failed)
+                 : tr("Cancelled after %1 of %2 labels; %3 failed.").arg(sent.sent).arg(sent.total).arg(sent.failed);
+    }
+    return one ? tr("Cancelled after %1 of 1 label.").arg(sent.sent)
+               : tr("Cancelled after %1 of %2 labels.").arg(sent.sent).arg(sent.total);
+  }
+  if (sent.failed > 0) {
+    return one ? tr("%1 of 1 label sent; %2 failed").arg(sent.sent).arg(sent.failed)
+               : tr("%1 of %2 labels sent; %3 failed").arg(sent.sent).arg(sent.total).arg(sent.failed);
+  }
+  return one ? tr("1 label sent.") : tr("All %1 labels sent.").arg(sent.total);
 }
 
 }  // namespace qm

@@ -16,6 +16,8 @@ class QRadioButton;
 
 namespace qm {
 
+struct PiecesWritten;
+
 class TwoByteCodepageDialog : public QDialog {
   Q_OBJECT
 
@@ -44,6 +46,8 @@ class TwoByteCodepageDialog : public QDialog {
     QLabel* status;
   };
   const Controls& controls() const { return c_; }
+  // The status line after a print: how many labels went out, failed, or were not tried.
+  static QString Summary(const PiecesWritten& sent);
 
  private:
   void ShowFields(const TwoByteCodepageFields& fields);

@@ -1,6 +1,5 @@
 #include "downloads/ui/download_panel.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -13,6 +12,7 @@
 
 #include "downloads/file_source.h"
 #include "gui/file_chooser.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -113,7 +113,7 @@ void DownloadPanel::ShowProgress(uint64_t sent, uint64_t total) {
   progressLabel_->setText(text);
 }
 
-TransferResult DownloadPanel::Run(const std::function<TransferResult(const TransferOptions&)>& send,
+TransferResult DownloadPanel::Run(const std::function<TransferResult(const TransferOptions&, Prompter&)>& send,
                                   std::initializer_list<QWidget*> busy) {
   std::vector<QWidget*> disabled;
   for (QWidget* w : busy) {
@@ -123,19 +123,22 @@ TransferResult DownloadPanel::Run(const std::function<TransferResult(const Trans
   browse_->setEnabled(false);
   cancel_->setEnabled(true);
   running_ = true;
-  cancelRequested_ = false;
+  cancel_signal_.Reset();
   started_.start();
   progressLabel_->clear();
-  TransferOptions options;
-  options.progress = [this](uint64_t sent, uint64_t total) {
+  // The transfer runs on a worker; this panel's bar and Cancel follow it piece by piece.
+  LongWorkText view;
+  view.follow = [this](uint64_t sent, uint64_t total) {
     ShowProgress(sent, total);
     emit progressed(sent, total);
-    // The link's own waits take no input; here, between two pieces, Cancel is heard. The
-    // dialog is modal and its other buttons are off, so nothing else can start.
-    QCoreApplication::processEvents();
-    return !cancelRequested_;
   };
-  const TransferResult result = send(options);
+  view.cancel = &cancel_signal_;
+  view.cancelButton = cancel_;
+  const TransferResult result = RunLongWork(context_, dialog_, view, [&](Work& work) {
+                                  TransferOptions options;
+                                  options.progress = &work.progress;
+                                  return send(options, work.prompter);
+                                }).value;
   running_ = false;
   cancel_->setEnabled(false);
   browse_->setEnabled(true);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "downloads/file_transfer.h"
+#include "core/progress.h"
 #include "gui/app_context.h"
 
 class QLabel;
@@ -36,11 +37,14 @@ class DownloadPanel : public QObject {
   // The file dialog with `filter`; true when a readable file was chosen. Cancel clears the
   // choice; an unreadable file shows 106 and changes nothing.
   bool Browse(const QString& filter);
-  // Runs `send` with the bar following it and Cancel live; `busy` are disabled meanwhile.
-  TransferResult Run(const std::function<TransferResult(const TransferOptions&)>& send,
+  // Runs `send` on a worker (gui/long_work.h) with the bar following it and Cancel live;
+  // `busy` are disabled meanwhile. `send` says what it has to say through the prompter it
+  // is given, which shows it once the transfer is over.
+  TransferResult Run(const std::function<TransferResult(const TransferOptions&, Prompter&)>& send,
                      std::initializer_list<QWidget*> busy);
-  // Cancel pressed, or the dialog closed, while a transfer runs.
-  void Cancel() { cancelRequested_ = true; }
+  // Cancel pressed, or the dialog closed, while a transfer runs: the piece under way is the
+  // last, and a wait for the printer ends at once.
+  void Cancel() { cancel_signal_.Raise(); }
 
   bool chosen() const { return chosen_; }
   bool running() const { return running_; }
@@ -71,7 +75,7 @@ class DownloadPanel : public QObject {
   QString fileName_;
   qint64 size_ = 0;
   bool running_ = false;
-  bool cancelRequested_ = false;
+  CancelSignal cancel_signal_;
   QElapsedTimer started_;
 
   QLineEdit* pathEdit_;

@@ -41,8 +41,8 @@ void FileTransferDialog::Download() {
   // An empty path makes the transfer show "Please,Select a binary file!".
   const std::string path = panel_->chosen() ? panel_->path() : std::string();
   panel_->Run(
-      [&](const TransferOptions& options) {
-        return TransferFile(context_.link, context_.prompter, context_.strings, path, options);
+      [&](const TransferOptions& options, Prompter& prompter) {
+        return TransferFile(context_.link, prompter, context_.strings, path, options);
       },
       {download_, close_});
 }

@@ -10,6 +10,7 @@
 
 #include "downloads/image_commands.h"
 #include "gui/printer_text.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -124,20 +125,26 @@ void PcxFileDownloaderDialog::Download() {
   const std::string path = panel_->path();
   const std::string name = *typed;
   panel_->Run(
-      [&](const TransferOptions& options) {
-        return StoreImage(context_.link, context_.prompter, context_.strings, path, name, options);
+      [&](const TransferOptions& options, Prompter& prompter) {
+        return StoreImage(context_.link, prompter, context_.strings, path, name, options);
       },
       {download_, delete_, deleteAll_, recall_, information_, close_, storeName_});
 }
 
+// Even a single command may wait out a connect to a printer that has gone: on the worker.
 void PcxFileDownloaderDialog::DeleteImage() {
   const std::optional<std::string> name = Typed(deleteName_, context_.prompter);
-  if (name) qm::DeleteImage(context_.link, context_.prompter, context_.strings, *name);
+  if (!name) return;
+  RunLongWork(context_, this, [&](Work& w) { qm::DeleteImage(context_.link, w.prompter, context_.strings, *name); });
 }
 
-void PcxFileDownloaderDialog::DeleteAllImages() { qm::DeleteAllImages(context_.link); }
+void PcxFileDownloaderDialog::DeleteAllImages() {
+  RunLongWork(context_, this, [&](Work&) { qm::DeleteAllImages(context_.link); });
+}
 
-void PcxFileDownloaderDialog::ImageInformation() { RequestImageInformation(context_.link); }
+void PcxFileDownloaderDialog::ImageInformation() {
+  RunLongWork(context_, this, [&](Work&) { RequestImageInformation(context_.link); });
+}
 
 void PcxFileDownloaderDialog::ImageRecall() {
   const std::optional<std::string> name = Typed(recallName_, context_.prompter);
@@ -145,7 +152,9 @@ void PcxFileDownloaderDialog::ImageRecall() {
   const std::optional<std::string> x = Typed(x_, context_.prompter);
   if (!x) return;
   const std::optional<std::string> y = Typed(y_, context_.prompter);
-  if (y) RecallImage(context_.link, context_.prompter, context_.strings, *x, *y, *name);
+  if (!y) return;
+  RunLongWork(context_, this,
+              [&](Work& w) { RecallImage(context_.link, w.prompter, context_.strings, *x, *y, *name); });
 }
 
 void PcxFileDownloaderDialog::reject() {

@@ -13,6 +13,7 @@
 #include "gui/choice_list.h"
 #include "gui/printer_text.h"
 #include "rfid/rfid_operations.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -134,7 +135,13 @@ void RfidConfigurationDialog::Unlock() {
 
 void RfidConfigurationDialog::Get() {
   // A failed Get keeps what the replies filled in, to be shown by the next Reset.
-  if (!GetRfidSettings(context_.link, context_.clock, context_.prompter, settings_)) return;
+  // The replies fill a copy on the worker; the dialog takes it over once the work is done.
+  RfidSettings read = settings_;
+  const bool ok = RunLongWork(context_, this, [&](Work& w) {
+                    return GetRfidSettings(context_.link, context_.clock, w.prompter, read);
+                  }).value;
+  settings_ = read;
+  if (!ok) return;
   ShowFields();
   if (!set_->isEnabled()) Unlock();
 }
@@ -142,15 +149,17 @@ void RfidConfigurationDialog::Get() {
 void RfidConfigurationDialog::Set() {
   if (!FieldBytes(position_, FieldName(tr("Transponder Position :")), context_.prompter)) return;
   TakeFields();
-  SetRfidSettings(context_.link, context_.prompter, settings_);
+  RunLongWork(context_, this, [&](Work& w) { SetRfidSettings(context_.link, w.prompter, settings_); });
 }
 
 void RfidConfigurationDialog::Reset() {
-  ResetRfidCounters(context_.link, context_.prompter, settings_);
+  RunLongWork(context_, this, [&](Work& w) { ResetRfidCounters(context_.link, w.prompter, settings_); });
   ShowFields();
 }
 
-void RfidConfigurationDialog::Calibrate() { CalibrateRfid(context_.link, context_.prompter); }
+void RfidConfigurationDialog::Calibrate() {
+  RunLongWork(context_, this, [&](Work& w) { CalibrateRfid(context_.link, w.prompter); });
+}
 
 void RfidConfigurationDialog::Defaults() {
   ApplyRfidDefaults(settings_);

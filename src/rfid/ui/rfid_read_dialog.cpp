@@ -12,6 +12,7 @@
 
 #include "rfid/ui/tag_cell_grid.h"
 #include "rfid/ui/tag_fields.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -89,7 +90,9 @@ void RfidReadDialog::Read() {
   // The read may take seconds; the buttons wait with it.
   read_->setEnabled(false);
   print_->setEnabled(false);
-  const TagReadResult result = ReadTag(context_.link, context_.clock, context_.prompter, r, timing_);
+  const TagReadResult result =
+      RunLongWork(context_, this, [&](Work& w) { return ReadTag(context_.link, context_.clock, w.prompter, r, timing_); })
+          .value;
   read_->setEnabled(true);
   print_->setEnabled(true);
   if (result.status == TagReadStatus::kComplete || result.status == TagReadStatus::kIncomplete) {
@@ -97,6 +100,9 @@ void RfidReadDialog::Read() {
   }
 }
 
-void RfidReadDialog::Print() { PrintTag(context_.link, Range()); }
+void RfidReadDialog::Print() {
+  const TagRange r = Range();
+  RunLongWork(context_, this, [&](Work&) { PrintTag(context_.link, r); });
+}
 
 }  // namespace qm

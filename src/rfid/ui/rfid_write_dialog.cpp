@@ -17,6 +17,8 @@
 #include "rfid/ui/rfid_read_dialog.h"
 #include "rfid/ui/tag_cell_grid.h"
 #include "rfid/ui/tag_fields.h"
+#include "gui/long_work.h"
+#include "gui/held_messages.h"
 
 namespace qm {
 
@@ -144,7 +146,8 @@ void RfidWriteDialog::SendPasswords() {
   const std::optional<std::string> access = FieldBytes(access_, FieldName(tr("Acess :")), context_.prompter);
   if (!access) return;
   const std::optional<std::string> kill = FieldBytes(kill_, FieldName(tr("Kill :")), context_.prompter);
-  if (kill) SendRfidPasswords(context_.link, context_.prompter, *access, *kill);
+  if (!kill) return;
+  RunLongWork(context_, this, [&](Work& w) { SendRfidPasswords(context_.link, w.prompter, *access, *kill); });
 }
 
 void RfidWriteDialog::SetData() {
@@ -199,12 +202,16 @@ void RfidWriteDialog::Write() {
   request.range = Range();
   request.cells = cells_->Concatenated();
   request.payload = payload_->payload();
-  const TagWriteResult result = WriteTag(context_.link, context_.prompter, request);
+  // "Writing is success" and the failures are shown once the lists and cells say what came of it.
+  HeldMessages messages(context_.prompter);
+  const TagWriteResult result =
+      RunLongWork(context_, this, [&](Work&) { return WriteTag(context_.link, messages, request); }).value;
   if (request.data) {
     // The lists come back whatever the outcome, so "Set Data" can start the next tag.
     SetListsEnabled(true);
     if (result.dataFailed) cells_->DisableAll();
   }
+  messages.Release();
 }
 
 void RfidWriteDialog::PopupRead() {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/number_field.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -117,7 +118,7 @@ void CalibrationExtraDialog::SaveCalibration() {
     TellSelectLevel(context_.prompter);
     return;
   }
-  StoreThreshold(context_.link, middleGapValue_, gapCountValue_);
+  RunLongWork(context_, this, [&](Work&) { StoreThreshold(context_.link, middleGapValue_, gapCountValue_); });
   saved_ = true;
   ShowValues();
 }

@@ -10,6 +10,7 @@
 
 #include "gui/choice_list.h"
 #include "gui/held_messages.h"
+#include "gui/long_work.h"
 #include "gui/layout_helpers.h"
 #include "settings/memory_switch.h"
 #include "settings/serial_language.h"
@@ -50,7 +51,8 @@ void DefaultCodePageIcsSettingPage::Get() {
   SelectEntry(codePage_, -1);
   SelectEntry(ics_, -1);
   HeldMessages messages(context_.prompter);
-  const std::optional<LanguageSettings> read = GetLanguageSettings(context_.link, context_.clock, messages);
+  const std::optional<LanguageSettings> read =
+      RunLongWork(context_, this, [&](Work&) { return GetLanguageSettings(context_.link, context_.clock, messages); }).value;
   if (read) {
     codePage_->setEnabled(true);
     ics_->setEnabled(true);
@@ -62,8 +64,8 @@ void DefaultCodePageIcsSettingPage::Get() {
 }
 
 void DefaultCodePageIcsSettingPage::Set() {
-  SetLanguageSettings(context_.link, context_.clock, context_.prompter,
-                      LanguageSettings{codePage_->currentIndex(), ics_->currentIndex()});
+  const LanguageSettings chosen{codePage_->currentIndex(), ics_->currentIndex()};
+  RunLongWork(context_, this, [&](Work& w) { SetLanguageSettings(context_.link, context_.clock, w.prompter, chosen); });
 }
 
 }  // namespace qm

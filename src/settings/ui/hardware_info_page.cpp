@@ -1,4 +1,5 @@
 #include "settings/ui/hardware_info_page.h"
+#include "gui/long_work.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -21,22 +22,6 @@ QValidator* StorableText(QObject* parent) {
 }
 
 std::string Bytes(const QString& text) { return text.toLatin1().toStdString(); }
-
-// The printer takes several seconds to store an identification string; the wait cursor
-// tells the operator why the dialog does not answer meanwhile.
-class WaitCursorClock : public Clock {
- public:
-  explicit WaitCursorClock(Clock& inner) : inner_(inner) {}
-  void Sleep(int ms) override {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    inner_.Sleep(ms);
-    QApplication::restoreOverrideCursor();
-  }
-  int Poll(pollfd* fds, nfds_t count, int timeoutMs) override { return inner_.Poll(fds, count, timeoutMs); }
-
- private:
-  Clock& inner_;
-};
 
 }  // namespace
 
@@ -90,18 +75,21 @@ void HardwareInfoPage::Get(HardwareItem item) {
   field(item)->clear();
   field(item)->repaint();
   // The message names the value; the field shows it once the box is closed.
-  const std::optional<std::string> value = GetHardwareItem(context_.link, context_.clock, context_.prompter, item);
+  const std::optional<std::string> value = RunLongWork(context_, this, [&](Work& w) {
+                                             return GetHardwareItem(context_.link, context_.clock, w.prompter, item);
+                                           }).value;
   if (value) field(item)->setText(QString::fromLatin1(value->data(), static_cast<qsizetype>(value->size())));
 }
 
 void HardwareInfoPage::Set(HardwareItem item) {
-  WaitCursorClock clock(context_.clock);
-  SetHardwareItem(context_.link, clock, context_.prompter, item, Bytes(field(item)->text()));
+  // The printer takes several seconds to store an identification string: the progress
+  // dialog tells the operator why.
+  const std::string value = Bytes(field(item)->text());
+  RunLongWork(context_, this, [&](Work& w) { SetHardwareItem(context_.link, context_.clock, w.prompter, item, value); });
 }
 
 void HardwareInfoPage::Initialize(HardwareItem item) {
-  WaitCursorClock clock(context_.clock);
-  InitializeHardwareItem(context_.link, clock, context_.prompter, item);
+  RunLongWork(context_, this, [&](Work& w) { InitializeHardwareItem(context_.link, context_.clock, w.prompter, item); });
 }
 
 }  // namespace qm

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "settings/calibration.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -88,10 +89,13 @@ void ManualCalibrationSettingPage::ApplyPreset(int preset) {
 
 void ManualCalibrationSettingPage::ExecuteManualCalibration() {
   // The length goes out as typed, whatever it holds.
-  RunManualCalibration(context_.link, Bytes(detect_->currentText()), Bytes(margin_->currentText()),
-                       Bytes(labelLength_->text()));
+  const std::string detect = Bytes(detect_->currentText()), margin = Bytes(margin_->currentText()),
+                    length = Bytes(labelLength_->text());
+  RunLongWork(context_, this, [&](Work&) { RunManualCalibration(context_.link, detect, margin, length); });
 }
 
-void ManualCalibrationSettingPage::CancelCalibration() { CancelManualCalibration(context_.link); }
+void ManualCalibrationSettingPage::CancelCalibration() {
+  RunLongWork(context_, this, [&](Work&) { CancelManualCalibration(context_.link); });
+}
 
 }  // namespace qm

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "gui/held_messages.h"
+#include "gui/long_work.h"
 #include "settings/user_settings.h"
 
 namespace qm {
@@ -89,7 +90,12 @@ void PrinterInformationPage::ShowTexts(const QString& name, const QString& type,
 void PrinterInformationPage::Get() {
   ShowTexts({}, {}, {}, {});
   HeldMessages messages(context_.prompter);
-  const PrinterInformation info = GetPrinterInformation(context_.link, context_.clock, messages, [this] { Advance(); });
+  // The page's bar steps with each answer, as it always has; the worker waits for each step.
+  LongWorkText view;
+  view.follow = [this](uint64_t, uint64_t) { Advance(); };
+  const PrinterInformation info = RunLongWork(context_, this, view, [&](Work& w) {
+                                    return GetPrinterInformation(context_.link, context_.clock, messages, &w.progress);
+                                  }).value;
   progress_->setValue(progress_->maximum());
   if (info.ok) {
     progress_->setValue(progress_->minimum());

@@ -14,6 +14,7 @@
 
 #include "gui/choice_list.h"
 #include "gui/held_messages.h"
+#include "gui/long_work.h"
 #include "gui/layout_helpers.h"
 #include "gui/number_field.h"
 #include "settings/memory_switch.h"
@@ -167,7 +168,8 @@ std::optional<int> PrinterPageSettingPage::TakeOver(NumberField* field, const ch
 void PrinterPageSettingPage::GetNumeric(NumericItem item) {
   const ItemRow& row = NumericRow(item);
   HeldMessages messages(context_.prompter);
-  const std::optional<std::string> text = GetNumericItem(context_.link, context_.clock, messages, item);
+  const std::optional<std::string> text =
+      RunLongWork(context_, this, [&](Work&) { return GetNumericItem(context_.link, context_.clock, messages, item); }).value;
   if (text) {
     row.field->ShowReply(Latin1(*text));
     EnableAll({row.field, row.set});
@@ -182,13 +184,14 @@ void PrinterPageSettingPage::SetNumeric(NumericItem item) {
   const std::optional<int> value =
       TakeOver(NumericRow(item).field, kNumericNames[static_cast<size_t>(item)], minimum, maximum, row.ranged);
   if (!value) return;
-  SetNumericItem(context_.link, context_.prompter, item, *value);
+  RunLongWork(context_, this, [&](Work& w) { SetNumericItem(context_.link, w.prompter, item, *value); });
 }
 
 void PrinterPageSettingPage::GetSigned(SignedItem item) {
   const ItemRow& row = SignedRow(item);
   HeldMessages messages(context_.prompter);
-  const std::optional<SignedValue> value = GetSignedItem(context_.link, context_.clock, messages, item);
+  const std::optional<SignedValue> value =
+      RunLongWork(context_, this, [&](Work&) { return GetSignedItem(context_.link, context_.clock, messages, item); }).value;
   if (value) {
     row.sign->setChecked(value->negative);
     row.field->ShowReply(QString::number(value->value));
@@ -201,8 +204,9 @@ void PrinterPageSettingPage::SetSigned(SignedItem item) {
   const ItemRow& row = SignedRow(item);
   if (!TakeOver(row.field, kSignedNames[static_cast<size_t>(item)], 0, kSignedMaximum, true)) return;
   // The digits go out as the field shows them, behind the sign of the check box.
-  SetSignedItem(context_.link, context_.prompter, item, row.sign->isChecked(),
-                row.field->text().toLatin1().toStdString());
+  const bool negative = row.sign->isChecked();
+  const std::string digits = row.field->text().toLatin1().toStdString();
+  RunLongWork(context_, this, [&](Work& w) { SetSignedItem(context_.link, w.prompter, item, negative, digits); });
 }
 
 void PrinterPageSettingPage::SelectStrobe(std::optional<int> index) {
@@ -215,7 +219,7 @@ void PrinterPageSettingPage::SelectStrobe(std::optional<int> index) {
 void PrinterPageSettingPage::GetStrobe() {
   SelectStrobe(std::nullopt);
   HeldMessages messages(context_.prompter);
-  const ChoiceRead read = qm::GetStrobe(context_.link, context_.clock, messages);
+  const ChoiceRead read = RunLongWork(context_, this, [&](Work&) { return qm::GetStrobe(context_.link, context_.clock, messages); }).value;
   if (read.ok) {
     SelectStrobe(read.index);
     EnableAll({strobeRadios_[0], strobeRadios_[1], strobeRadios_[2], strobe_.set});
@@ -225,12 +229,14 @@ void PrinterPageSettingPage::GetStrobe() {
 
 void PrinterPageSettingPage::SetStrobe() {
   const int checked = strobeGroup_->checkedId();
-  qm::SetStrobe(context_.link, context_.clock, context_.prompter, checked < 0 ? std::nullopt : std::optional<int>(checked));
+  RunLongWork(context_, this, [&](Work& w) {
+    qm::SetStrobe(context_.link, context_.clock, w.prompter, checked < 0 ? std::nullopt : std::optional<int>(checked));
+  });
 }
 
 void PrinterPageSettingPage::GetSpeed() {
   HeldMessages messages(context_.prompter);
-  const ChoiceRead read = qm::GetSpeed(context_.link, context_.clock, messages);
+  const ChoiceRead read = RunLongWork(context_, this, [&](Work&) { return qm::GetSpeed(context_.link, context_.clock, messages); }).value;
   if (read.ok) {
     SelectEntry(speedList_, read.index.value_or(-1));
     EnableAll({speedList_, speed_.set});
@@ -240,13 +246,16 @@ void PrinterPageSettingPage::GetSpeed() {
 
 void PrinterPageSettingPage::SetSpeed() {
   const int index = speedList_->currentIndex();
-  qm::SetSpeed(context_.link, context_.clock, context_.prompter, index < 0 ? std::nullopt : std::optional<int>(index));
+  RunLongWork(context_, this, [&](Work& w) {
+    qm::SetSpeed(context_.link, context_.clock, w.prompter, index < 0 ? std::nullopt : std::optional<int>(index));
+  });
 }
 
 void PrinterPageSettingPage::GetGapPosition() {
   SelectEntry(gapList_, -1);
   HeldMessages messages(context_.prompter);
-  const ChoiceRead read = qm::GetGapPosition(context_.link, context_.clock, messages);
+  const ChoiceRead read =
+      RunLongWork(context_, this, [&](Work&) { return qm::GetGapPosition(context_.link, context_.clock, messages); }).value;
   if (read.ok) {
     SelectEntry(gapList_, read.index.value_or(-1));
     EnableAll({gapList_, gap_.set});
@@ -256,14 +265,19 @@ void PrinterPageSettingPage::GetGapPosition() {
 
 void PrinterPageSettingPage::SetGapPosition() {
   const int index = gapList_->currentIndex();
-  qm::SetGapPosition(context_.link, context_.clock, context_.prompter, index < 0 ? std::nullopt : std::optional<int>(index));
+  RunLongWork(context_, this, [&](Work& w) {
+    qm::SetGapPosition(context_.link, context_.clock, w.prompter, index < 0 ? std::nullopt : std::optional<int>(index));
+  });
 }
 
 void PrinterPageSettingPage::SetCheckLabelLength() {
   // The printer takes it silently; the link reports a failed write itself.
-  qm::SetCheckLabelLength(context_.link, checkRadios_[1]->isChecked());
+  const bool check = checkRadios_[1]->isChecked();
+  RunLongWork(context_, this, [&](Work&) { qm::SetCheckLabelLength(context_.link, check); });
 }
 
-void PrinterPageSettingPage::InitializeAll() { InitializeUserSettings(context_.link, context_.prompter); }
+void PrinterPageSettingPage::InitializeAll() {
+  RunLongWork(context_, this, [&](Work& w) { InitializeUserSettings(context_.link, w.prompter); });
+}
 
 }  // namespace qm

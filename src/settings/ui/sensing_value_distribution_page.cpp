@@ -15,6 +15,7 @@
 #include "gui/qt_strings.h"
 #include "settings/ui/calibration_extra_dialog.h"
 #include "settings/ui/sensing_histogram.h"
+#include "gui/long_work.h"
 
 namespace qm {
 
@@ -171,10 +172,11 @@ void SensingValueDistributionPage::Reset() {
 void SensingValueDistributionPage::CheckSensingValue() {
   TakeValuesOver();
   Reset();
-  // The wait can take seconds: show the cleared page meanwhile.
-  repaint();
-  const DistributionRead read =
-      ReadSensingDistribution(context_.link, context_.clock, context_.prompter, labelLengthMm_, type_);
+  // The wait can take seconds: the cleared page is shown meanwhile, with the progress.
+  const DistributionRead read = RunLongWork(context_, this, [&](Work& w) {
+                                  return ReadSensingDistribution(context_.link, context_.clock, w.prompter,
+                                                                 labelLengthMm_, type_);
+                                }).value;
   if (!read.ok) return;  // idle: nothing measured, nothing to propose
   ShowDistribution(read.counts);
 }
@@ -213,14 +215,14 @@ void SensingValueDistributionPage::SaveCalibration() {
     TellSelectLevel(context_.prompter);
     return;
   }
-  StoreThreshold(context_.link, middleGapValue_, gapCountIndex_ + 4);
+  RunLongWork(context_, this, [&](Work&) { StoreThreshold(context_.link, middleGapValue_, gapCountIndex_ + 4); });
   Reset();
 }
 
 void SensingValueDistributionPage::CancelCalibration() {
   TakeValuesOver();
   Reset();
-  CancelSensing(context_.link);
+  RunLongWork(context_, this, [&](Work&) { CancelSensing(context_.link); });
 }
 
 }  // namespace qm

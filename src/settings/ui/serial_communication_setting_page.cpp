@@ -11,6 +11,7 @@
 
 #include "gui/choice_list.h"
 #include "gui/held_messages.h"
+#include "gui/long_work.h"
 #include "gui/layout_helpers.h"
 #include "gui/qt_strings.h"
 #include "settings/serial_language.h"
@@ -64,7 +65,8 @@ void SerialCommunicationSettingPage::ShowSelections(const SerialSwitch& s) {
 void SerialCommunicationSettingPage::Get() {
   ShowSelections(SerialSwitch{});
   HeldMessages messages(context_.prompter);
-  const std::optional<SerialSwitch> read = GetSerialSettings(context_.link, context_.clock, messages);
+  const std::optional<SerialSwitch> read =
+      RunLongWork(context_, this, [&](Work&) { return GetSerialSettings(context_.link, context_.clock, messages); }).value;
   if (read) {
     for (QComboBox* list : lists_) list->setEnabled(true);
     set_->setEnabled(true);
@@ -83,7 +85,7 @@ void SerialCommunicationSettingPage::Set() {
         GuiMessage(QT_TRANSLATE_NOOP("GuiMessages", "Choose an entry in every list first."), Icon::kExclamation));
     return;
   }
-  SetSerialSettings(context_.link, context_.clock, context_.prompter, s);
+  RunLongWork(context_, this, [&](Work& w) { SetSerialSettings(context_.link, context_.clock, w.prompter, s); });
 }
 
 void SerialCommunicationSettingPage::DefaultSetting() { ShowSelections(DefaultSerialSettings(Selections())); }

@@ -1,4 +1,5 @@
 #include "settings/ui/status_command_page.h"
+#include "gui/long_work.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -87,7 +88,9 @@ StatusCommandPage::StatusCommandPage(AppContext& context, StatusCommand command,
 }
 
 void StatusCommandPage::Test() {
-  const StatusRead read = CheckPrinterStatus(context_.link, context_.clock, context_.prompter, command_);
+  const StatusRead read = RunLongWork(context_, this, [&](Work& w) {
+                            return CheckPrinterStatus(context_.link, context_.clock, w.prompter, command_);
+                          }).value;
   // Refused off a serial link: the boxes keep what they showed.
   if (read.refused) return;
   for (QCheckBox* check : boxes_) check->setChecked(false);

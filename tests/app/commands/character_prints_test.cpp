@@ -4,16 +4,18 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
+#include <memory>
 
 #include "commands/ui/builder_field_widgets.h"
 #include "commands/ui/character_set_command_dialog.h"
+#include "commands/piece_writes.h"
 #include "commands/ui/two_byte_codepage_dialog.h"
+#include "core/progress.h"
+#include "loopback_server.h"
 #include "print_bench.h"
 
 namespace qm {
@@ -31,34 +33,20 @@ std::string Joined(const std::vector<std::string>& pieces, size_t count) {
 }
 std::string Joined(const std::vector<std::string>& pieces) { return Joined(pieces, pieces.size()); }
 
-// A step that lets a long print run to its end, noting the progress dialog's title and
-// how many pieces it counts.
-ModalScript::Step RunToTheEnd(std::vector<QString>& seen) {
-  return [&seen](QDialog* d) {
-    auto* progress = qobject_cast<QProgressDialog*>(d);
-    if (!progress) return d->reject();
-    seen.push_back(progress->windowTitle() + QStringLiteral(" / %1").arg(progress->maximum()));
-  };
-}
-
 // Chooses entry `index` as the operator does, which a program's choice does not mimic.
 void Choose(QComboBox* list, int index) {
   list->setCurrentIndex(index);
   emit list->activated(index);
 }
 
-// A step that presses the progress dialog's Cancel once `after` pieces have gone out.
-ModalScript::Step CancelAfter(int after) {
-  return [after](QDialog* d) {
-    auto* progress = qobject_cast<QProgressDialog*>(d);
-    if (!progress) return d->reject();
-    auto press = [progress] { QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton); };
-    if (progress->value() >= after) return press();
-    QObject::connect(progress->findChild<QProgressBar*>(), &QProgressBar::valueChanged, progress,
-                     [press, after](int value) {
-                       if (value == after) press();
-                     });
-  };
+// Presses Cancel while the `after`-th piece is being written, as the operator would: the
+// stop request of the work in force is raised from the link's trace on the worker.
+void CancelDuringPiece(PrinterLink& link, Clock& clock, int after) {
+  auto writes = std::make_shared<int>(0);
+  link.SetTrace([&clock, after, writes](PrinterLink::Direction d, std::string_view) {
+    if (d != PrinterLink::Direction::kWrite || ++*writes != after) return;
+    if (CancelSignal* cancel = clock.cancel()) cancel->Raise();
+  });
 }
 
 std::string KsRow(int lead) {
@@ -152,11 +140,9 @@ class CharacterPrintsTest : public QObject {
     CharacterSetCommandDialog d(b.context);
     d.show();
     d.controls().codeTable->setCurrentIndex(10);  // PC1250
-    std::vector<QString> labels;
-    ModalScript script({RunToTheEnd(labels)});
+    ModalScript script({});
     QTest::mouseClick(d.controls().international, Qt::LeftButton);
-    QCOMPARE(script.shown, 1);
-    QCOMPARE(labels, std::vector<QString>{"Character Set Command / 17"});
+    QCOMPARE(script.shown, 0);
     CharacterSetFields f;
     f.codeTable = 10;
     const std::vector<std::string> writes = BuildInternationalPrint(f);
@@ -172,8 +158,10 @@ class CharacterPrintsTest : public QObject {
     PrintBench b;
     CharacterSetCommandDialog d(b.context);
     d.show();
-    ModalScript script({CancelAfter(3)});
+    ModalScript script({});
+    CancelDuringPiece(b.link, b.clock, 3);
     QTest::mouseClick(d.controls().international, Qt::LeftButton);
+    b.link.SetTrace({});
     QCOMPARE(script.unexpected, 0);
     QCOMPARE(Wire(b.Sent()), Wire(Joined(BuildInternationalPrint(CharacterSetFields{}), 3)));
     QCOMPARE(d.controls().status->text(),
@@ -264,11 +252,10 @@ class CharacterPrintsTest : public QObject {
     d.show();
     d.controls().startBlock->setText(QStringLiteral("b0"));
     d.controls().endBlock->setText(QStringLiteral("B1"));
-    std::vector<QString> labels;
-    ModalScript script({RunToTheEnd(labels)});
+    ModalScript script({});
     QTest::mouseClick(d.controls().print, Qt::LeftButton);
     QCOMPARE(Wire(b.Sent()), Wire(KsRow(0xB0) + KsRow(0xB1)));
-    QCOMPARE(labels, std::vector<QString>{"2 Byte Codepage / 2"});
+    QCOMPARE(script.shown, 0);
     QCOMPARE(d.controls().status->text(), QStringLiteral("All 2 labels sent."));
   }
 
@@ -283,8 +270,7 @@ class CharacterPrintsTest : public QObject {
     c.vectorFontHeight->setText(QStringLiteral("30"));
     c.startBlock->setText(QStringLiteral("C0"));
     c.endBlock->setText(QStringLiteral("C0"));
-    std::vector<QString> labels;
-    ModalScript script({RunToTheEnd(labels)});
+    ModalScript script({});
     QTest::mouseClick(c.print, Qt::LeftButton);
     const std::string sent = b.Sent();
     QVERIFY2(sent.starts_with("V20,20,G,30,40,1,N,N,N,0,L,0,'\xC0\xA1\xC0\xA2"), sent.substr(0, 40).c_str());
@@ -305,18 +291,99 @@ class CharacterPrintsTest : public QObject {
     QVERIFY(rows.back().ends_with("\xFC\xFE'\rP1\r"));
 
     {
-      ModalScript cancel({CancelAfter(5)});
+      ModalScript cancel({});
+      CancelDuringPiece(b.link, b.clock, 5);
       QTest::mouseClick(c.print, Qt::LeftButton);
+      b.link.SetTrace({});
       QCOMPARE(cancel.unexpected, 0);
     }
     QCOMPARE(Wire(b.Sent()), Wire(Joined(rows, 5)));
     QCOMPARE(c.status->text(), QStringLiteral("Cancelled after 5 of 124 labels."));
 
-    std::vector<QString> labels;
-    ModalScript all({RunToTheEnd(labels)});
+    ModalScript all({});
     QTest::mouseClick(c.print, Qt::LeftButton);
     QCOMPARE(Wire(b.Sent()), Wire(Joined(rows)));
     QCOMPARE(c.status->text(), QStringLiteral("All 124 labels sent."));
+  }
+
+  // The status line counts what really went out.
+  void TwoByteSummaryCountsWhatWasSent_data() {
+    QTest::addColumn<int>("sent");
+    QTest::addColumn<int>("failed");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<bool>("cancelled");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("all sent") << 3 << 0 << 3 << false << QStringLiteral("All 3 labels sent.");
+    QTest::newRow("one label") << 1 << 0 << 1 << false << QStringLiteral("1 label sent.");
+    QTest::newRow("some failed") << 2 << 1 << 3 << false << QStringLiteral("2 of 3 labels sent; 1 failed");
+    QTest::newRow("the one label failed") << 0 << 1 << 1 << false << QStringLiteral("0 of 1 label sent; 1 failed");
+    QTest::newRow("cancelled") << 2 << 0 << 5 << true << QStringLiteral("Cancelled after 2 of 5 labels.");
+    QTest::newRow("cancelled after a failure") << 1 << 1 << 5 << true
+                                                 << QStringLiteral("Cancelled after 1 of 5 labels; 1 failed.");
+  }
+  void TwoByteSummaryCountsWhatWasSent() {
+    QFETCH(int, sent);
+    QFETCH(int, failed);
+    QFETCH(int, total);
+    QFETCH(bool, cancelled);
+    QFETCH(QString, shown);
+    PiecesWritten w;
+    w.sent = sent;
+    w.failed = failed;
+    w.total = total;
+    w.cancelled = cancelled;
+    QCOMPARE(TwoByteCodepageDialog::Summary(w), shown);
+  }
+
+  // A printer that cannot be reached: every label tried, each failure said, none counted.
+  void TwoByteToAnUnreachablePrinterClaimsNoSuccess() {
+    PrintBench b;
+    b.link.SetPortName("ETHERNET");
+    b.link.SetEthernetSettings("127.0.0.1", test::ClosedLoopbackPort());
+    b.link.Open();
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    d.controls().startBlock->setText(QStringLiteral("B0"));
+    d.controls().endBlock->setText(QStringLiteral("B2"));
+    b.prompter.messages.clear();
+    QTest::mouseClick(d.controls().print, Qt::LeftButton);
+    QCOMPARE(b.prompter.ids(), (std::vector<int>{sid::kConnectFailed, sid::kConnectFailed, sid::kConnectFailed}));
+    QCOMPARE(d.controls().status->text(), QStringLiteral("0 of 3 labels sent; 3 failed"));
+  }
+
+  // The status line speaks of the last run only while its choice stands.
+  void TwoByteStatusClearsWhenTheChoiceChanges_data() {
+    QTest::addColumn<int>("change");
+    QTest::newRow("code page C0 to B0 in the table") << 0;
+    QTest::newRow("start block") << 1;
+    QTest::newRow("end block") << 2;
+    QTest::newRow("all blocks") << 3;
+  }
+  void TwoByteStatusClearsWhenTheChoiceChanges() {
+    QFETCH(int, change);
+    PrintBench b;
+    TwoByteCodepageDialog d(b.context);
+    d.show();
+    const auto& c = d.controls();
+    c.startBlock->setText(QStringLiteral("C0"));
+    c.endBlock->setText(QStringLiteral("C0"));
+    QTest::mouseClick(c.print, Qt::LeftButton);
+    QCOMPARE(c.status->text(), QStringLiteral("1 label sent."));
+    switch (change) {
+      case 0:
+        Choose(c.codeTable, 1);
+        break;
+      case 1:
+        c.startBlock->setText(QStringLiteral("B0"));
+        break;
+      case 2:
+        QTest::keyClick(c.endBlock, Qt::Key_Backspace);
+        break;
+      case 3:
+        QTest::mouseClick(c.printAllBlocks, Qt::LeftButton);
+        break;
+    }
+    QVERIFY(c.status->text().isEmpty());
   }
 };
 

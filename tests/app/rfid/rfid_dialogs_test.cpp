@@ -154,10 +154,16 @@ class RfidDialogsTest : public QObject {
     const QString digits = QStringLiteral("0102030405060708090A0B0C");
     for (int i = 0; i < 12; ++i) d.cells()->cell(4 + i)->setText(digits.mid(i * 2, 2));
     b.Sent();
+    QVERIFY(!d.setDataButton()->isEnabled());
+    std::vector<bool> listsBackAtMessage;
+    b.prompter.onShow = [&](const Message&) { listsBackAtMessage.push_back(d.setDataButton()->isEnabled()); };
     QTest::mouseClick(d.writeButton(), Qt::LeftButton);
+    b.prompter.onShow = {};
     QCOMPARE(Wire(b.Sent()),
              QByteArray(">RFUL\r>RFW,H,4,12,'0102030405060708090A0B0C'\r>RFLP,L,'80,20,00'\rP1\r"));
     QCOMPARE(b.onlyText(), std::string("Writing is success"));
+    // The message comes once the dialog shows the outcome, not before.
+    QCOMPARE(listsBackAtMessage, std::vector<bool>{true});
     QVERIFY(d.setDataButton()->isEnabled());  // the next tag can start at once
 
     d.accessPassword()->setText(QStringLiteral("9C.4D.E1"));
