@@ -1,4 +1,4 @@
-#include "settings/setting_reply.h"
+#include "link/query.h"
 
 #include <algorithm>
 
@@ -36,6 +36,11 @@ void Tell(Prompter& prompter, std::string text, Icon icon) {
 
 bool Report(Prompter& prompter, bool ok, const std::string& what) {
   Tell(prompter, what + (ok ? " is successful" : " is failed"), ok ? Icon::kInformation : Icon::kExclamation);
+  return ok;
+}
+
+bool Report(Prompter& prompter, bool ok, std::string_view success, std::string_view failure) {
+  Tell(prompter, std::string(ok ? success : failure), ok ? Icon::kInformation : Icon::kExclamation);
   return ok;
 }
 
