@@ -6,7 +6,7 @@
 
 #include "cli/command.h"
 #include "cli/setting_text.h"
-#include "settings/setting_reply.h"
+#include "link/query.h"
 #include "settings/user_settings.h"
 
 namespace qm::cli {
@@ -28,12 +28,12 @@ bool IsNumber(const std::string& text) {
 
 // "no reply to the model name query", or to several: "... to the model name, model type,
 // firmware version and temperature queries".
-std::string NoReplyTo(const std::vector<std::string>& unanswered) {
+std::string NoReplyTo(const std::vector<InfoQuery>& unanswered) {
   if (unanswered.empty()) return "no reply to the temperature query";
   std::string names;
   for (size_t i = 0; i < unanswered.size(); ++i) {
     if (i > 0) names += i + 1 == unanswered.size() ? " and " : ", ";
-    names += unanswered[i];
+    names += Noun(unanswered[i]);
   }
   return "no reply to the " + names + (unanswered.size() > 1 ? " queries" : " query");
 }
@@ -54,9 +54,9 @@ class InfoCommand : public Command {
     const PrinterInformation info = GetPrinterInformation(session.link, session.clock, session.prompter);
     // A query the port would not take ends the run; otherwise only the temperature query
     // decides, and the other three may come back empty.
-    if (!info.failedQuery.empty()) {
+    if (info.failedQuery) {
       const std::string& why = session.link.lastError();
-      return Outcome::PrinterFailed("the " + info.failedQuery + " query failed" + (why.empty() ? "" : ": " + why) +
+      return Outcome::PrinterFailed("the " + std::string(Noun(*info.failedQuery)) + " query failed" + (why.empty() ? "" : ": " + why) +
                                     "; the queries after it were not sent");
     }
     if (!info.ok) return Outcome::PrinterFailed(NoReply(session.link, NoReplyTo(info.unanswered)));

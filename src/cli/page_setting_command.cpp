@@ -6,7 +6,7 @@
 #include "cli/setting_text.h"
 #include "cli/stream_prompter.h"
 #include "settings/memory_switch.h"
-#include "settings/setting_reply.h"
+#include "link/query.h"
 #include "settings/user_settings.h"
 
 namespace qm::cli {

@@ -11,6 +11,7 @@
 #include "downloads/image_commands.h"
 #include "render/draw_commands.h"
 #include "settings/printer_status.h"
+#include "core/tool_texts.h"
 
 namespace qm::cli {
 
@@ -58,7 +59,7 @@ std::string RefusedImage(Session& session, Prompter& silent, const std::string& 
   const std::vector<std::string_view>& boxes = StatusBoxes(StatusCommand::kEe);
   for (const int box : read.ticked) {
     const std::string_view said = boxes[static_cast<size_t>(box)];
-    if (said == "Insufficant Mem" || said == "Memory Error") {
+    if (said == texts::kInsufficantMem || said == "Memory Error") {
       return "the printer did not store the image '" + name + "': " + std::string(said);
     }
   }

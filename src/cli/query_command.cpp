@@ -4,6 +4,7 @@
 
 #include "cli/command.h"
 #include "cli/escape.h"
+#include "link/query.h"
 
 namespace qm::cli {
 
@@ -86,9 +87,7 @@ class QueryCommand : public Command {
     fields.Add("replyBytes", static_cast<int64_t>(reply.size()));
     if (reply.empty()) {
       std::string error = "no reply";
-      // The link names a failed read call; its "no reply" adds nothing.
-      const std::string& why = link.lastError();
-      if (link.GetInterfaceKind() != kEthernet && !why.empty() && why != "no reply") error += ": " + why;
+      if (ReadFailed(link)) error += ": " + link.lastError();
       return Outcome::PrinterFailed(error, fields);
     }
     return Outcome::Done(EscapeBytes(reply), fields);

@@ -9,6 +9,7 @@
 
 #include "cli/escape.h"
 #include "link/printer_link.h"
+#include "link/query.h"
 
 namespace qm::cli {
 
@@ -191,10 +192,7 @@ std::string WriteFailure(const PrinterLink& link) {
 
 std::string NoReply(const PrinterLink& link, std::string_view what) {
   std::string error(what);
-  // The link names a failed read call; its "no reply" adds nothing, and on Ethernet the
-  // reason may belong to an earlier connection.
-  const std::string& why = link.lastError();
-  if (link.GetInterfaceKind() != kEthernet && !why.empty() && why != "no reply") error += ": " + why;
+  if (ReadFailed(link)) error += ": " + link.lastError();
   return error;
 }
 

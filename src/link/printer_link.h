@@ -37,8 +37,6 @@ class PrinterLink {
   void SetEthernetSettings(std::string address, uint32_t port);
   // The kind the last Open chose; kept after Close.
   InterfaceKind GetInterfaceKind() const { return interfaceKind_; }
-  // Always false: no system of that family runs this program.
-  bool IsWin9x() const { return false; }
   // Applies a time-out record to the open serial or parallel port, or to Ethernet sends
   // (its write constant); 1 done, 0 no such port.
   int SetTimeouts(const SerialTimeouts& timeouts);

@@ -4,17 +4,12 @@
 #include <cstring>
 
 #include "link/printer_link.h"
+#include "link/query.h"
+#include "core/tool_texts.h"
 
 namespace qm {
 
 namespace {
-
-void Tell(Prompter& prompter, std::string text, Icon icon) { prompter.Show(Message{std::move(text), icon, {}, 0}); }
-
-bool Report(Prompter& prompter, bool ok, std::string_view success, std::string_view failure) {
-  Tell(prompter, std::string(ok ? success : failure), ok ? Icon::kInformation : Icon::kExclamation);
-  return ok;
-}
 
 bool Send(PrinterLink& link, std::string_view bytes) { return link.Write(bytes) != 0; }
 
@@ -27,20 +22,19 @@ bool GetRfidSettings(PrinterLink& link, Clock& clock, Prompter& prompter, RfidSe
   for (int n = 1; n <= kRfidQueries; ++n) {
     // Cancel ends the wait under way; no further query goes out.
     if (clock.Cancelled()) break;
-    char buffer[kRfidReplyBytes + 1] = {};
-    link.Write(BuildRfidQuery(n));
-    clock.Sleep(kRfidQueryWaitMs);
     // The reply may end in CR LF, a lone CR or nothing: whole at CR LF, else a quiet line
     // ends it.
-    last = link.Read(buffer, kRfidReplyBytes, ReplyEnd::kText);
-    ApplyRfidReply(n, std::string_view(buffer, std::strlen(buffer)), settings);
+    const std::string reply = QueryText(link, clock, BuildRfidQuery(n), kRfidQueryWaitMs, kRfidReplyBytes, ReplyEnd::kText);
+    last = static_cast<int>(reply.size());
+    // Read as the text it is: up to a zero byte, as the tool's buffer held it.
+    ApplyRfidReply(n, std::string_view(reply.data(), std::strlen(reply.c_str())), settings);
   }
-  return Report(prompter, last > 0, "Get RFID setting is successful", "Get RFID setting is faied");
+  return Report(prompter, last > 0, "Get RFID setting is successful", texts::kGetRfidSettingFailed);
 }
 
 bool SetRfidSettings(PrinterLink& link, Prompter& prompter, const RfidSettings& settings) {
   return Report(prompter, Send(link, BuildRfidSet(settings)), "Set RFID setting is successful",
-                "Set RFID setting is faied");
+                texts::kSetRfidSettingFailed);
 }
 
 bool ResetRfidCounters(PrinterLink& link, Prompter& prompter, RfidSettings& settings) {
@@ -50,11 +44,11 @@ bool ResetRfidCounters(PrinterLink& link, Prompter& prompter, RfidSettings& sett
     settings.voidCounter = "0";
   }
   // The printer's own tool reports the reset with the calibration's texts.
-  return Report(prompter, ok, "Auto calibration is successful", "Auto calibration is faied");
+  return Report(prompter, ok, "Auto calibration is successful", texts::kAutoCalibrationFailed);
 }
 
 bool CalibrateRfid(PrinterLink& link, Prompter& prompter) {
-  return Report(prompter, Send(link, kRfidCalibrate), "Auto calibration is successful", "Auto calibration is faied");
+  return Report(prompter, Send(link, kRfidCalibrate), "Auto calibration is successful", texts::kAutoCalibrationFailed);
 }
 
 bool CheckPasswords(Prompter& prompter, std::string_view access, std::string_view kill) {
@@ -72,7 +66,7 @@ bool CheckPasswords(Prompter& prompter, std::string_view access, std::string_vie
 bool SendRfidPasswords(PrinterLink& link, Prompter& prompter, std::string_view access, std::string_view kill) {
   if (!CheckPasswords(prompter, access, kill)) return false;
   return Report(prompter, Send(link, BuildPasswordCommand(StripDots(access), StripDots(kill))),
-                "Set RFID setting is successful", "Set RFID setting is faied");
+                "Set RFID setting is successful", texts::kSetRfidSettingFailed);
 }
 
 TagWriteResult WriteTag(PrinterLink& link, Prompter& prompter, const TagWriteRequest& request) {
@@ -98,7 +92,7 @@ TagWriteResult WriteTag(PrinterLink& link, Prompter& prompter, const TagWriteReq
     result.ok = Send(link, kRfidPrint);
     result.anyFailed = result.anyFailed || !result.ok;
   }
-  if (result.ok) Tell(prompter, "Writing is success", Icon::kInformation);
+  if (result.ok) Tell(prompter, std::string(texts::kWritingIsSuccess), Icon::kInformation);
   return result;
 }
 
@@ -135,7 +129,7 @@ TagReadResult ReadTag(PrinterLink& link, Clock& clock, Prompter& prompter, const
   }
   if (result.chars.empty()) {
     result.status = TagReadStatus::kNoReply;
-    Tell(prompter, "Reading data is faied", Icon::kExclamation);
+    Tell(prompter, std::string(texts::kReadingDataFailed), Icon::kExclamation);
   } else if (result.chars.size() < expected) {
     result.status = TagReadStatus::kIncomplete;
     Tell(prompter,

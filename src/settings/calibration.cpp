@@ -5,7 +5,8 @@
 #include <limits>
 
 #include "link/printer_link.h"
-#include "settings/setting_reply.h"
+#include "link/query.h"
+#include "core/tool_texts.h"
 
 namespace qm {
 
@@ -232,7 +233,7 @@ int RunManualCalibration(PrinterLink& link, std::string_view detect, std::string
 
 int CancelManualCalibration(PrinterLink& link) { return link.Write(BuildCancelManualCalibration()); }
 
-void TellSelectLevel(Prompter& prompter) { Tell(prompter, "Select the Sensening Level.", Icon::kExclamation); }
+void TellSelectLevel(Prompter& prompter) { Tell(prompter, std::string(texts::kSelectSenseningLevel), Icon::kExclamation); }
 
 std::string DetectText(int index) { return std::to_string(index + 4); }
 std::string MarginText(int index) { return std::to_string(4 + 2 * index); }

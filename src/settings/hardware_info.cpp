@@ -3,7 +3,7 @@
 #include <array>
 
 #include "link/printer_link.h"
-#include "settings/setting_reply.h"
+#include "link/query.h"
 
 namespace qm {
 

@@ -1,7 +1,8 @@
 #include "settings/printer_status.h"
 
 #include "link/printer_link.h"
-#include "settings/setting_reply.h"
+#include "link/query.h"
+#include "core/tool_texts.h"
 
 namespace qm {
 
@@ -73,12 +74,12 @@ const std::vector<std::string_view>& StatusBoxes(StatusCommand command) {
   static const std::vector<std::string_view> kCp = {
       "Paper Empty",        "Cover Open",        "Cutter jammed",          "Thermal Head overheat",
       "Gap Detection Error", "Ribbon End Error", "On Building label",      "On Printing label",
-      "Issued label is pasued", "Status OK"};
+      texts::kIssuedLabelPasued, "Status OK"};
   static const std::vector<std::string_view> kCu = {
       "Paper Empty", "Cover Open", "Cutter jammed", "Thermal Head overheat", "Gap Detection Error",
       "Ribbon End Error", "Status OK"};
   static const std::vector<std::string_view> kEe = {
-      "No Error",        "Syntax Error",   "Exceeded Border",   "BarCode Error",     "Insufficant Mem",
+      "No Error",        "Syntax Error",   "Exceeded Border",   "BarCode Error",     texts::kInsufficantMem,
       "Memory Error",    "RS-232 Error",   "Empty",             "Duplicate Name",    "Name Not Found",
       "Not in Data Entry", "Print Head Up", "Pause Mode",       "Printer Busy",      "Undefined",
       "Cutter Jammed",   "AutoSense",      "Illegal Interrupt", "Excessive Feeding"};

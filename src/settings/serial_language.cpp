@@ -1,7 +1,8 @@
 #include "settings/serial_language.h"
 
 #include "link/printer_link.h"
-#include "settings/setting_reply.h"
+#include "link/query.h"
+#include "core/tool_texts.h"
 
 namespace qm {
 
@@ -17,7 +18,7 @@ int IndexWithin(uint8_t value, size_t size) { return value < size ? value : -1; 
 std::optional<SerialSwitch> GetSerialSettings(PrinterLink& link, Clock& clock, Prompter& prompter) {
   const SwitchRead read = ReadSwitch(link, clock, 2, kSerialDelayMs);
   if (!read.ok()) {
-    Tell(prompter, "Get serial communication status is faied", Icon::kExclamation);
+    Tell(prompter, std::string(texts::kGetSerialStatusFailed), Icon::kExclamation);
     return std::nullopt;
   }
   Tell(prompter, "Get serial communication status is successful", Icon::kInformation);
@@ -28,7 +29,7 @@ bool SetSerialSettings(PrinterLink& link, Clock& clock, Prompter& prompter, cons
   const SwitchUpdate update =
       UpdateSwitch(link, clock, 2, kSerialBits, EncodeSerialSwitch(settings), SwitchWriteForm::kShort, kSerialDelayMs);
   if (update.result == 0) {
-    Tell(prompter, "Set serial communication status is faied", Icon::kExclamation);
+    Tell(prompter, std::string(texts::kSetSerialStatusFailed), Icon::kExclamation);
     return false;
   }
   Tell(prompter, "Set serial communication status is successful", Icon::kInformation);

@@ -5,7 +5,8 @@
 
 #include "link/printer_link.h"
 #include "settings/memory_switch.h"
-#include "settings/setting_reply.h"
+#include "link/query.h"
+#include "core/tool_texts.h"
 
 namespace qm {
 
@@ -45,6 +46,16 @@ bool SetChoice(PrinterLink& link, Clock& clock, Prompter& prompter, int number, 
 
 }  // namespace
 
+std::string_view Noun(InfoQuery query) {
+  switch (query) {
+    case InfoQuery::kModelName: return "model name";
+    case InfoQuery::kModelType: return "model type";
+    case InfoQuery::kFirmwareVersion: return "firmware version";
+    case InfoQuery::kTemperature: break;
+  }
+  return "temperature";
+}
+
 PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompter& prompter,
                                          Progress* progress) {
   PrinterInformation info;
@@ -52,15 +63,15 @@ PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompt
   if (progress) progress->Report(answered, 3);
   struct Query {
     const char* command;
-    const char* name;
+    InfoQuery name;
     std::string* reply;
   };
   std::string temperature;
   const Query queries[] = {
-      {"^PI0", "model name", &info.modelName},
-      {"^PI1", "model type", &info.modelType},
-      {"^PI2", "firmware version", &info.firmwareVersion},
-      {"^PI4,0", "temperature", &temperature},
+      {"^PI0", InfoQuery::kModelName, &info.modelName},
+      {"^PI1", InfoQuery::kModelType, &info.modelType},
+      {"^PI2", InfoQuery::kFirmwareVersion, &info.firmwareVersion},
+      {"^PI4,0", InfoQuery::kTemperature, &temperature},
   };
   for (const Query& query : queries) {
     // A port that fails a write or a read has gone away (a silent printer fails neither);
@@ -79,12 +90,12 @@ PrinterInformation GetPrinterInformation(PrinterLink& link, Clock& clock, Prompt
     if (query.reply->empty()) info.unanswered.push_back(query.name);
     if (progress && query.reply != &temperature) progress->Report(++answered, 3);
   }
-  info.ok = info.failedQuery.empty() && !temperature.empty();
+  info.ok = !info.failedQuery && !temperature.empty();
   if (info.ok) {
     info.temperature = StripLineEnds(temperature) + " Celsius";
     Tell(prompter, "Get printer information is successful.", Icon::kInformation);
   } else {
-    prompter.Show(Message{"Get printer information is failed", Icon::kExclamation, "Warnning", 0});
+    prompter.Show(Message{"Get printer information is failed", Icon::kExclamation, std::string(texts::kWarnningCaption), 0});
     Tell(prompter, "Get printer information is failed.", Icon::kExclamation);
     PrinterInformation empty;
     empty.failedQuery = std::move(info.failedQuery);

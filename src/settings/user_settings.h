@@ -15,17 +15,21 @@ namespace qm {
 
 class PrinterLink;
 
+// The four queries of the printer information, in the order they are asked.
+enum class InfoQuery { kModelName, kModelType, kFirmwareVersion, kTemperature };
+// "model name", "model type", "firmware version" or "temperature", for messages.
+std::string_view Noun(InfoQuery query);
+
 struct PrinterInformation {
   bool ok = false;  // the temperature query was answered
   std::string modelName;        // exactly as received
   std::string modelType;
   std::string firmwareVersion;
   std::string temperature;      // "31 Celsius"
-  // "model name", "model type", "firmware version" or "temperature": the query whose
-  // write or read the port failed, after which none was sent; empty when none failed.
-  std::string failedQuery;
-  // The queries that were sent and got no reply, in order ("model name", ...).
-  std::vector<std::string> unanswered;
+  // The query whose write or read the port failed, after which none was sent.
+  std::optional<InfoQuery> failedQuery;
+  // The queries that were sent and got no reply, in order.
+  std::vector<InfoQuery> unanswered;
 };
 
 // Asks model name, type, firmware and head temperature in turn, and stops at a query whose

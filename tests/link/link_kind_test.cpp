@@ -71,7 +71,6 @@ TEST(LinkKind, InitialStateOfANewLink) {
   EXPECT_EQ(link.GetInterfaceKind(), kSerial);
   EXPECT_EQ(link.usbModel(), -1);
   EXPECT_FALSE(link.holdOpen());
-  EXPECT_FALSE(link.IsWin9x());
   EXPECT_FALSE(link.isOpen());
 }
 

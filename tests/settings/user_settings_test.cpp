@@ -77,7 +77,7 @@ TEST(PrinterInformation, StopsAtTheFirstQueryThePortFails) {
   };
   const PrinterInformation info = GetPrinterInformation(link, clock, prompter);
   EXPECT_FALSE(info.ok);
-  EXPECT_EQ(info.failedQuery, "model type");
+  EXPECT_EQ(info.failedQuery, InfoQuery::kModelType);
   EXPECT_EQ(info.modelName, "");
   EXPECT_EQ(clock.sleeps, (std::vector<int>{10, 10})) << "nothing written after the failed read";
   EXPECT_EQ(prompter.ids(), (std::vector<int>{sid::kSerialReadError, 0, 0}));
@@ -89,7 +89,7 @@ TEST(PrinterInformation, AQueryThatCannotBeWrittenIsTheLast) {
   SettingsBench b;
   b.link.Close();
   const PrinterInformation info = GetPrinterInformation(b.link, b.clock, b.prompter);
-  EXPECT_EQ(info.failedQuery, "model name");
+  EXPECT_EQ(info.failedQuery, InfoQuery::kModelName);
   EXPECT_EQ(b.prompter.ids(), (std::vector<int>{sid::kPortWriteError, 0, 0}));
   EXPECT_EQ(b.printer.received(), "");
 }

@@ -1,4 +1,5 @@
-// Small helpers shared by the settings operations.
+// What every tool's operations share to ask the printer something and to say how it went:
+// a query written, waited for and read, its reply's line end taken off, and the message.
 #pragma once
 
 #include <string>
@@ -33,6 +34,10 @@ void Tell(Prompter& prompter, std::string text, Icon icon);
 // "<what> is successful" with the information icon, or "<what> is failed" with the
 // exclamation icon; `ok` passed through.
 bool Report(Prompter& prompter, bool ok, const std::string& what);
+
+// `success` with the information icon, or `failure` with the exclamation icon, for the
+// tools whose two texts are not "<what> is successful/failed"; `ok` passed through.
+bool Report(Prompter& prompter, bool ok, std::string_view success, std::string_view failure);
 
 // After a switch write that could not read the switch first: "Memory switch 4 could not be
 // read first, so <others> was cleared.", `others` naming what shares the switch.

@@ -1,4 +1,4 @@
-#include "settings/setting_reply.h"
+#include "link/query.h"
 
 #include <algorithm>
 
@@ -13,9 +13,10 @@ std::string ReadReply(PrinterLink& link, int count, ReplyEnd end) {
 }
 
 bool ReadFailed(const PrinterLink& link) {
-  // The link names a silent printer "no reply" and a failed read call by its cause. On
-  // Ethernet a read has no cause of its own: a printer gone fails the next reconnect.
-  return link.GetInterfaceKind() != kEthernet && !link.lastError().empty() && link.lastError() != "no reply";
+  // A silent printer is no failure of the port. On Ethernet a read has no cause of its own:
+  // a printer gone fails the next reconnect.
+  const LinkFailure failure = link.lastFailure();
+  return link.GetInterfaceKind() != kEthernet && failure != LinkFailure::kNone && failure != LinkFailure::kNoReply;
 }
 
 std::string QueryText(PrinterLink& link, Clock& clock, std::string_view query, int delayMs, int count,
@@ -36,6 +37,11 @@ void Tell(Prompter& prompter, std::string text, Icon icon) {
 
 bool Report(Prompter& prompter, bool ok, const std::string& what) {
   Tell(prompter, what + (ok ? " is successful" : " is failed"), ok ? Icon::kInformation : Icon::kExclamation);
+  return ok;
+}
+
+bool Report(Prompter& prompter, bool ok, std::string_view success, std::string_view failure) {
+  Tell(prompter, std::string(ok ? success : failure), ok ? Icon::kInformation : Icon::kExclamation);
   return ok;
 }
 
