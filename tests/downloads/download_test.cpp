@@ -17,6 +17,7 @@
 #include "loopback_server.h"
 #include "scripted_printer.h"
 #include "test_progress.h"
+#include "table_test.h"
 
 namespace qm {
 namespace {
@@ -100,50 +101,56 @@ TEST(ImageCommands, ExactBytes) {
   for (const auto& [file, name] : names) EXPECT_EQ(ImageNameFromFileName(file), name) << file;
 }
 
-TEST(FileTransfer, PiecesProgressAndTimeoutsByInterface) {
-  struct Case {
-    InterfaceKind kind;
-    size_t bytes;
-    std::vector<size_t> writes;     // as the link was asked (Ethernet: its paced chunks)
-    std::vector<uint64_t> heard;    // progress after each piece
-    std::vector<int> pauses;
-  };
-  const Case cases[] = {
-      {kSerial, 5000, {2048, 2048, 904}, {2048, 4096, 5000}, {}},
-      {kSerial, 4096, {2048, 2048}, {2048, 4096}, {}},
-      {kSerial, 0, {}, {}, {}},
-      {kEthernet, 5000, {4096, 904}, {4096, 5000}, {500}},
-      {kEthernet, 0, {}, {}, {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.kind) + " " + std::to_string(c.bytes));
-    Wire wire(c.kind);
-    const std::string data = Pattern(c.bytes);
-    TempFile file(data, "data.bin");
-    std::vector<uint64_t> heard;
-    TransferOptions options;
-    test::GoOnProgress progress([&](uint64_t sent, uint64_t total) {
-      EXPECT_EQ(total, c.bytes);
-      heard.push_back(sent);
-      return true;
-    });
-    options.progress = &progress;
-    const TransferResult r = TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path(), options);
-    EXPECT_EQ(r.status, TransferStatus::kDone);
-    EXPECT_EQ(r.sent, c.bytes);
-    EXPECT_EQ(wire.writes, c.writes);
-    EXPECT_EQ(heard, c.heard);
-    EXPECT_EQ(wire.clock.sleeps, c.pauses);
-    for (uint32_t t : wire.timeoutsDuring) EXPECT_EQ(t, kDownloadTimeoutMs);
-    EXPECT_EQ(wire.link.timeouts(), test::ScriptedPrinterTiming().serialDefaults);
-    EXPECT_EQ(wire.prompter.ids(), std::vector<int>{sid::kBinaryDownloadDone});
-    if (c.bytes) {
-      EXPECT_EQ(wire.Received(c.bytes), data);
-    }
-    // A serial port is held again afterwards; Ethernet stays closed until the next write.
-    EXPECT_EQ(wire.link.isOpen(), c.kind == kSerial);
+struct PiecesCase {
+  const char* name;
+  InterfaceKind kind;
+  size_t bytes;
+  std::vector<size_t> writes;     // as the link was asked (Ethernet: its paced chunks)
+  std::vector<uint64_t> heard;    // progress after each piece
+  std::vector<int> pauses;
+};
+
+void PrintTo(const PiecesCase& c, std::ostream* os) { *os << c.name; }
+
+class PiecesByInterface : public testing::TestWithParam<PiecesCase> {};
+
+TEST_P(PiecesByInterface, ProgressAndTimeouts) {
+  const PiecesCase& c = GetParam();
+  Wire wire(c.kind);
+  const std::string data = Pattern(c.bytes);
+  TempFile file(data, "data.bin");
+  std::vector<uint64_t> heard;
+  TransferOptions options;
+  test::GoOnProgress progress([&](uint64_t sent, uint64_t total) {
+    EXPECT_EQ(total, c.bytes);
+    heard.push_back(sent);
+    return true;
+  });
+  options.progress = &progress;
+  const TransferResult r = TransferFile(wire.link, wire.prompter, EnglishStrings(), file.path(), options);
+  EXPECT_EQ(r.status, TransferStatus::kDone);
+  EXPECT_EQ(r.sent, c.bytes);
+  EXPECT_EQ(wire.writes, c.writes);
+  EXPECT_EQ(heard, c.heard);
+  EXPECT_EQ(wire.clock.sleeps, c.pauses);
+  for (uint32_t t : wire.timeoutsDuring) EXPECT_EQ(t, kDownloadTimeoutMs);
+  EXPECT_EQ(wire.link.timeouts(), test::ScriptedPrinterTiming().serialDefaults);
+  EXPECT_EQ(wire.prompter.ids(), std::vector<int>{sid::kBinaryDownloadDone});
+  if (c.bytes) {
+    EXPECT_EQ(wire.Received(c.bytes), data);
   }
+  // A serial port is held again afterwards; Ethernet stays closed until the next write.
+  EXPECT_EQ(wire.link.isOpen(), c.kind == kSerial);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    FileTransfer, PiecesByInterface,
+    testing::Values(PiecesCase{"serial_5000", kSerial, 5000, {2048, 2048, 904}, {2048, 4096, 5000}, {}},
+                    PiecesCase{"serial_4096_whole_pieces", kSerial, 4096, {2048, 2048}, {2048, 4096}, {}},
+                    PiecesCase{"serial_empty", kSerial, 0, {}, {}, {}},
+                    PiecesCase{"ethernet_5000", kEthernet, 5000, {4096, 904}, {4096, 5000}, {500}},
+                    PiecesCase{"ethernet_empty", kEthernet, 0, {}, {}, {}}),
+    test::RowName());
 
 TEST(FileTransfer, RefusalsSendNothing) {
   Wire wire(kSerial);
@@ -299,39 +306,46 @@ TEST(ImageCommands, OneWriteEach) {
 
 // The tester's Multi Send, heard piece by piece: Cancel stops before the next piece, and a
 // send cut short is not counted.
-TEST(MultiSendProgress, HeardAndStoppedBetweenPieces) {
-  struct Case {
-    InterfaceKind kind;
-    uint64_t stopAt;  // the first byte count at which Cancel is seen
-    std::vector<uint64_t> heard;
-    int completed;
-    bool cancelled;
-  };
-  const Case cases[] = {
-      {kSerial, 0, {2048, 4096, 5000, 7048, 9096, 10000}, 2, false},
-      {kSerial, 7048, {2048, 4096, 5000, 7048}, 1, true},
-      {kSerial, 5000, {2048, 4096, 5000}, 1, true},  // seen at the end of a send: it counts
-      {kEthernet, 0, {4096, 5000, 9096, 10000}, 2, false},
-      {kEthernet, 9096, {4096, 5000, 9096}, 1, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.kind) + " stop at " + std::to_string(c.stopAt));
-    Wire wire(c.kind);
-    const std::string script = Pattern(5000);
-    std::vector<uint64_t> heard;
-    test::GoOnProgress progress([&](uint64_t sent, uint64_t total) {
-      EXPECT_EQ(total, 10000u);
-      heard.push_back(sent);
-      return c.stopAt == 0 || sent < c.stopAt;
-    });
-    const MultiSendResult r = MultiSend(wire.link, script, 2, progress);
-    EXPECT_EQ(heard, c.heard);
-    EXPECT_EQ(r.completed, c.completed);
-    EXPECT_EQ(r.cancelled, c.cancelled);
-    EXPECT_FALSE(r.failed);
-    EXPECT_EQ(wire.Received(heard.back()), (script + script).substr(0, heard.back()));
-  }
+struct MultiSendCase {
+  const char* name;
+  InterfaceKind kind;
+  uint64_t stopAt;  // the first byte count at which Cancel is seen
+  std::vector<uint64_t> heard;
+  int completed;
+  bool cancelled;
+};
+
+void PrintTo(const MultiSendCase& c, std::ostream* os) { *os << c.name; }
+
+class MultiSendProgress : public testing::TestWithParam<MultiSendCase> {};
+
+TEST_P(MultiSendProgress, HeardAndStoppedBetweenPieces) {
+  const MultiSendCase& c = GetParam();
+  Wire wire(c.kind);
+  const std::string script = Pattern(5000);
+  std::vector<uint64_t> heard;
+  test::GoOnProgress progress([&](uint64_t sent, uint64_t total) {
+    EXPECT_EQ(total, 10000u);
+    heard.push_back(sent);
+    return c.stopAt == 0 || sent < c.stopAt;
+  });
+  const MultiSendResult r = MultiSend(wire.link, script, 2, progress);
+  EXPECT_EQ(heard, c.heard);
+  EXPECT_EQ(r.completed, c.completed);
+  EXPECT_EQ(r.cancelled, c.cancelled);
+  EXPECT_FALSE(r.failed);
+  EXPECT_EQ(wire.Received(heard.back()), (script + script).substr(0, heard.back()));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    MultiSend, MultiSendProgress,
+    testing::Values(MultiSendCase{"serial_to_the_end", kSerial, 0, {2048, 4096, 5000, 7048, 9096, 10000}, 2, false},
+                    MultiSendCase{"serial_stopped_mid_send", kSerial, 7048, {2048, 4096, 5000, 7048}, 1, true},
+                    // Seen at the end of a send: it counts.
+                    MultiSendCase{"serial_stopped_at_a_send_end", kSerial, 5000, {2048, 4096, 5000}, 1, true},
+                    MultiSendCase{"ethernet_to_the_end", kEthernet, 0, {4096, 5000, 9096, 10000}, 2, false},
+                    MultiSendCase{"ethernet_stopped_mid_send", kEthernet, 9096, {4096, 5000, 9096}, 1, true}),
+    test::RowName());
 
 struct LastChunkCase {
   std::string name;

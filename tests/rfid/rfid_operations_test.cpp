@@ -12,6 +12,7 @@
 #include "printer/virtual_printer.h"
 #include "rfid/rfid_operations.h"
 #include "scripted_printer.h"
+#include "table_test.h"
 
 namespace qm {
 namespace {
@@ -38,37 +39,44 @@ struct Bench {
   PrinterLink link;
 };
 
-TEST(RfidGet, SevenQueriesEachParsedAndTheLastDecides) {
-  struct Case {
-    const char* name;
-    std::vector<std::string> replies;  // to queries 1 to 7; empty: silent
-    bool ok;
-    RfidSettings expected;
-  };
-  const std::vector<Case> cases = {
-      {"a printer that answers all", {"GEN2\r\n", "8\r\n", "600\r\n", "3\r\n", "2\r\n", "12\r", "0\r\n"}, true,
-       {0, 7, "600", 3, 2, "12\r", "0\r\n"}},
-      {"a long reply is cut to 16 bytes", {"ISO-B", "31", "600 \t", "10", "5", "1", "12345678901234567"}, true,
-       {1, 30, "600", 10, 5, "1", "1234567890123456"}},
-      // No digits read as 0: the first entry of the retry and label lists, no power.
-      {"only the seventh counts", {"", "", "", "", "", "", "4"}, true, {-1, -1, "", 0, 0, "", "4"}},
-      {"a silent seventh fails the rest kept", {"GEN2", "1", "7", "0", "0", "9", ""}, false,
-       {0, 0, "7", 0, 0, "9", ""}},
-  };
-  for (const Case& c : cases) {
-    Bench b;
-    for (int n = 1; n <= 7; ++n) {
-      if (!c.replies[static_cast<size_t>(n - 1)].empty()) b.printer.Answer(BuildRfidQuery(n), c.replies[static_cast<size_t>(n - 1)]);
-    }
-    RfidSettings s;
-    EXPECT_EQ(GetRfidSettings(b.link, b.clock, b.prompter, s), c.ok) << c.name;
-    EXPECT_EQ(s, c.expected) << c.name;
-    EXPECT_EQ(b.printer.received(), ">RFI,1\r>RFI,2\r>RFI,3\r>RFI,4\r>RFI,5\r>RFI,6\r>RFI,7\r") << c.name;
-    EXPECT_EQ(b.clock.sleeps, std::vector<int>(7, 100)) << c.name;
-    EXPECT_EQ(b.texts(), std::vector<std::string>{c.ok ? "Get RFID setting is successful" : "Get RFID setting is faied"})
-        << c.name;
+struct GetCase {
+  const char* name;
+  std::vector<std::string> replies;  // to queries 1 to 7; empty: silent
+  bool ok;
+  RfidSettings expected;
+};
+
+void PrintTo(const GetCase& c, std::ostream* os) { *os << c.name; }
+
+class SevenQueries : public testing::TestWithParam<GetCase> {};
+
+TEST_P(SevenQueries, EachParsedAndTheLastDecides) {
+  const GetCase& c = GetParam();
+  Bench b;
+  for (int n = 1; n <= 7; ++n) {
+    if (!c.replies[static_cast<size_t>(n - 1)].empty()) b.printer.Answer(BuildRfidQuery(n), c.replies[static_cast<size_t>(n - 1)]);
   }
+  RfidSettings s;
+  EXPECT_EQ(GetRfidSettings(b.link, b.clock, b.prompter, s), c.ok);
+  EXPECT_EQ(s, c.expected);
+  const std::string wire = ">RFI,1\r>RFI,2\r>RFI,3\r>RFI,4\r>RFI,5\r>RFI,6\r>RFI,7\r";
+  test::ExpectBytes(c.name, b.printer.received(wire.size()), wire);
+  EXPECT_EQ(b.clock.sleeps, std::vector<int>(7, 100));
+  EXPECT_EQ(b.texts(), std::vector<std::string>{c.ok ? "Get RFID setting is successful" : "Get RFID setting is faied"});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    RfidGet, SevenQueries,
+    testing::Values(
+        GetCase{"a_printer_that_answers_all", {"GEN2\r\n", "8\r\n", "600\r\n", "3\r\n", "2\r\n", "12\r", "0\r\n"}, true,
+                {0, 7, "600", 3, 2, "12\r", "0\r\n"}},
+        GetCase{"a_long_reply_is_cut_to_16_bytes", {"ISO-B", "31", "600 \t", "10", "5", "1", "12345678901234567"}, true,
+                {1, 30, "600", 10, 5, "1", "1234567890123456"}},
+        // No digits read as 0: the first entry of the retry and label lists, no power.
+        GetCase{"only_the_seventh_counts", {"", "", "", "", "", "", "4"}, true, {-1, -1, "", 0, 0, "", "4"}},
+        GetCase{"a_silent_seventh_fails_the_rest_kept", {"GEN2", "1", "7", "0", "0", "9", ""}, false,
+                {0, 0, "7", 0, 0, "9", ""}}),
+    test::RowName());
 
 TEST(RfidSettingsWrites, SetResetAndCalibrateSendOneWriteEach) {
   Bench b;
@@ -89,35 +97,44 @@ TEST(RfidSettingsWrites, SetResetAndCalibrateSendOneWriteEach) {
   EXPECT_TRUE(b.clock.sleeps.empty());
 }
 
-TEST(RfidWrite, StepsInOrderAsTheBoxesSay) {
+struct WriteCase {
+  const char* name;
+  TagWriteRequest request;
+  std::string wire;
+};
+
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+
+std::vector<WriteCase> WriteCases() {
   LockPayload killLeft;
   killLeft.mask[0] = killLeft.action[0] = true;
   const std::string data = "0102030405060708090A0B0C";
-  struct Case {
-    const char* name;
-    TagWriteRequest request;
-    std::string wire;
-  };
   const TagRange label{TagCarrier::kLabel, TagMemory::kEpc, TagDataType::kHex, 4, 12};
   const TagRange metal{TagCarrier::kMetal, TagMemory::kEpc, TagDataType::kHex, 4, 12};
   const TagRange user{TagCarrier::kLabel, TagMemory::kUser, TagDataType::kAscii, 16, 51};
-  const std::vector<Case> cases = {
-      {"data on a label", {false, true, false, label, data, {}}, ">RFW,H,4,12,'" + data + "'\rP1\r"},
-      {"data on metal", {false, true, false, metal, data, {}}, ">RFw,H,4,12,'" + data + "'\r"},
-      {"no carrier acts as metal", {false, true, false, {}, data, {}}, ">RFw,H,4,12,'" + data + "'\r"},
-      {"user memory", {false, true, false, user, "abc", {}}, ">RFW,U,16,51,'abc'\rP1\r"},
-      {"all four", {true, true, true, label, data, killLeft},
+  return {
+      {"data_on_a_label", {false, true, false, label, data, {}}, ">RFW,H,4,12,'" + data + "'\rP1\r"},
+      {"data_on_metal", {false, true, false, metal, data, {}}, ">RFw,H,4,12,'" + data + "'\r"},
+      {"no_carrier_acts_as_metal", {false, true, false, {}, data, {}}, ">RFw,H,4,12,'" + data + "'\r"},
+      {"user_memory", {false, true, false, user, "abc", {}}, ">RFW,U,16,51,'abc'\rP1\r"},
+      {"all_four", {true, true, true, label, data, killLeft},
        ">RFUL\r>RFW,H,4,12,'" + data + "'\r>RFLP,L,'80,20,00'\rP1\r"},
-      {"lock alone on metal", {false, false, true, metal, "", killLeft}, ">RFLP,L,'80,20,00'\r"},
+      {"lock_alone_on_metal", {false, false, true, metal, "", killLeft}, ">RFLP,L,'80,20,00'\r"},
   };
-  for (const Case& c : cases) {
-    Bench b;
-    const TagWriteResult r = WriteTag(b.link, b.prompter, c.request);
-    EXPECT_TRUE(r.ok) << c.name;
-    EXPECT_EQ(b.printer.received(c.wire.size()), c.wire) << c.name;
-    EXPECT_EQ(b.texts(), std::vector<std::string>{"Writing is success"}) << c.name;
-  }
 }
+
+class TagWrites : public testing::TestWithParam<WriteCase> {};
+
+TEST_P(TagWrites, StepsInOrderAsTheBoxesSay) {
+  const WriteCase& c = GetParam();
+  Bench b;
+  const TagWriteResult r = WriteTag(b.link, b.prompter, c.request);
+  EXPECT_TRUE(r.ok);
+  test::ExpectBytes(c.name, b.printer.received(c.wire.size()), c.wire);
+  EXPECT_EQ(b.texts(), std::vector<std::string>{"Writing is success"});
+}
+
+INSTANTIATE_TEST_SUITE_P(RfidWrite, TagWrites, testing::ValuesIn(WriteCases()), test::RowName());
 
 TEST(RfidPasswords, EightCharactersWithoutDotsOrNothingIsSent) {
   struct Case {
@@ -140,45 +157,57 @@ TEST(RfidPasswords, EightCharactersWithoutDotsOrNothingIsSent) {
   }
 }
 
-TEST(RfidRead, ShortLateAndMissingReplies) {
-  struct Case {
-    const char* name;
-    TagRange range;
-    std::string reply;  // to the read command
-    TagReadStatus status;
-    std::string chars;
-    std::string message;
-  };
+struct ReadCase {
+  const char* name;
+  TagRange range;
+  std::string reply;  // to the read command
+  TagReadStatus status;
+  std::string chars;
+  std::string message;
+};
+
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+
+std::vector<ReadCase> ReadCases() {
   const TagRange hex{TagCarrier::kLabel, TagMemory::kEpc, TagDataType::kHex, 4, 12};
   const TagRange ascii{TagCarrier::kMetal, TagMemory::kUser, TagDataType::kAscii, 4, 12};
   const std::string whole = "0102030405060708090A0B0C";
-  const std::vector<Case> cases = {
+  return {
       {"whole", hex, whole, TagReadStatus::kComplete, whole, "Reading data is successful"},
-      {"more than asked: the rest is dropped", hex, whole + "FFFF", TagReadStatus::kComplete, whole,
+      {"more_than_asked_the_rest_is_dropped", hex, whole + "FFFF", TagReadStatus::kComplete, whole,
        "Reading data is successful"},
-      {"ascii counts one character a byte", ascii, "hello world!", TagReadStatus::kComplete, "hello world!",
+      {"ascii_counts_one_character_a_byte", ascii, "hello world!", TagReadStatus::kComplete, "hello world!",
        "Reading data is successful"},
       {"short", hex, whole.substr(0, 20), TagReadStatus::kIncomplete, whole.substr(0, 20),
        "Reading data is incomplete: 20 of 24 characters came"},
       {"silent", hex, "", TagReadStatus::kNoReply, "", "Reading data is faied"},
   };
-  for (const Case& c : cases) {
-    Bench b;
-    if (!c.reply.empty()) b.printer.Answer(BuildTagRead(c.range), c.reply);
-    const TagReadResult r = ReadTag(b.link, b.clock, b.prompter, c.range);
-    EXPECT_EQ(r.status, c.status) << c.name;
-    EXPECT_EQ(r.chars, c.chars) << c.name;
-    EXPECT_EQ(b.printer.received(), BuildTagRead(c.range)) << c.name;
-    EXPECT_EQ(b.texts(), std::vector<std::string>{c.message}) << c.name;
-    if (c.status == TagReadStatus::kComplete) {
-      EXPECT_TRUE(b.clock.sleeps.empty()) << c.name << ": a whole reply is taken at once";
-    } else {
-      // The link gave up after its own short wait: the rest of the 4 s is slept, once.
-      ASSERT_EQ(b.clock.sleeps.size(), 1u) << c.name;
-      EXPECT_GT(b.clock.sleeps[0], 2000) << c.name;
-      EXPECT_LE(b.clock.sleeps[0], 4000) << c.name;
-    }
+}
+
+class TagReads : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(TagReads, ShortLateAndMissingReplies) {
+  const ReadCase& c = GetParam();
+  Bench b;
+  if (!c.reply.empty()) b.printer.Answer(BuildTagRead(c.range), c.reply);
+  const TagReadResult r = ReadTag(b.link, b.clock, b.prompter, c.range);
+  EXPECT_EQ(r.status, c.status);
+  EXPECT_EQ(r.chars, c.chars);
+  EXPECT_EQ(b.printer.received(BuildTagRead(c.range).size()), BuildTagRead(c.range));
+  EXPECT_EQ(b.texts(), std::vector<std::string>{c.message});
+  if (c.status == TagReadStatus::kComplete) {
+    EXPECT_TRUE(b.clock.sleeps.empty()) << "a whole reply is taken at once";
+  } else {
+    // The link gave up after its own short wait: the rest of the 4 s is slept, once.
+    ASSERT_EQ(b.clock.sleeps.size(), 1u);
+    EXPECT_GT(b.clock.sleeps[0], 2000);
+    EXPECT_LE(b.clock.sleeps[0], 4000);
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(RfidRead, TagReads, testing::ValuesIn(ReadCases()), test::RowName());
+
+TEST(RfidRead, ARangePastTheGridIsRefusedBeforeAnythingIsSent) {
   Bench b;
   const TagReadResult refused = ReadTag(b.link, b.clock, b.prompter, {TagCarrier::kLabel, TagMemory::kEpc, TagDataType::kHex, 16, 64});
   EXPECT_EQ(refused.status, TagReadStatus::kRefused);
