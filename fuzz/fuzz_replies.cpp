@@ -13,7 +13,7 @@
 #include "settings/calibration.h"
 #include "settings/memory_switch.h"
 #include "settings/printer_status.h"
-#include "settings/setting_reply.h"
+#include "link/query.h"
 #include "settings/user_settings.h"
 
 namespace {
