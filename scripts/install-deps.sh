@@ -14,6 +14,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # command line
   libcli11-dev
+  # settings profiles: JSON
+  nlohmann-json3-dev
   # GUI: Qt 6 Widgets, Linguist tools for the translations, Qt's own Japanese texts (the
   # file dialogs), a CJK font for Japanese, and a virtual display for screenshots
   qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
