@@ -43,7 +43,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   CLI::App app("Configures and tests thermal label printers that speak QDRL.", kProgramName);
   const std::string exitFooter =
       "Exit status: 0 done, 1 the printer failed (the port did not open, a write failed or "
-      "nothing came back), 2 bad usage, 3 a printer status that reports a fault, 130 a long "
+      "nothing came back), 2 bad usage, 3 a printer status that reports a fault, 4 settings that differ from the profile (settings diff), 130 a long "
       "print stopped by SIGINT.";
   app.footer(exitFooter);
   ConnectionOptions connectionOptions;

@@ -77,6 +77,7 @@ std::unique_ptr<Command> MakeConvertCommand();
 std::unique_ptr<Command> MakeCalibrateCommand();
 std::unique_ptr<Command> MakeStatusCommand();
 std::unique_ptr<Command> MakeRfidCommand();
+std::unique_ptr<Command> MakeSettingsCommand();
 std::unique_ptr<Command> MakeRenderCommand();
 std::unique_ptr<Command> MakeDownloadCommand();
 std::unique_ptr<Command> MakePcxCommand();

@@ -106,6 +106,8 @@ std::string JsonObject::Dump() const {
       out += '[';
       for (size_t i = 0; i < texts->size(); ++i) out += (i ? "," : "") + JsonString((*texts)[i]);
       out += ']';
+    } else if (const auto* raw = std::get_if<JsonRaw>(&value)) {
+      out += raw->text;
     } else {
       out += std::get<bool>(value) ? "true" : "false";
     }

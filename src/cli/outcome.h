@@ -16,19 +16,26 @@ enum class ExitStatus : int {
   kPrinterFailed = 1,  // the port did not open, a write failed or nothing came back
   kUsage = 2,          // the command line, or a file it names, cannot be used
   kFault = 3,          // the printer answered and reports a fault (status)
+  kDiffers = 4,        // the printer's settings differ from the profile (settings diff)
   kInterrupted = 130,  // SIGINT stopped a long print between two pieces, as shells count it
+};
+
+// JSON text already formed (a list of objects), put in as it is.
+struct JsonRaw {
+  std::string text;
 };
 
 // The result of a command as named fields, in the order they are printed.
 class JsonObject {
  public:
-  using Value = std::variant<std::string, int64_t, bool, std::vector<std::string>>;
+  using Value = std::variant<std::string, int64_t, bool, std::vector<std::string>, JsonRaw>;
 
   JsonObject& Add(std::string key, std::string text) { return Set(std::move(key), Value(std::move(text))); }
   JsonObject& Add(std::string key, const char* text) { return Set(std::move(key), Value(std::string(text))); }
   JsonObject& Add(std::string key, int64_t number) { return Set(std::move(key), Value(number)); }
   JsonObject& Add(std::string key, int number) { return Set(std::move(key), Value(int64_t{number})); }
   JsonObject& Add(std::string key, bool flag) { return Set(std::move(key), Value(flag)); }
+  JsonObject& Add(std::string key, JsonRaw json) { return Set(std::move(key), Value(std::move(json))); }
   JsonObject& Add(std::string key, std::vector<std::string> texts) {
     return Set(std::move(key), Value(std::move(texts)));
   }
