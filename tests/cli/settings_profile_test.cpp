@@ -1,0 +1,147 @@
+// `settings export`, `diff` and `apply`: a broken profile writes nothing, and an exported
+// profile, changed and applied, is what the printer then exports.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli_harness.h"
+#include "printer/virtual_printer.h"
+#include "scripted_printer.h"
+#include "table_test.h"
+
+namespace qm::cli {
+namespace {
+
+using test::CliHarness;
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+struct BadProfile {
+  const char* name;
+  std::string text;
+  std::string err;
+};
+
+class BadProfiles : public ::testing::TestWithParam<BadProfile> {};
+
+TEST_P(BadProfiles, AreRefusedBeforeAnythingIsSent) {
+  qm::test::ScriptedPrinter printer;
+  printer.Answer("^PI4,1\r\n", "10\r\n");
+  test::TempDir dir;
+  const std::string file = dir.Write("p.json", GetParam().text);
+  CliHarness cli;
+  const auto run = cli.Run({"--port", printer.path(), "settings", "apply", file});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "quillmark-cli: " + file + ": " + GetParam().err + " (see --help)\n");
+  EXPECT_EQ(printer.received(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, BadProfiles,
+    ::testing::Values(
+        BadProfile{"unknown key", R"({"format":"quillmark-settings","version":1,"settings":{"density":11,"darkness":3}})",
+                   R"(unknown key "settings.darkness")"},
+        BadProfile{"wrong type", R"({"format":"quillmark-settings","version":1,"settings":{"density":11,"speed":4}})",
+                   "settings.speed: not a string"},
+        BadProfile{"out of range", R"({"format":"quillmark-settings","version":1,"settings":{"density":11,"paper-length":-1}})",
+                   "settings.paper-length: -1 is out of range 0..2432"},
+        BadProfile{"other format", R"({"format":"label-settings","version":1,"settings":{"density":11}})",
+                   "format: not a quillmark-settings document"},
+        BadProfile{"newer version", R"({"format":"quillmark-settings","version":7,"settings":{"density":11}})",
+                   "version: 7 is newer than this program reads (1)"}),
+    qm::test::RowName());
+
+class ProfileAgainstVirtualPrinter : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    printer::PrinterOptions options;
+    options.listen = "127.0.0.1:0";
+    printer_ = std::make_unique<printer::VirtualPrinter>(options);
+    std::string error;
+    ASSERT_TRUE(printer_->Start(error)) << error;
+    port_ = "tcp://127.0.0.1:" + std::to_string(printer_->tcpPort());
+  }
+  void TearDown() override { printer_->Stop(); }
+
+  test::CliRun Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--port", port_});
+    CliHarness cli;
+    return cli.Run(args);
+  }
+
+  std::unique_ptr<printer::VirtualPrinter> printer_;
+  std::string port_;
+  test::TempDir dir_;
+};
+
+TEST_F(ProfileAgainstVirtualPrinter, ExportApplyExportRoundTripsAndASecondApplyWritesNothing) {
+  const std::string exported = dir_.path() + "/a.json";
+  auto run = Run({"settings", "export", "-o", exported});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string before = Slurp(exported);
+  // One item of each kind: a number, a signed number, a switch shared with another item,
+  // the serial switch, the language switches and the RFID encoder's settings.
+  std::string wanted = Replaced(before, R"("density": 10)", R"("density": 14)");
+  wanted = Replaced(wanted, R"("offset": 0)", R"("offset": -12)");
+  wanted = Replaced(wanted, R"("speed": "Default")", R"("speed": "6ips")");
+  wanted = Replaced(wanted, R"("handshake": "Hardware")", R"("handshake": "Software")");
+  wanted = Replaced(wanted, R"("ics": "Factory Default ICS")", R"("ics": "Germany")");
+  wanted = Replaced(wanted, R"("rfid-power": 18)", R"("rfid-power": 25)");
+  const std::string file = dir_.Write("b.json", wanted);
+
+  run = Run({"settings", "diff", file});
+  EXPECT_EQ(run.status, 4) << run.err;
+  EXPECT_EQ(run.out,
+            "density: 10 -> 14\nspeed: Default -> 6ips\noffset: 0 -> -12\nhandshake: Hardware -> Software\n"
+            "ics: Factory Default ICS -> Germany\nrfid-power: 18 -> 25\n");
+
+  run = Run({"settings", "apply", file});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "changed density: 10 -> 14\nchanged speed: Default -> 6ips\nchanged offset: 0 -> -12\n"
+            "changed handshake: Hardware -> Software\nchanged ics: Factory Default ICS -> Germany\n"
+            "changed rfid-power: 18 -> 25\n6 changed, 18 unchanged, 0 failed\n");
+  EXPECT_EQ(run.err, "");
+
+  const std::string again = dir_.path() + "/c.json";
+  run = Run({"settings", "export", "-o", again});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Slurp(again), wanted);
+
+  run = Run({"--json", "settings", "apply", file});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(R"("changed":[],"unchanged":["paper-width",)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(R"("failed":[]})"), std::string::npos) << run.out;
+
+  run = Run({"settings", "diff", file});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(ProfileAgainstVirtualPrinter, DryRunListsTheChangesAndWritesNone) {
+  const std::string exported = dir_.path() + "/a.json";
+  ASSERT_EQ(Run({"settings", "export", "-o", exported}).status, 0);
+  const std::string file = dir_.Write("b.json", Replaced(Slurp(exported), R"("gap-length": 24)", R"("gap-length": 30)"));
+  auto run = Run({"--json", "settings", "apply", "--dry-run", file});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find(R"("changed":[{"name":"gap-length","from":"24","to":"30"}])"), std::string::npos) << run.out;
+  run = Run({"settings", "diff", file});
+  EXPECT_EQ(run.status, 4);
+  EXPECT_EQ(run.out, "gap-length: 24 -> 30\n");
+}
+
+}  // namespace
+}  // namespace qm::cli
