@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/latin1.h"
+
 namespace qm {
 class PrinterLink;
 }  // namespace qm
@@ -18,9 +20,8 @@ using EntryList = std::span<const std::string_view>;
 std::string Labelled(std::string_view label, std::string_view value);
 
 // The printer keeps one byte a character (Latin-1); the terminal and JSON want UTF-8.
-std::string Latin1ToUtf8(std::string_view bytes);
-// UTF-8 text as Latin-1 bytes; nullopt when it is not UTF-8 or holds a character beyond U+00FF.
-std::optional<std::string> Utf8ToLatin1(std::string_view text);
+using qm::Latin1ToUtf8;
+using qm::Utf8ToLatin1;
 // Why Utf8ToLatin1 refuses `text`, for a refusal after the option's name: the characters
 // beyond U+00FF, each once ("\"\u3042\" (U+3042)"), or that it is not UTF-8; empty when it does not.
 std::string Latin1Refusal(std::string_view text);

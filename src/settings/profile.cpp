@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <span>
 
+#include "core/latin1.h"
 #include "rfid/rfid_commands.h"
 #include "rfid/rfid_operations.h"
 #include "settings/hardware_info.h"
@@ -40,9 +41,9 @@ const std::vector<Item>& Items() {
   static const std::vector<Item> items = [] {
     std::vector<Item> out;
     const auto numeric = [&](std::string_view name, NumericItem item) {
-      const NumericItemSpec& spec = SpecOf(item);
-      out.push_back({name, Group::kNumeric, true, item, SignedItem::kOffset, nullptr, spec.minimum, spec.maximum,
-                     spec.ranged});
+      const NumericItemSpec& row = SpecOf(item);
+      out.push_back({name, Group::kNumeric, true, item, SignedItem::kOffset, nullptr, row.minimum, row.maximum,
+                     row.ranged});
     };
     numeric("paper-width", NumericItem::kPaperWidth);
     numeric("paper-length", NumericItem::kPaperLength);
@@ -114,38 +115,6 @@ constexpr IdentityItem kIdentity[] = {
     {"serial-number", HardwareItem::kSerialNumber},
     {"printer-id", HardwareItem::kPrinterId},
 };
-
-// The printer keeps one byte a character (Latin-1); JSON holds UTF-8.
-std::string Latin1ToUtf8(std::string_view bytes) {
-  std::string out;
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) {
-      out.push_back(c);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (b >> 6)));
-      out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
-    }
-  }
-  return out;
-}
-
-std::optional<std::string> Utf8ToLatin1(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
-      out.push_back(text[i]);
-      continue;
-    }
-    if ((b != 0xC2 && b != 0xC3) || i + 1 >= text.size()) return std::nullopt;
-    const auto next = static_cast<unsigned char>(text[i + 1]);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    out.push_back(static_cast<char>(((b & 0x03) << 6) | (next & 0x3F)));
-    ++i;
-  }
-  return out;
-}
 
 // Printable Latin-1 only: a control byte would end or corrupt the command it is sent in.
 bool Printable(std::string_view bytes) {
