@@ -2,6 +2,7 @@
 // profile, changed and applied, is what the printer then exports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -157,6 +158,13 @@ TEST_F(ProfileAgainstVirtualPrinter, IdentityIsWrittenOnlyWhenAsked) {
   const std::string again = dir_.path() + "/c.json";
   ASSERT_EQ(Run({"settings", "export", "-o", again}).status, 0);
   EXPECT_NE(Slurp(again).find(R"("printer-id": "LINE7")"), std::string::npos);
+}
+
+TEST_F(ProfileAgainstVirtualPrinter, ExportWithJsonIsOneLine) {
+  const auto run = Run({"--json", "settings", "export"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+  EXPECT_NE(run.out.find(R"("profile":{"format":"quillmark-settings","version":1,)"), std::string::npos) << run.out;
 }
 
 TEST(SettingsProfileSilentPrinter, EveryItemFailsAndNothingIsWritten) {
