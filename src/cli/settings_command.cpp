@@ -113,7 +113,9 @@ class SettingsCommand : public Command {
     std::string text = WriteProfile(profile);
     if (output_.empty()) {
       JsonObject fields;
-      fields.Add("profile", JsonRaw{text.substr(0, text.size() - 1)});
+      // --json output is one line.
+      const std::string line = WriteProfile(profile, -1);
+      fields.Add("profile", JsonRaw{line.substr(0, line.size() - 1)});
       return Outcome::Done(text, fields);
     }
     std::ofstream out(output_, std::ios::binary | std::ios::trunc);

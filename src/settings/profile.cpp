@@ -388,7 +388,7 @@ ProfileParse ParseProfile(std::string_view text) {
   return {profile, {}};
 }
 
-std::string WriteProfile(const SettingsProfile& profile) {
+std::string WriteProfile(const SettingsProfile& profile, int indent) {
   Json document;
   document["format"] = kProfileFormat;
   document["version"] = kProfileVersion;
@@ -410,7 +410,7 @@ std::string WriteProfile(const SettingsProfile& profile) {
     if (it != profile.identity.end()) identity[std::string(i.name)] = Latin1ToUtf8(it->second);
   }
   document["identity"] = identity;
-  return document.dump(2) + "\n";
+  return document.dump(indent) + "\n";
 }
 
 SettingsProfile ReadProfile(PrinterLink& link, Clock& clock, Prompter& prompter) {

@@ -35,8 +35,8 @@ struct ProfileParse {
 // Refuses anything an apply could not write as it stands: another format, a newer version,
 // an unknown key, a value of the wrong type or out of the settings' ranges.
 ProfileParse ParseProfile(std::string_view text);
-// The JSON document, indented, with a line end.
-std::string WriteProfile(const SettingsProfile& profile);
+// The JSON document with a line end: indented by `indent` blanks, on one line when negative.
+std::string WriteProfile(const SettingsProfile& profile, int indent = 2);
 
 // Every setting the printer answers; one that gets no usable reply is left out (the RFID
 // encoder's, on a printer without one). Identity is read too.

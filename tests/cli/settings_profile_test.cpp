@@ -2,6 +2,7 @@
 // profile, changed and applied, is what the printer then exports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -141,6 +142,44 @@ TEST_F(ProfileAgainstVirtualPrinter, DryRunListsTheChangesAndWritesNone) {
   run = Run({"settings", "diff", file});
   EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.out, "gap-length: 24 -> 30\n");
+}
+
+TEST_F(ProfileAgainstVirtualPrinter, IdentityIsWrittenOnlyWhenAsked) {
+  const std::string exported = dir_.path() + "/a.json";
+  ASSERT_EQ(Run({"settings", "export", "-o", exported}).status, 0);
+  const std::string file =
+      dir_.Write("b.json", Replaced(Slurp(exported), R"("printer-id": "PRN01")", R"("printer-id": "LINE7")"));
+  auto run = Run({"settings", "apply", file});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "0 changed, 24 unchanged, 0 failed\n");
+  run = Run({"settings", "apply", "--with-identity", file});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "changed printer-id: PRN01 -> LINE7\n1 changed, 26 unchanged, 0 failed\n");
+  const std::string again = dir_.path() + "/c.json";
+  ASSERT_EQ(Run({"settings", "export", "-o", again}).status, 0);
+  EXPECT_NE(Slurp(again).find(R"("printer-id": "LINE7")"), std::string::npos);
+}
+
+TEST_F(ProfileAgainstVirtualPrinter, ExportWithJsonIsOneLine) {
+  const auto run = Run({"--json", "settings", "export"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+  EXPECT_NE(run.out.find(R"("profile":{"format":"quillmark-settings","version":1,)"), std::string::npos) << run.out;
+}
+
+TEST(SettingsProfileSilentPrinter, EveryItemFailsAndNothingIsWritten) {
+  qm::test::ScriptedPrinter printer;  // answers nothing
+  test::TempDir dir;
+  const std::string file = dir.Write(
+      "p.json", R"({"format":"quillmark-settings","version":1,"settings":{"density":11,"handshake":"Software"}})");
+  CliHarness cli;
+  const auto run = cli.Run({"--port", printer.path(), "settings", "apply", file});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out,
+            "failed density: the printer's value could not be read\n"
+            "failed handshake: the printer's value could not be read\n0 changed, 0 unchanged, 2 failed\n");
+  // Only the two reads went out.
+  EXPECT_EQ(printer.received(), "^PI4,1\r\n^MBR2,1");
 }
 
 }  // namespace
