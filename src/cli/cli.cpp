@@ -11,6 +11,7 @@
 #include "cli/connection.h"
 #include "cli/connection_options.h"
 #include "cli/escape.h"
+#include "cli/fleet.h"
 #include "cli/stream_prompter.h"
 
 namespace qm::cli {
@@ -36,10 +37,10 @@ PrinterLink::Trace LogTo(std::ostream& err) {
   };
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const CliEnvironment& env) {
+// Parses, checks and prepares the line; runs it unless `check` is given, which then takes
+// the selected command instead.
+int RunLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            const CliEnvironment& env, CheckedLine* check) {
   CLI::App app("Configures and tests thermal label printers that speak QDRL.", kProgramName);
   const std::string exitFooter =
       "Exit status: 0 done, 1 the printer failed (the port did not open, a write failed or "
@@ -52,6 +53,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   bool log = false;
   app.add_flag("--json", json, "print the result as one JSON object on stdout");
   app.add_flag("--log", log, "print every write and read, escaped, on stderr");
+  // Taken out of the line before it is parsed (fleet.h); declared here for --help and so a
+  // line of one printer may carry them too.
+  std::string hostsFile, jobs;
+  app.add_option("--hosts", hostsFile,
+                 "run the command on every printer FILE names, one a line (tcp://HOST:PORT, a port "
+                 "name or a device path; # starts a comment), as on several --port")
+      ->type_name("FILE")
+      ->group("Fleet");
+  app.add_option("--jobs", jobs,
+                 "with several printers (--port more than once, or --hosts): how many at once "
+                 "(default 16); each output line is prefixed with its printer, --json gives "
+                 "{\"printers\": [...]}, and the exit status is the worst of the printers'")
+      ->type_name("N")
+      ->group("Fleet");
   app.set_version_flag("--version", std::string(kProgramName) + " " + QUILLMARK_VERSION, "print the version and exit");
   app.require_subcommand(0, 1);
   // The global options may also follow the command.
@@ -126,6 +141,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (std::string error = selected->Prepare(env.in ? *env.in : std::cin); !error.empty()) {
     return usage(error, name);
   }
+  if (check) {
+    check->json = json;
+    check->needsPrinter = needsPrinter;
+    for (auto& command : commands) {
+      if (command.get() == selected) check->command = std::move(command);
+    }
+    return -1;
+  }
   if (!needsPrinter) {
     Outcome outcome = selected->RunWithoutPrinter();
     JsonObject fields = selected->InputFields();
@@ -134,7 +157,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
 
   SystemClock systemClock;
-  Clock& clock = env.clock ? *env.clock : systemClock;
+  std::unique_ptr<Clock> ownClock = env.makeClock && !env.clock ? env.makeClock() : nullptr;
+  Clock& clock = env.clock ? *env.clock : ownClock ? *ownClock : systemClock;
+  // A fleet's SIGINT ends the wait under way on every printer, not only between pieces.
+  if (env.interrupt) clock.SetCancel(env.interrupt);
   StreamPrompter prompter(err);
   Outcome outcome;
   JsonObject fields;
@@ -147,6 +173,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       Session session{connection->link(), clock, env.timing, prompter};
       session.out = &out;
       session.json = json;
+      session.interrupt = env.interrupt;
       // Progress would garble a log, and only a person at a terminal reads it.
       if (!log && &err == &std::cerr && ::isatty(STDERR_FILENO) == 1) session.progress = &err;
       outcome = selected->Run(session);
@@ -155,6 +182,31 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   outcome.fields = fields.Merge(outcome.fields);
   if (!prompter.shown().empty()) outcome.fields.Add("messages", prompter.shown());
   return Report(outcome, name, json, out, err);
+}
+
+}  // namespace
+
+CheckedLine::CheckedLine() = default;
+CheckedLine::CheckedLine(CheckedLine&&) noexcept = default;
+CheckedLine::~CheckedLine() = default;
+
+CheckedLine CheckLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                      const CliEnvironment& env) {
+  CheckedLine check;
+  check.status = RunLine(args, out, err, env, &check);
+  return check;
+}
+
+int RunSingle(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const CliEnvironment& env) {
+  return RunLine(args, out, err, env, nullptr);
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& env) {
+  const FleetLine fleet = SplitFleetLine(args);
+  if (fleet.IsFleet()) return RunFleet(fleet, out, err, env);
+  return RunSingle(args, out, err, env);
 }
 
 int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {

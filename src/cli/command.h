@@ -9,6 +9,7 @@
 
 #include "cli/outcome.h"
 #include "core/clock.h"
+#include "core/progress.h"
 #include "core/prompter.h"
 #include "link/printer_link.h"
 
@@ -17,6 +18,8 @@ class App;
 }  // namespace CLI
 
 namespace qm::cli {
+
+struct FleetRun;
 
 // What a command may use once the link is open.
 struct Session {
@@ -29,6 +32,9 @@ struct Session {
   // Where a command that reports as it goes writes its lines (stdout), and whether as JSON.
   std::ostream* out = nullptr;
   bool json = false;
+  // A fleet's stop request, which SIGINT raises for every printer at once; null: a long
+  // print installs its own handler (InterruptGuard).
+  CancelSignal* interrupt = nullptr;
 };
 
 // Whether a write went through: 1 on serial, parallel and USB; on Ethernet every byte, as
@@ -53,6 +59,13 @@ class Command {
   // opens no port: the runner calls RunWithoutPrinter in place of Run.
   virtual bool NeedsPrinter() const { return true; }
   virtual Outcome RunWithoutPrinter() { return Outcome::Usage("this command needs a printer"); }
+  // A command whose result on a fleet is one table, a row for each printer, instead of each
+  // printer's lines: from each printer's --json result (`FleetRun::out`). Empty: none.
+  virtual std::string FleetTable(const std::vector<FleetRun>& runs) const {
+    (void)runs;
+    return {};
+  }
+  virtual bool HasFleetTable() const { return false; }
 };
 
 // Every command of the program, in the order --help lists them. A new command group adds
@@ -81,5 +94,6 @@ std::unique_ptr<Command> MakeSettingsCommand();
 std::unique_ptr<Command> MakeRenderCommand();
 std::unique_ptr<Command> MakeDownloadCommand();
 std::unique_ptr<Command> MakePcxCommand();
+std::unique_ptr<Command> MakeInventoryCommand();
 
 }  // namespace qm::cli

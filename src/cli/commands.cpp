@@ -26,6 +26,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   commands.push_back(MakeConvertCommand());
   commands.push_back(MakeCalibrateCommand());
   commands.push_back(MakeStatusCommand());
+  commands.push_back(MakeInventoryCommand());
   commands.push_back(MakeRfidCommand());
   commands.push_back(MakeSettingsCommand());
   commands.push_back(MakeRenderCommand());

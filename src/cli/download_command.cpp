@@ -91,7 +91,7 @@ void AddPaceOption(CLI::App* sub, int& paceMs) {
 TransferRun RunTransfer(Session& session, std::string_view what, int pauseMs,
                         const std::function<TransferResult(const TransferOptions&)>& send) {
   // Between two pieces only: the piece under way goes out whole.
-  InterruptGuard guard;
+  InterruptGuard guard(nullptr, session.interrupt);
   ProgressLine line(session, guard, std::string(what), ProgressLine::Style::kBytes);
   TransferRun run;
   TransferOptions options;

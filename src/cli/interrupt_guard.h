@@ -20,14 +20,19 @@ inline void OnInterrupt(int) {
 
 // SIGINT asks for a stop while it lives, and the wait under way on `clock` (a pause, a read
 // deadline) ends at once; the handler and the clock's request before it come back afterwards.
+// Under a fleet the handler is the fleet's: a guard then only puts the fleet's stop request
+// in force on its clock, and touches nothing process-wide, so printers on other threads may
+// hold guards of their own meanwhile.
 class InterruptGuard {
  public:
-  explicit InterruptGuard(Clock* clock = nullptr) : clock_(clock) {
-    previousSignal_ = interruptSignal.exchange(&signal_);
+  explicit InterruptGuard(Clock* clock = nullptr, CancelSignal* shared = nullptr)
+      : clock_(clock), shared_(shared) {
     if (clock_) {
       previousCancel_ = clock_->cancel();
-      clock_->SetCancel(&signal_);
+      clock_->SetCancel(&signal());
     }
+    if (shared_) return;
+    previousSignal_ = interruptSignal.exchange(&signal_);
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
@@ -35,19 +40,22 @@ class InterruptGuard {
     ::sigaction(SIGINT, &action, &previous_);
   }
   ~InterruptGuard() {
-    ::sigaction(SIGINT, &previous_, nullptr);
     if (clock_) clock_->SetCancel(previousCancel_);
+    if (shared_) return;
+    ::sigaction(SIGINT, &previous_, nullptr);
     interruptSignal.store(previousSignal_);
   }
   InterruptGuard(const InterruptGuard&) = delete;
   InterruptGuard& operator=(const InterruptGuard&) = delete;
 
-  bool requested() const { return signal_.raised(); }
-  const CancelSignal& signal() const { return signal_; }
+  bool requested() const { return signal().raised(); }
+  CancelSignal& signal() { return shared_ ? *shared_ : signal_; }
+  const CancelSignal& signal() const { return shared_ ? *shared_ : signal_; }
 
  private:
   CancelSignal signal_;
   Clock* clock_;
+  CancelSignal* shared_;
   CancelSignal* previousCancel_ = nullptr;
   CancelSignal* previousSignal_ = nullptr;
   struct sigaction previous_ {};

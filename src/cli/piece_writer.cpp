@@ -17,7 +17,7 @@ std::string Count(int sent, int total, std::string_view unit) {
 PiecesWritten WritePieces(Session& session, const std::vector<std::string>& pieces, std::string_view what,
                           std::string_view unit) {
   // Between two pieces only: the piece under way goes out whole.
-  InterruptGuard guard;
+  InterruptGuard guard(nullptr, session.interrupt);
   ProgressLine line(session, guard, std::string(what), ProgressLine::Style::kPieces, std::string(unit));
   const qm::PiecesWritten w = qm::WritePieces(session.link, pieces, line, OnFailure::kStop);
   line.Finish();

@@ -81,7 +81,7 @@ class SendCommand : public Command {
   Outcome Run(Session& session) override {
     const int count = static_cast<int>(count_);
     // SIGINT stops the run between two sends; the send under way goes out whole.
-    InterruptGuard guard;
+    InterruptGuard guard(nullptr, session.interrupt);
     ProgressLine line(session, guard, "send", ProgressLine::Style::kPieces, "sends");
     const MultiSendResult result = MultiSend(session.link, script_, count, &line);
     line.Finish();

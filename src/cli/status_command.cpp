@@ -104,7 +104,7 @@ class StatusCommandLine : public Command {
   Outcome Run(Session& session) override {
     std::string reply;
     if (watchSeconds_ == 0) return Shown(Read(session, command_, reply), reply);
-    InterruptGuard guard(&session.clock);  // SIGINT ends a watch between two reads, or the wait under way
+    InterruptGuard guard(&session.clock, session.interrupt);  // SIGINT ends a watch between two reads, or the wait under way
     Reading last;
     int changes = 0;
     for (bool first = true; !guard.requested(); first = false) {
