@@ -20,7 +20,7 @@ void ConnectionOptions::AddTo(CLI::App& app) {
   portOption_ = AddConnectionOption(app, "--port", port_,
                                     "COM1:..COM10:, LPT1:..LPT4:, USB, ETHERNET, tcp://HOST[:PORT], "
                                     "or a device path (/dev/tty* serial, /dev/lp* parallel, "
-                                    "/dev/usb/lp* USB); default COM1:",
+                                    "/dev/usb/lp* USB); default COM1:; more than once: each of them (see --jobs)",
                                     "NAME");
   ipOption_ = AddConnectionOption(app, "--ip", ip_, "the printer's IPv4 address (ETHERNET)", "ADDR");
   tcpPortOption_ = AddConnectionOption(app, "--tcp-port", tcpPort_, "the printer's TCP port (default 9100)", "N");
