@@ -136,8 +136,10 @@ nlohmann::ordered_json JsonEntry(const FleetRun& run) {
 class FleetProgress {
  public:
   FleetProgress(std::ostream& err, bool shown, size_t total) : err_(err), shown_(shown), total_(total) {}
-  void Draw(size_t done, size_t failed) {
-    if (!shown_) return;
+  void Draw(size_t done, size_t failed, bool again = false) {
+    if (!shown_ || (!again && done == done_ && failed == failed_)) return;
+    done_ = done;
+    failed_ = failed;
     err_ << "\rfleet: " << done << " of " << total_ << " printers done";
     if (failed) err_ << ", " << failed << " failed";
     err_ << "   " << std::flush;
@@ -146,11 +148,14 @@ class FleetProgress {
   void Clear() {
     if (shown_) err_ << "\r\033[K" << std::flush;
   }
+  // After a clear, the same line again.
+  void Redraw() { Draw(done_, failed_, true); }
 
  private:
   std::ostream& err_;
   bool shown_;
   size_t total_;
+  size_t done_ = 0, failed_ = 0;
 };
 
 }  // namespace
@@ -303,7 +308,7 @@ int RunFleet(const FleetLine& line, std::ostream& out, std::ostream& err, const 
   {
     std::unique_lock lock(mutex);
     size_t shown = 0;
-    progress.Draw(0, 0);
+    progress.Draw(0, 0, true);
     for (;;) {
       changed.wait_for(lock, std::chrono::milliseconds(200));
       const bool over = workersLeft == 0;
@@ -328,6 +333,7 @@ int RunFleet(const FleetLine& line, std::ostream& out, std::ostream& err, const 
         done += finished[i];
         failed += finished[i] && runs[i].status != 0;
       }
+      if (cleared && done == 0) progress.Redraw();
       progress.Draw(done, failed);
     }
   }

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/command.h"
+#include "cli/escape.h"
 #include "cli/fleet.h"
 #include "cli/setting_text.h"
 #include "cli/stream_prompter.h"
@@ -73,6 +74,17 @@ std::string Table(const std::vector<Row>& rows, bool csv) {
       if (i + 1 < row.size()) line += std::string(widths[i] - Width(row[i]) + 2, ' ');
     }
     out += line + "\n";
+  }
+  return out;
+}
+
+// A value from a printer's JSON result fit for one cell: UTF-8 kept, a control byte (a
+// garbled reply's line ends) escaped as `query` shows it, so the table keeps its lines.
+std::string Cell(const std::string& text) {
+  std::string out;
+  for (const char c : StripLineEnds(text)) {
+    const auto b = static_cast<unsigned char>(c);
+    out += b < 0x20 || b == 0x7F ? EscapeBytes(std::string_view(&c, 1)) : std::string(1, c);
   }
   return out;
 }
@@ -166,16 +178,16 @@ class InventoryCommand : public Command {
           std::string text;
           if (hasRow && result["status"].is_array()) {
             for (const auto& condition : result["status"]) {
-              text += (text.empty() ? "" : "; ") + condition.get<std::string>();
+              if (condition.is_string()) text += (text.empty() ? "" : "; ") + condition.get<std::string>();
             }
           } else if (run.status < 0) {
             text = "not started: interrupted";
           } else {
             text = "failed: " + (result.is_object() ? result.value("error", std::string("no result")) : "no result");
           }
-          row.push_back(text);
+          row.push_back(Cell(text));
         } else {
-          row.push_back(hasRow ? result.value(key, std::string()) : "");
+          row.push_back(hasRow && result[key].is_string() ? Cell(result[key].get<std::string>()) : "");
         }
       }
       rows.push_back(std::move(row));
