@@ -144,6 +144,7 @@ int RunLine(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (check) {
     check->json = json;
     check->needsPrinter = needsPrinter;
+    check->fleetRefusal = selected->FleetRefusal();
     for (auto& command : commands) {
       if (command.get() == selected) check->command = std::move(command);
     }

@@ -49,6 +49,7 @@ struct CheckedLine {
   int status = -1;
   bool json = false;
   bool needsPrinter = true;
+  std::string fleetRefusal;          // the command's own, asked while its options live
   std::unique_ptr<Command> command;  // the selected command, its options as parsed
   CheckedLine();
   CheckedLine(CheckedLine&&) noexcept;

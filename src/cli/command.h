@@ -66,6 +66,9 @@ class Command {
     return {};
   }
   virtual bool HasFleetTable() const { return false; }
+  // Why the line as parsed cannot run on several printers at once (every one of them would
+  // write the same file); empty when it can.
+  virtual std::string FleetRefusal() const { return {}; }
 };
 
 // Every command of the program, in the order --help lists them. A new command group adds

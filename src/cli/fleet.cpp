@@ -256,6 +256,7 @@ int RunFleet(const FleetLine& line, std::ostream& out, std::ostream& err, const 
     checkEnv.in = &in;
     CheckedLine check = CheckLine(lineFor(printers.front()), out, err, checkEnv);
     if (check.status >= 0) return check.status;
+    if (!check.fleetRefusal.empty()) return usage(check.fleetRefusal);
     if (!check.needsPrinter) {
       // Nothing to ask a printer: the line runs once, as it would for one.
       SharedInputBuffer again(input);

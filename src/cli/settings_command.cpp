@@ -1,11 +1,14 @@
 // `settings export`, `settings diff` and `settings apply`: a printer's stored settings as a
 // profile file, compared with it and put back from it.
+#include <sys/stat.h>
+
 #include <CLI/CLI.hpp>
 #include <fstream>
 #include <sstream>
 
 #include "cli/command.h"
 #include "cli/stream_prompter.h"
+#include "link/queue_journal.h"
 #include "settings/profile.h"
 
 namespace qm::cli {
@@ -118,13 +121,28 @@ class SettingsCommand : public Command {
       fields.Add("profile", JsonRaw{line.substr(0, line.size() - 1)});
       return Outcome::Done(text, fields);
     }
-    std::ofstream out(output_, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) return Outcome::Usage(output_ + ": cannot be written");
+    // A file is replaced whole or not at all, so a failed export never leaves half a profile
+    // where the last one was; a device or pipe (-o /dev/stdout) is written as it is.
+    struct stat st {};
+    if (::stat(output_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+      std::ofstream out(output_, std::ios::binary);
+      out << text;
+      out.close();
+      if (!out) return Outcome::Usage(output_ + ": cannot be written");
+    } else if (const std::string error = ReplaceFile(output_, text, 0644); !error.empty()) {
+      return Outcome::Usage(output_ + ": cannot be written: " + error);
+    }
     JsonObject fields;
     fields.Add("file", output_);
     return Outcome::Done({}, fields);
+  }
+
+  std::string FleetRefusal() const override {
+    if (export_->parsed() && !output_.empty()) {
+      return "settings export -o: several printers would each write " + output_ +
+             "; leave -o off and take each printer's profile from --json";
+    }
+    return {};
   }
 
   CLI::App* export_ = nullptr;

@@ -205,6 +205,9 @@ TEST_F(FleetOfPrinters, AMistakeInTheLineIsSaidOnceAndNothingRuns) {
        "quillmark-cli: " + badHosts +
            ":2: unknown port \"LPT9:\"; use COM1:..COM10:, LPT1:..LPT4:, USB, ETHERNET, tcp://HOST[:PORT] or a "
            "device path (see --help)\n"},
+      {{"--port", ports_[0], "--port", ports_[1], "settings", "export", "-o", dir_.path() + "/p.json"},
+       "quillmark-cli: settings export -o: several printers would each write " + dir_.path() +
+           "/p.json; leave -o off and take each printer's profile from --json (see --help)\n"},
       {{"--hosts", dir_.path() + "/none.txt", "info"},
        "quillmark-cli: --hosts: " + dir_.path() + "/none.txt cannot be read (see --help)\n"},
   };

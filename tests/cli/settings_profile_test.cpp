@@ -132,6 +132,18 @@ TEST_F(ProfileAgainstVirtualPrinter, ExportApplyExportRoundTripsAndASecondApplyW
   EXPECT_EQ(run.out, "");
 }
 
+TEST_F(ProfileAgainstVirtualPrinter, AnExportThatCannotBeWrittenSaysSoAndLeavesNoFile) {
+  const std::string missing = dir_.path() + "/no-such-folder/a.json";
+  const auto run = Run({"settings", "export", "-o", missing});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err.rfind("quillmark-cli: " + missing + ": cannot be written: ", 0), 0u) << run.err;
+  EXPECT_FALSE(std::ifstream(missing).good());
+  // Over an older profile, the new one replaces it whole.
+  const std::string file = dir_.Write("old.json", "{\"old\": true}");
+  ASSERT_EQ(Run({"settings", "export", "-o", file}).status, 0);
+  EXPECT_EQ(Slurp(file).rfind("{\n  \"format\": \"quillmark-settings\"", 0), 0u) << Slurp(file);
+}
+
 TEST_F(ProfileAgainstVirtualPrinter, DryRunListsTheChangesAndWritesNone) {
   const std::string exported = dir_.path() + "/a.json";
   ASSERT_EQ(Run({"settings", "export", "-o", exported}).status, 0);
