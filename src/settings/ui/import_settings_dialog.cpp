@@ -61,6 +61,8 @@ ImportSettingsDialog::ImportSettingsDialog(AppContext& context, const SettingsPr
   bar_ = new QProgressBar;
   bar_->setRange(0, 1);
   bar_->setValue(0);
+  // Nothing is counted until Apply.
+  bar_->setTextVisible(false);
   summary_ = new QLabel;
   summary_->setWordWrap(true);
 
@@ -135,6 +137,7 @@ void ImportSettingsDialog::Apply() {
   table_->setEnabled(false);
   bar_->setRange(0, static_cast<int>(names.size()));
   bar_->setValue(0);
+  bar_->setTextVisible(true);
   stop_.Reset();
   LongWorkText view;
   view.follow = [this](uint64_t done, uint64_t total) {
