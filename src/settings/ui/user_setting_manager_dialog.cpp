@@ -129,8 +129,10 @@ void UserSettingManagerDialog::ImportSettings() {
   ImportSettingsDialog dialog(context_, *parsed.profile, differences, this);
   dialog.exec();
   if (!dialog.applied()) return;
-  // What the printer now holds of the file: the pages show it as a Get would.
-  std::set<std::string> held(dialog.result().unchanged.begin(), dialog.result().unchanged.end());
+  // What the printer now holds of the file, the pages show as a Get would: the items that
+  // were already alike, and those the apply found or made alike.
+  std::set<std::string> held(differences.unchanged.begin(), differences.unchanged.end());
+  held.insert(dialog.result().unchanged.begin(), dialog.result().unchanged.end());
   for (const ProfileChange& c : dialog.result().changed) held.insert(c.name);
   tabs_->ShowValues(ValuesOf(KeepOnly(*parsed.profile, held)));
 }

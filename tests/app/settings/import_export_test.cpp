@@ -18,9 +18,11 @@
 #include "../gui_support.h"
 #include "printer/virtual_printer.h"
 #include "settings/profile.h"
+#include "settings/ui/default_code_page_ics_setting_page.h"
 #include "settings/ui/hardware_info_page.h"
 #include "settings/ui/import_settings_dialog.h"
 #include "settings/ui/printer_page_setting_page.h"
+#include "settings/ui/serial_communication_setting_page.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "settings/ui/user_setting_tab_control.h"
 
@@ -325,6 +327,74 @@ class ImportExportTest : public QObject {
     QCOMPARE(b.TakeWritten(), std::string());
     QVERIFY(b.vp.stored() == before);
     QCOMPARE(d.tabControl()->printPagePage()->numberField(NumericItem::kDensity)->text(), QStringLiteral("0"));
+  }
+
+  // Cancel while Apply writes: the item under way is finished and read back, the next one
+  // is never sent and says so.
+  void CancelDuringApplyStopsBeforeTheNextItem() {
+    PrinterBench b;
+    QVERIFY2(b.started && b.opened, b.error.c_str());
+    std::string text = Replaced(b.Exported(), R"("density": 10)", R"("density": 14)");
+    text = Replaced(text, R"("gap-length": 24)", R"("gap-length": 30)");
+    b.files.nextOpen = b.Write(QStringLiteral("two.json"), text);
+    UserSettingManagerDialog d(*b.context);
+    ImportSeen seen;
+    test::ModalScript script({[&](QDialog* dialog) {
+      auto* import = static_cast<ImportSettingsDialog*>(dialog);
+      // The first item settled moves the bar: Cancel is pressed at that moment.
+      connect(import->progressBar(), &QProgressBar::valueChanged, import, [import](int value) {
+        if (value == 1) QTest::mouseClick(import->cancelButton(), Qt::LeftButton);
+      });
+      b.TakeWritten();
+      QTest::mouseClick(import->applyButton(), Qt::LeftButton);
+      seen.writtenByApply = b.TakeWritten();
+      for (int r = 0; r < import->table()->rowCount(); ++r) {
+        seen.results << import->table()->item(r, ImportSettingsDialog::kResultColumn)->text();
+      }
+      seen.summary = import->summaryLabel()->text();
+      seen.applyEnabled = dialog->isVisible();  // still open: Cancel only stopped the work
+      QTest::mouseClick(import->cancelButton(), Qt::LeftButton);
+    }});
+    QTest::mouseClick(d.importButton(), Qt::LeftButton);
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(seen.writtenByApply, std::string("^PI5,2\r\n^PI4,1\r\n^MBU5,30\r^PI5,2\r\n"));
+    QCOMPARE(seen.results, (QStringList{QStringLiteral("changed 24 → 30"), QStringLiteral("failed: not written: stopped")}));
+    QCOMPARE(seen.summary, QStringLiteral("1 changed, 0 unchanged, 1 failed"));
+    QVERIFY(seen.applyEnabled);
+    QCOMPARE(b.vp.stored().media.gapLength, 30);
+    QCOMPARE(b.vp.stored().media.density, 10);
+    // Only what was written shows on the page.
+    PrinterPageSettingPage* page = d.tabControl()->printPagePage();
+    QCOMPARE(page->numberField(NumericItem::kGapLength)->text(), QStringLiteral("30"));
+    QVERIFY(!page->numberField(NumericItem::kDensity)->isEnabled());
+  }
+
+  // The switch pages show an import's values too, keeping the lists the file does not name.
+  void SwitchPagesShowWhatWasWritten() {
+    PrinterBench b;
+    QVERIFY2(b.started && b.opened, b.error.c_str());
+    std::string text = Replaced(b.Exported(), R"("handshake": "Hardware")", R"("handshake": "Software")");
+    text = Replaced(text, R"("ics": "Factory Default ICS")", R"("ics": "Germany")");
+    b.files.nextOpen = b.Write(QStringLiteral("switches.json"), text);
+    UserSettingManagerDialog d(*b.context);
+    test::ModalScript script({[&](QDialog* dialog) {
+      auto* import = static_cast<ImportSettingsDialog*>(dialog);
+      QTest::mouseClick(import->applyButton(), Qt::LeftButton);
+      QTest::mouseClick(import->cancelButton(), Qt::LeftButton);
+    }});
+    QTest::mouseClick(d.importButton(), Qt::LeftButton);
+    QCOMPARE(script.shown, 1);
+    SerialCommunicationSettingPage* serial = d.tabControl()->serialPage();
+    QCOMPARE(serial->list(SerialCommunicationSettingPage::kHandShake)->currentText(), QStringLiteral("Software"));
+    const ProfileParse parsed = ParseProfile(text);
+    QVERIFY2(parsed.profile, parsed.error.c_str());
+    QCOMPARE(serial->list(SerialCommunicationSettingPage::kBaudRate)->currentText(),
+             QString::fromStdString(parsed.profile->settings.at("baud")));
+    QVERIFY(serial->setButton()->isEnabled());
+    DefaultCodePageIcsSettingPage* language = d.tabControl()->languagePage();
+    QCOMPARE(language->icsList()->currentText(), QStringLiteral("Germany"));
+    QVERIFY(language->codePageList()->currentIndex() >= 0);
+    QVERIFY(language->setButton()->isEnabled());
   }
 
   void FileLikeThePrinterSaysSoAndOpensNoDialog() {
