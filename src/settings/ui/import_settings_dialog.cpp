@@ -176,6 +176,8 @@ void ImportSettingsDialog::ShowResult() {
       if (f.name == name) text = tr("failed: %1").arg(Utf8(f.reason));
     }
     table_->item(row, kResultColumn)->setText(text);
+    // Written once: the ticks now say what was asked, and stay so.
+    table_->item(row, kSettingColumn)->setFlags(Qt::ItemIsEnabled);
   }
   table_->resizeColumnsToContents();
   summary_->setText(tr("%1 changed, %2 unchanged, %3 failed")

@@ -118,6 +118,8 @@ struct ImportSeen {
   QStringList results;
   QString summary;
   bool applyEnabled = false;
+  bool checkableAfter = true;
+  QStringList tickedAfterClick;
   int barValue = -1, barMaximum = -1;
   std::string writtenByApply;
 };
@@ -198,17 +200,21 @@ class ImportExportTest : public QObject {
       auto* import = static_cast<ImportSettingsDialog*>(dialog);
       seen.rows = import->rowNames();
       seen.ticked = import->tickedNames();
-      // Unticked by clicking the row's check box.
+      // Unticked through the row's check box.
       QTableWidget* table = import->table();
       const int gapRow = static_cast<int>(seen.rows.indexOf(QStringLiteral("gap-length")));
       QTableWidgetItem* gap = table->item(gapRow, ImportSettingsDialog::kSettingColumn);
-      gap->setCheckState(Qt::Unchecked);
+      // The check box sits at the left of the cell, the cell's height square.
+      const QRect cell = table->visualItemRect(gap);
+      QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + cell.height() / 2, cell.center().y()));
+      seen.tickedAfterClick = import->tickedNames();
       b.TakeWritten();
       QTest::mouseClick(import->applyButton(), Qt::LeftButton);
       seen.writtenByApply = b.TakeWritten();
       for (int r = 0; r < table->rowCount(); ++r) seen.results << table->item(r, ImportSettingsDialog::kResultColumn)->text();
       seen.summary = import->summaryLabel()->text();
       seen.applyEnabled = import->applyButton()->isEnabled();
+      seen.checkableAfter = gap->flags().testFlag(Qt::ItemIsUserCheckable);
       seen.barValue = import->progressBar()->value();
       seen.barMaximum = import->progressBar()->maximum();
       QTest::mouseClick(import->cancelButton(), Qt::LeftButton);
@@ -217,6 +223,9 @@ class ImportExportTest : public QObject {
     QCOMPARE(script.shown, 1);
     QCOMPARE(seen.rows, (QStringList{"gap-length", "density"}));
     QCOMPARE(seen.ticked, seen.rows);
+    QCOMPARE(seen.tickedAfterClick, QStringList{"density"});
+    // Once written, the ticks say what was asked and can no longer be changed.
+    QVERIFY(!seen.checkableAfter);
     QCOMPARE(seen.writtenByApply, std::string("^PI4,1\r\n^MBU1,14\r^PI4,1\r\n"));
     QCOMPARE(seen.results, (QStringList{QStringLiteral("not written"), QStringLiteral("changed 10 → 14")}));
     QCOMPARE(seen.summary, QStringLiteral("1 changed, 0 unchanged, 0 failed"));
