@@ -392,6 +392,85 @@ check IP port configuration in printer control pannel</source>
         <source>Close</source>
         <translation>閉じる</translation>
     </message>
+    <message>
+        <source>Export Settings…</source>
+        <translation>設定のエクスポート…</translation>
+    </message>
+    <message>
+        <source>Import Settings…</source>
+        <translation>設定のインポート…</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s settings...</source>
+        <translation>プリンタの設定を読み込んでいます...</translation>
+    </message>
+    <message>
+        <source>Comparing the printer&apos;s settings with the file...</source>
+        <translation>プリンタの設定とファイルを比較しています...</translation>
+    </message>
+</context>
+<context>
+    <name>qm::ImportSettingsDialog</name>
+    <message>
+        <source>Import Settings</source>
+        <translation>設定のインポート</translation>
+    </message>
+    <message>
+        <source>These settings of the file differ from the printer&apos;s. Apply writes the ticked ones; the hardware version, serial number and printer ID only when you tick them.</source>
+        <translation>次の設定はファイルとプリンタで異なります。[適用] はチェックした設定を書き込みます。ハードウェアバージョン、シリアル番号、プリンタ ID はチェックした場合だけ書き込みます。</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>プリンタ</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Not read from the printer, so not compared: %1</source>
+        <translation>プリンタから読み込めなかったため比較していません: %1</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>適用</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>not written</source>
+        <translation>書き込みなし</translation>
+    </message>
+    <message>
+        <source>changed %1 → %2</source>
+        <translation>変更 %1 → %2</translation>
+    </message>
+    <message>
+        <source>unchanged</source>
+        <translation>変更なし</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>失敗: %1</translation>
+    </message>
+    <message>
+        <source>%1 changed, %2 unchanged, %3 failed</source>
+        <translation>変更 %1 件、変更なし %2 件、失敗 %3 件</translation>
+    </message>
 </context>
 <context>
     <name>qm::SerialCommunicationSettingPage</name>
@@ -602,6 +681,38 @@ check IP port configuration in printer control pannel</source>
 </context>
 <context>
     <name>GuiMessages</name>
+    <message>
+        <source>Cannot export the settings: the printer answered none of them.</source>
+        <translation>設定をエクスポートできません: プリンタがどの設定にも応答しませんでした。</translation>
+    </message>
+    <message>
+        <source>Cannot save the settings: %1</source>
+        <translation>設定を保存できません: %1</translation>
+    </message>
+    <message>
+        <source>Export Settings is successful.</source>
+        <translation>設定のエクスポートに成功しました。</translation>
+    </message>
+    <message>
+        <source>Cannot import the settings: the file cannot be read.</source>
+        <translation>設定をインポートできません: ファイルを読み込めません。</translation>
+    </message>
+    <message>
+        <source>Cannot import the settings: the file is too large for a profile.</source>
+        <translation>設定をインポートできません: 設定プロファイルとしては大きすぎるファイルです。</translation>
+    </message>
+    <message>
+        <source>Cannot import the settings: %1</source>
+        <translation>設定をインポートできません: %1</translation>
+    </message>
+    <message>
+        <source>The printer already has every setting of the file.</source>
+        <translation>プリンタの設定はすべてファイルと同じです。</translation>
+    </message>
+    <message>
+        <source>Cannot import the settings: the printer answered none of them.</source>
+        <translation>設定をインポートできません: プリンタがどの設定にも応答しませんでした。</translation>
+    </message>
     <message>
         <source>&quot;%1&quot; holds characters the printer&apos;s code page has no byte for: %2. Change or remove them first.</source>
         <translation>「%1」に、プリンタのコードページにない文字があります: %2。変更するか削除してください。</translation>

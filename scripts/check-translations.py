@@ -111,11 +111,11 @@ def check(root):
         classes = re.findall(r"^(\w+)::\1\(", text, re.M)
         context = "qm::" + classes[0] if classes else None
         for literal in re.findall(r'\btr\("((?:[^"\\]|\\.)*)"\)', text):
-            source = literal.encode().decode("unicode_escape")
+            source = literal.encode("latin-1", "backslashreplace").decode("unicode_escape")
             if not known.get((context, source)):
                 problems.append(f"{rel}: {context}: {source!r} has no Japanese")
         for ctx, literal in re.findall(r'QT_TRANSLATE_NOOP\(\s*"(\w+)"\s*,\s*"((?:[^"\\]|\\.)*)"\s*\)', text):
-            source = literal.encode().decode("unicode_escape")
+            source = literal.encode("latin-1", "backslashreplace").decode("unicode_escape")
             if not known.get((ctx, source)):
                 problems.append(f"{rel}: {ctx}: {source!r} has no Japanese")
         for m in CALL.finditer(text):

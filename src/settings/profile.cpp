@@ -427,9 +427,61 @@ SettingsProfile ReadProfile(PrinterLink& link, Clock& clock, Prompter& prompter)
   return profile;
 }
 
+SettingsProfile KeepOnly(const SettingsProfile& profile, const std::set<std::string>& names) {
+  SettingsProfile kept;
+  kept.model = profile.model;
+  kept.firmware = profile.firmware;
+  for (const auto& [name, value] : profile.settings) {
+    if (names.contains(name)) kept.settings[name] = value;
+  }
+  for (const auto& [name, value] : profile.identity) {
+    if (names.contains(name)) kept.identity[name] = value;
+  }
+  return kept;
+}
+
+ProfileValues ValuesOf(const SettingsProfile& profile) {
+  ProfileValues values;
+  for (const auto& [name, text] : profile.settings) {
+    const Item* item = FindItem(name);
+    if (!item) continue;
+    const std::optional<int> number = ParseWhole(text);
+    const int index = Index(name, text);
+    switch (item->group) {
+      case Group::kNumeric: values.numeric[static_cast<size_t>(item->numeric)] = number; break;
+      case Group::kSigned: values.signedItem[static_cast<size_t>(item->signedItem)] = number; break;
+      case Group::kStrobe: values.strobe = index >= 0 ? std::optional(index) : std::nullopt; break;
+      case Group::kSpeed: values.speed = index >= 0 ? std::optional(index) : std::nullopt; break;
+      case Group::kGap: values.gapDetect = index >= 0 ? std::optional(index) : std::nullopt; break;
+      case Group::kSerial: values.serial.*item->serialField = index; break;
+      case Group::kLanguage: (name == "codepage" ? values.language.codePage : values.language.ics) = index; break;
+      case Group::kRfid: break;
+    }
+  }
+  for (const IdentityItem& i : kIdentity) {
+    const auto it = profile.identity.find(std::string(i.name));
+    if (it != profile.identity.end()) values.identity[static_cast<size_t>(i.item)] = it->second;
+  }
+  return values;
+}
+
+bool IsIdentityItem(std::string_view name) {
+  for (const IdentityItem& i : kIdentity) {
+    if (i.name == name) return true;
+  }
+  return false;
+}
+
 ApplyResult ApplyProfile(PrinterLink& link, Clock& clock, Prompter& prompter, const SettingsProfile& profile,
                          const ApplyOptions& options) {
   ApplyResult result;
+  NoProgress quiet;
+  Progress& progress = options.progress ? *options.progress : quiet;
+  const uint64_t total = profile.settings.size() + (options.withIdentity ? profile.identity.size() : 0);
+  const auto settled = [&] {
+    progress.Report(result.changed.size() + result.unchanged.size() + result.failed.size(), total);
+  };
+  const char* const kNotWritten = "not written: stopped";
   const Current current = ReadCurrent(link, clock, prompter, &profile.settings);
   // The items to write, each group written once with all its differing items.
   std::vector<const Item*> differing;
@@ -445,6 +497,7 @@ ApplyResult ApplyProfile(PrinterLink& link, Clock& clock, Prompter& prompter, co
       differing.push_back(&item);
     }
   }
+  settled();
   const auto fromOf = [&](const std::string& name) { return Latin1ToUtf8(current.values.at(name)); };
   const auto toOf = [&](const std::string& name) { return Latin1ToUtf8(profile.settings.at(name)); };
   if (options.dryRun) {
@@ -463,8 +516,13 @@ ApplyResult ApplyProfile(PrinterLink& link, Clock& clock, Prompter& prompter, co
       for (const Item* d : differing) {
         if (d == item || SharesRead(*d, *item)) want[std::string(d->name)] = profile.settings.at(std::string(d->name));
       }
-      const bool ok = WriteGroup(link, clock, prompter, *item, current, want);
       written.push_back(item);
+      if (progress.Cancelled()) {
+        for (const auto& [name, value] : want) result.failed.push_back({name, kNotWritten});
+        settled();
+        continue;
+      }
+      const bool ok = WriteGroup(link, clock, prompter, *item, current, want);
       Current back;
       if (ok) ReadGroup(link, clock, prompter, *item, back);
       for (const auto& [name, value] : want) {
@@ -479,34 +537,44 @@ ApplyResult ApplyProfile(PrinterLink& link, Clock& clock, Prompter& prompter, co
           result.changed.push_back({name, fromOf(name), toOf(name)});
         }
       }
+      settled();
     }
   }
   if (!options.withIdentity) return result;
-  for (const IdentityItem& i : kIdentity) {
+  // Each identity item ends in one entry of the result.
+  const auto applyIdentity = [&](const IdentityItem& i, const std::string& wanted) {
     const std::string name(i.name);
-    const auto want = profile.identity.find(name);
-    if (want == profile.identity.end()) continue;
+    if (!options.dryRun && progress.Cancelled()) {
+      result.failed.push_back({name, kNotWritten});
+      return;
+    }
     const std::optional<std::string> now = GetHardwareItem(link, clock, prompter, i.item);
     if (!now) {
       result.failed.push_back({name, "the printer's value could not be read"});
-      continue;
+      return;
     }
-    if (*now == want->second) {
+    if (*now == wanted) {
       result.unchanged.push_back(name);
-      continue;
+      return;
     }
     if (!options.dryRun) {
-      if (!SetHardwareItem(link, clock, prompter, i.item, want->second)) {
+      if (!SetHardwareItem(link, clock, prompter, i.item, wanted)) {
         result.failed.push_back({name, "the write failed"});
-        continue;
+        return;
       }
       const std::optional<std::string> back = GetHardwareItem(link, clock, prompter, i.item);
-      if (!back || *back != want->second) {
+      if (!back || *back != wanted) {
         result.failed.push_back({name, back ? "read back " + Quoted(Latin1ToUtf8(*back)) : "no reply when read back"});
-        continue;
+        return;
       }
     }
-    result.changed.push_back({name, Latin1ToUtf8(*now), Latin1ToUtf8(want->second)});
+    result.changed.push_back({name, Latin1ToUtf8(*now), Latin1ToUtf8(wanted)});
+  };
+  for (const IdentityItem& i : kIdentity) {
+    const auto want = profile.identity.find(std::string(i.name));
+    if (want == profile.identity.end()) continue;
+    applyIdentity(i, want->second);
+    settled();
   }
   return result;
 }

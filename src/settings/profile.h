@@ -1,13 +1,18 @@
 // A printer's stored settings as one JSON document: exported, compared and applied again.
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/clock.h"
+#include "core/progress.h"
+#include "settings/memory_switch.h"
+#include "settings/serial_language.h"
 #include "core/prompter.h"
 
 namespace qm {
@@ -45,6 +50,9 @@ SettingsProfile ReadProfile(PrinterLink& link, Clock& clock, Prompter& prompter)
 struct ApplyOptions {
   bool dryRun = false;        // compare only: nothing is written
   bool withIdentity = false;  // also write the identity items that differ
+  // Hears one unit per item settled, of all the profile's items; asked before each write,
+  // and once it says stop the items not yet written fail as not written.
+  Progress* progress = nullptr;
 };
 struct ProfileChange {
   std::string name, from, to;
@@ -59,6 +67,24 @@ struct ApplyResult {
   std::vector<std::string> unchanged;
   std::vector<ProfileFailure> failed;
 };
+// The profile with only the named settings and identity items, so that an apply writes a
+// chosen few of them; its model and firmware stay.
+SettingsProfile KeepOnly(const SettingsProfile& profile, const std::set<std::string>& names);
+// True for the hardware version, serial number and printer ID.
+bool IsIdentityItem(std::string_view name);
+
+// A profile's values in the setting pages' own terms, for showing them there; an item the
+// profile does not name is empty (-1 in the switch structures).
+struct ProfileValues {
+  std::array<std::optional<int>, 6> numeric;    // in NumericItem order
+  std::array<std::optional<int>, 2> signedItem;  // in SignedItem order, negative below zero
+  std::optional<int> strobe, speed, gapDetect;  // list indexes
+  SerialSwitch serial;
+  LanguageSettings language;
+  std::array<std::optional<std::string>, 3> identity;  // in HardwareItem order
+};
+ProfileValues ValuesOf(const SettingsProfile& profile);
+
 // Reads the current values of the profile's items, writes only those that differ through
 // the settings pages' own operations, and reads each written item back.
 ApplyResult ApplyProfile(PrinterLink& link, Clock& clock, Prompter& prompter, const SettingsProfile& profile,

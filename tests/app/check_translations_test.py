@@ -14,6 +14,7 @@ TS = """<?xml version="1.0" encoding="utf-8"?>
 <context><name>qm::Page</name>
   <message><source>Get</source><translation>取得</translation></message>
   <message><source>Empty</source><translation></translation></message>
+  <message><source>Export…</source><translation>エクスポート…</translation></message>
 </context>
 <context><name>GuiMessages</name>
   <message><source>Port is wrong.</source><translation>ポートが違います。</translation></message>
@@ -25,6 +26,8 @@ TS = """<?xml version="1.0" encoding="utf-8"?>
 CASES = [
     ("translated text", "settings/ui", 'b->setText(tr("Get"));', True),
     ("text missing from the table", "settings/ui", 'b->setText(tr("Set"));', False),
+    ("translated text with an ellipsis character", "settings/ui", 'b->setText(tr("Export…"));', True),
+    ("text with an ellipsis character, not translated", "settings/ui", 'b->setText(tr("Import…"));', False),
     ("empty translation", "settings/ui", 'b->setText(tr("Empty"));', False),
     ("tooltip without tr", "app", 'b->setToolTip(QStringLiteral("Not available yet"));', False),
     ("status text built from a literal", "app", 'l->setText(QStringLiteral("Connected: %1").arg(p));', False),

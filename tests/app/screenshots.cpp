@@ -1,4 +1,4 @@
-// Renders the main window, the tester, the User Setting Manager, calibration and status, in English and
+// Renders the main window, the tester, the User Setting Manager with its import, calibration and status, in English and
 // Japanese, into PNG files for the README: quillmark-screenshots OUTDIR (run it under
 // LANG=ja_JP.UTF-8 for the Japanese pictures, so that the Japanese desktop font is used).
 #include <QApplication>
@@ -49,6 +49,7 @@
 #include "settings/ui/calibration_setting_manager_dialog.h"
 #include "settings/ui/check_printer_status_dialog.h"
 #include "settings/ui/sensing_value_distribution_page.h"
+#include "settings/ui/import_settings_dialog.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "settings/ui/user_setting_tab_control.h"
 #include "gui_support.h"
@@ -109,6 +110,20 @@ int main(int argc, char** argv) {
     settings.tabControl()->setCurrentIndex(qm::UserSettingTabControl::kPrintPagePage);
     settings.show();
     settings.grab().save(out + QStringLiteral("/user-settings-%1.png").arg(QLatin1String(suffix)));
+    {
+      // An import of a profile whose five items differ; the printer ID is shown, unticked.
+      qm::ApplyResult differences;
+      differences.changed = {{"gap-length", "24", "30"},
+                             {"density", "10", "14"},
+                             {"speed", "Default", "6ips"},
+                             {"handshake", "Hardware", "Software"},
+                             {"ics", "Factory Default ICS", "Germany"},
+                             {"printer-id", "PRN01", "LINE7"}};
+      qm::ImportSettingsDialog import(context, qm::SettingsProfile{}, differences, &settings);
+      import.SetTicked(2, false);
+      import.show();
+      import.grab().save(out + QStringLiteral("/settings-import-%1.png").arg(QLatin1String(suffix)));
+    }
     // A builder's own line preview is drawn on the worker before its picture is taken.
     const auto awaitLinePreview = [](QWidget& builder) {
       QEventLoop drawn;

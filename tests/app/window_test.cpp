@@ -32,6 +32,7 @@
 #include "settings/ui/calibration_extra_dialog.h"
 #include "settings/ui/calibration_setting_manager_dialog.h"
 #include "settings/ui/check_printer_status_dialog.h"
+#include "settings/ui/import_settings_dialog.h"
 #include "settings/ui/user_setting_manager_dialog.h"
 #include "gui_support.h"
 
@@ -42,6 +43,21 @@ namespace {
 // What a 1366x768 screen leaves a dialog once a panel and the title bar have their share.
 constexpr int kUsableWidth = 1366;
 constexpr int kUsableHeight = 720;
+
+// Every item a profile can carry, each differing, with its longest list entries: the
+// import dialog at its fullest.
+ApplyResult EveryItemDiffers() {
+  ApplyResult differences;
+  for (const char* name : {"paper-width", "paper-length", "gap-length", "h-margin", "v-margin", "density", "strobe",
+                           "speed", "offset", "tear-off", "gap-detect", "handshake", "stop-bits", "data-length",
+                           "parity-check", "parity", "baud", "codepage", "ics", "rfid-tag", "rfid-power",
+                           "rfid-position", "rfid-retries", "rfid-labels", "hardware-version", "serial-number",
+                           "printer-id"}) {
+    differences.changed.push_back({name, "Upper Position of Gap", "Lower Position of Gap"});
+  }
+  differences.failed.push_back({"rfid-tag", "the printer's value could not be read"});
+  return differences;
+}
 
 }  // namespace
 
@@ -86,6 +102,7 @@ class WindowTest : public QObject {
     QCOMPARE(CheckPrinterStatusDialog(g.context).windowTitle(), QStringLiteral("Check Printer Status"));
     QCOMPARE(FileTransferDialog(g.context).windowTitle(), QStringLiteral("File Transfer"));
     QCOMPARE(PcxFileDownloaderDialog(g.context).windowTitle(), QStringLiteral("PCX File Downloader"));
+    QCOMPARE(ImportSettingsDialog(g.context, SettingsProfile{}, ApplyResult{}).windowTitle(), QStringLiteral("Import Settings"));
   }
 
   void EveryDialogFitsALaptopScreen_data() {
@@ -128,7 +145,8 @@ class WindowTest : public QObject {
     CheckPrinterStatusDialog status(g.context);
     FileTransferDialog fileTransfer(g.context);
     PcxFileDownloaderDialog pcxDownloader(g.context);
-    for (QDialog* d : std::initializer_list<QDialog*>{&fileTransfer, &pcxDownloader, &main, &tester, &testerWithPreview, &settings, &copies, &barcode1D, &barcode2D,
+    ImportSettingsDialog importSettings(g.context, SettingsProfile{}, EveryItemDiffers());
+    for (QDialog* d : std::initializer_list<QDialog*>{&importSettings, &fileTransfer, &pcxDownloader, &main, &tester, &testerWithPreview, &settings, &copies, &barcode1D, &barcode2D,
                                                       &blockDraw, &labelSetting, &printingSetting, &bitmapText,
                                                       &vectorText, &characterSet, &fontFinder, &convertUnit, &twoByte,
                                                       &rfidConfiguration, &rfidWrite, &rfidRead, &rfidWriteCommand,

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+
 #include "settings_fixture.h"
 #include "table_test.h"
 
@@ -119,6 +122,177 @@ INSTANTIATE_TEST_SUITE_P(
                 {{"paper-width", "812", "800"}, {"density", "10", "11"}}},
         WireRow{"speed differs: the switch is read, written keeping the ICS bits, read back",
                 R"("speed": "4ips")", "^MBR3,1^MBR3,1^MBS3,E\r^MBA\x03\r^MBR3,1", {}, {{"speed", "read back \"Default\""}}}),
+    test::RowName());
+
+
+// An apply of a chosen few: only the kept items are read and written, whatever else the
+// profile holds.
+struct KeptRow {
+  const char* name;
+  std::set<std::string> kept;
+  std::string sent;
+  std::vector<std::string> unchanged;
+  std::vector<ProfileFailure> failed;
+};
+
+class ApplyKept : public ::testing::TestWithParam<KeptRow> {};
+
+TEST_P(ApplyKept, SendsOnlyTheKeptItems) {
+  test::SettingsBench bench;
+  bench.printer.Answer("^PI5,0\r\n", "812\r\n");
+  bench.printer.Answer("^PI4,1\r\n", "10\r\n");
+  const ProfileParse parsed = ParseProfile(Document(R"("paper-width": 800, "density": 11)", R"("format": "quillmark-settings", "version": 1)",
+                                                    R"(, "identity": {"printer-id": "P9"})"));
+  ASSERT_TRUE(parsed.profile) << parsed.error;
+  const SettingsProfile kept = KeepOnly(*parsed.profile, GetParam().kept);
+  ApplyOptions options;
+  options.withIdentity = true;
+  const ApplyResult result = ApplyProfile(bench.link, bench.clock, bench.prompter, kept, options);
+  test::ExpectBytes(GetParam().name, bench.printer.received(), GetParam().sent);
+  EXPECT_EQ(result.unchanged, GetParam().unchanged);
+  EXPECT_EQ(result.failed, GetParam().failed);
+  EXPECT_TRUE(result.changed.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profile, ApplyKept,
+    ::testing::Values(
+        KeptRow{"density alone", {"density"}, "^PI4,1\r\n^MBU1,11\r^PI4,1\r\n", {}, {{"density", "read back \"10\""}}},
+        KeptRow{"paper width alone", {"paper-width"}, "^PI5,0\r\n^MBU0,800\r^PI5,0\r\n", {},
+                {{"paper-width", "read back \"812\""}}},
+        KeptRow{"nothing kept: nothing sent", {}, "", {}, {}},
+        KeptRow{"a name the profile lacks is no item", {"gap-length"}, "", {}, {}}),
+    test::RowName());
+
+TEST(Profile, KeepOnlyKeepsThePrinterAndTheNamedIdentity) {
+  SettingsProfile profile;
+  profile.model = "LRX-500II";
+  profile.firmware = "V1.52";
+  profile.settings = {{"density", "12"}, {"speed", "5ips"}};
+  profile.identity = {{"serial-number", "N42"}, {"printer-id", "P1"}};
+  const SettingsProfile kept = KeepOnly(profile, {"speed", "printer-id"});
+  EXPECT_EQ(kept.model, "LRX-500II");
+  EXPECT_EQ(kept.firmware, "V1.52");
+  EXPECT_EQ(kept.settings, (std::map<std::string, std::string>{{"speed", "5ips"}}));
+  EXPECT_EQ(kept.identity, (std::map<std::string, std::string>{{"printer-id", "P1"}}));
+  EXPECT_TRUE(IsIdentityItem("printer-id"));
+  EXPECT_FALSE(IsIdentityItem("density"));
+}
+
+// Records every report and asks to stop once `stopAfter` reports have come.
+class StoppingProgress : public Progress {
+ public:
+  explicit StoppingProgress(size_t stopAfter) : stopAfter_(stopAfter) {}
+  void Report(uint64_t done, uint64_t total) override { reports.emplace_back(done, total); }
+  bool Cancelled() const override { return reports.size() >= stopAfter_; }
+  std::vector<std::pair<uint64_t, uint64_t>> reports;
+
+ private:
+  size_t stopAfter_;
+};
+
+struct ProgressRow {
+  const char* name;
+  size_t stopAfter;
+  std::string sent;
+  std::vector<std::pair<uint64_t, uint64_t>> reports;
+  std::vector<ProfileFailure> failed;
+};
+
+class ApplyProgress : public ::testing::TestWithParam<ProgressRow> {};
+
+TEST_P(ApplyProgress, CountsItemsAndStopsBeforeTheNextWrite) {
+  test::SettingsBench bench;
+  bench.printer.Answer("^PI5,0\r\n", "812\r\n");
+  bench.printer.Answer("^PI4,1\r\n", "10\r\n");
+  bench.printer.Answer("^PI5,3\r\n", "3\r\n");
+  const ProfileParse parsed = ParseProfile(Document(R"("paper-width": 812, "density": 11, "h-margin": 4)"));
+  ASSERT_TRUE(parsed.profile) << parsed.error;
+  StoppingProgress progress(GetParam().stopAfter);
+  ApplyOptions options;
+  options.progress = &progress;
+  const ApplyResult result = ApplyProfile(bench.link, bench.clock, bench.prompter, *parsed.profile, options);
+  test::ExpectBytes(GetParam().name, bench.printer.received(), GetParam().sent);
+  EXPECT_EQ(progress.reports, GetParam().reports);
+  EXPECT_EQ(result.failed, GetParam().failed);
+  EXPECT_EQ(result.unchanged, std::vector<std::string>{"paper-width"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profile, ApplyProgress,
+    ::testing::Values(
+        ProgressRow{"runs to the end",
+                    100,
+                    "^PI5,0\r\n^PI5,3\r\n^PI4,1\r\n^MBU3,4\r^PI5,3\r\n^MBU1,11\r^PI4,1\r\n",
+                    {{1, 3}, {2, 3}, {3, 3}},
+                    {{"h-margin", "read back \"3\""}, {"density", "read back \"10\""}}},
+        ProgressRow{"stopped after the reads: nothing written",
+                    1,
+                    "^PI5,0\r\n^PI5,3\r\n^PI4,1\r\n",
+                    {{1, 3}, {2, 3}, {3, 3}},
+                    {{"h-margin", "not written: stopped"}, {"density", "not written: stopped"}}},
+        ProgressRow{"stopped after the first write",
+                    2,
+                    "^PI5,0\r\n^PI5,3\r\n^PI4,1\r\n^MBU3,4\r^PI5,3\r\n",
+                    {{1, 3}, {2, 3}, {3, 3}},
+                    {{"h-margin", "read back \"3\""}, {"density", "not written: stopped"}}}),
+    test::RowName());
+
+struct ValuesRow {
+  const char* name;
+  std::map<std::string, std::string> settings;
+  ProfileValues expected;
+};
+
+ProfileValues Values(const std::function<void(ProfileValues&)>& fill) {
+  ProfileValues v;
+  fill(v);
+  return v;
+}
+
+bool operator==(const ProfileValues& a, const ProfileValues& b) {
+  return a.numeric == b.numeric && a.signedItem == b.signedItem && a.strobe == b.strobe && a.speed == b.speed &&
+         a.gapDetect == b.gapDetect && a.serial == b.serial && a.language == b.language && a.identity == b.identity;
+}
+
+class ProfileValuesOf : public ::testing::TestWithParam<ValuesRow> {};
+
+TEST_P(ProfileValuesOf, PutEachItemWhereItsPageShowsIt) {
+  SettingsProfile profile;
+  profile.settings = GetParam().settings;
+  profile.identity = {{"printer-id", "P7"}};
+  ProfileValues expected = GetParam().expected;
+  expected.identity[2] = "P7";
+  EXPECT_TRUE(ValuesOf(profile) == expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profile, ProfileValuesOf,
+    ::testing::Values(
+        ValuesRow{"numbers by item", {{"gap-length", "24"}, {"density", "0"}},
+                  Values([](ProfileValues& v) {
+                    v.numeric[2] = 24;
+                    v.numeric[5] = 0;
+                  })},
+        ValuesRow{"a negative offset and the tear-off", {{"offset", "-12"}, {"tear-off", "7"}},
+                  Values([](ProfileValues& v) {
+                    v.signedItem[0] = -12;
+                    v.signedItem[1] = 7;
+                  })},
+        ValuesRow{"list entries by index", {{"strobe", "4"}, {"speed", "Default"}, {"gap-detect", "Upper Position of Gap"}},
+                  Values([](ProfileValues& v) {
+                    v.strobe = 2;
+                    v.speed = 0;
+                    v.gapDetect = 1;
+                  })},
+        ValuesRow{"serial items alone; the others stay unnamed", {{"handshake", "Software"}, {"baud", "57600"}},
+                  Values([](ProfileValues& v) {
+                    v.serial.handShake = 1;
+                    v.serial.baudRate = 2;
+                  })},
+        ValuesRow{"the ICS without the code page", {{"ics", "Germany"}},
+                  Values([](ProfileValues& v) { v.language.ics = 3; })},
+        ValuesRow{"the RFID items have no page here", {{"rfid-power", "18"}}, ProfileValues{}}),
     test::RowName());
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "gui/long_work.h"
 #include "gui/layout_helpers.h"
 #include "settings/memory_switch.h"
+#include "settings/profile.h"
 #include "settings/serial_language.h"
 
 namespace qm {
@@ -66,6 +67,18 @@ void DefaultCodePageIcsSettingPage::Get() {
 void DefaultCodePageIcsSettingPage::Set() {
   const LanguageSettings chosen{codePage_->currentIndex(), ics_->currentIndex()};
   RunLongWork(context_, this, [&](Work& w) { SetLanguageSettings(context_.link, context_.clock, w.prompter, chosen); });
+}
+
+void DefaultCodePageIcsSettingPage::ShowValues(const ProfileValues& values) {
+  const int codePage = values.language.codePage >= 0 ? values.language.codePage : codePage_->currentIndex();
+  const int ics = values.language.ics >= 0 ? values.language.ics : ics_->currentIndex();
+  // Set writes both: a page missing either stays as it was.
+  if (codePage < 0 || ics < 0) return;
+  codePage_->setEnabled(true);
+  ics_->setEnabled(true);
+  set_->setEnabled(true);
+  SelectEntry(codePage_, codePage);
+  SelectEntry(ics_, ics);
 }
 
 }  // namespace qm

@@ -11,6 +11,8 @@ class QPushButton;
 
 namespace qm {
 
+struct ProfileValues;
+
 class DefaultCodePageIcsSettingPage : public QWidget {
   Q_OBJECT
 
@@ -19,6 +21,8 @@ class DefaultCodePageIcsSettingPage : public QWidget {
 
   void Get();
   void Set();
+  // Shows the code page and ICS a profile names, as a Get would, once both lists have one.
+  void ShowValues(const ProfileValues& values);
 
   QComboBox* codePageList() const { return codePage_; }
   QComboBox* icsList() const { return ics_; }

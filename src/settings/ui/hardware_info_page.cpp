@@ -10,6 +10,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "settings/profile.h"
+
 namespace qm {
 
 namespace {
@@ -90,6 +92,14 @@ void HardwareInfoPage::Set(HardwareItem item) {
 
 void HardwareInfoPage::Initialize(HardwareItem item) {
   RunLongWork(context_, this, [&](Work& w) { InitializeHardwareItem(context_.link, context_.clock, w.prompter, item); });
+}
+
+void HardwareInfoPage::ShowValues(const ProfileValues& values) {
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    if (!values.identity[i]) continue;
+    const std::string& text = *values.identity[i];
+    rows_[i].field->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  }
 }
 
 }  // namespace qm

@@ -13,6 +13,8 @@ class QPushButton;
 
 namespace qm {
 
+struct ProfileValues;
+
 class HardwareInfoPage : public QWidget {
   Q_OBJECT
 
@@ -23,6 +25,8 @@ class HardwareInfoPage : public QWidget {
   // Both wait for the printer to store the text before they report.
   void Set(HardwareItem item);
   void Initialize(HardwareItem item);
+  // Shows the identity a profile names, as a Get would.
+  void ShowValues(const ProfileValues& values);
 
   QLineEdit* field(HardwareItem item) const { return Row(item).field; }
   QPushButton* getButton(HardwareItem item) const { return Row(item).get; }

@@ -18,6 +18,7 @@
 #include "gui/layout_helpers.h"
 #include "gui/number_field.h"
 #include "settings/memory_switch.h"
+#include "settings/profile.h"
 
 namespace qm {
 
@@ -278,6 +279,33 @@ void PrinterPageSettingPage::SetCheckLabelLength() {
 
 void PrinterPageSettingPage::InitializeAll() {
   RunLongWork(context_, this, [&](Work& w) { InitializeUserSettings(context_.link, w.prompter); });
+}
+
+void PrinterPageSettingPage::ShowValues(const ProfileValues& values) {
+  for (size_t i = 0; i < numeric_.size(); ++i) {
+    if (!values.numeric[i]) continue;
+    numeric_[i].field->ShowReply(QString::number(*values.numeric[i]));
+    EnableAll({numeric_[i].field, numeric_[i].set});
+  }
+  for (size_t i = 0; i < signed_.size(); ++i) {
+    if (!values.signedItem[i]) continue;
+    const int value = *values.signedItem[i];
+    signed_[i].sign->setChecked(value < 0);
+    signed_[i].field->ShowReply(QString::number(value < 0 ? -value : value));
+    EnableAll({signed_[i].field, signed_[i].sign, signed_[i].set});
+  }
+  if (values.strobe) {
+    SelectStrobe(values.strobe);
+    EnableAll({strobeRadios_[0], strobeRadios_[1], strobeRadios_[2], strobe_.set});
+  }
+  if (values.speed) {
+    SelectEntry(speedList_, *values.speed);
+    EnableAll({speedList_, speed_.set});
+  }
+  if (values.gapDetect) {
+    SelectEntry(gapList_, *values.gapDetect);
+    EnableAll({gapList_, gap_.set});
+  }
 }
 
 }  // namespace qm

@@ -18,6 +18,7 @@ class QRadioButton;
 namespace qm {
 
 class NumberField;
+struct ProfileValues;
 
 class PrinterPageSettingPage : public QWidget {
   Q_OBJECT
@@ -38,6 +39,8 @@ class PrinterPageSettingPage : public QWidget {
   void SetGapPosition();
   void SetCheckLabelLength();
   void InitializeAll();
+  // Shows the values a profile names, as a Get would, without asking the printer.
+  void ShowValues(const ProfileValues& values);
 
   NumberField* numberField(NumericItem item) const { return NumericRow(item).field; }
   QPushButton* getButton(NumericItem item) const { return NumericRow(item).get; }

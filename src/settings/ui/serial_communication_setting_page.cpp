@@ -14,6 +14,7 @@
 #include "gui/long_work.h"
 #include "gui/layout_helpers.h"
 #include "gui/qt_strings.h"
+#include "settings/profile.h"
 #include "settings/serial_language.h"
 
 namespace qm {
@@ -89,5 +90,23 @@ void SerialCommunicationSettingPage::Set() {
 }
 
 void SerialCommunicationSettingPage::DefaultSetting() { ShowSelections(DefaultSerialSettings(Selections())); }
+
+void SerialCommunicationSettingPage::ShowValues(const ProfileValues& values) {
+  SerialSwitch shown = Selections();
+  int SerialSwitch::* const fields[] = {&SerialSwitch::handShake,   &SerialSwitch::stopBits,
+                                        &SerialSwitch::dataLength,  &SerialSwitch::parityCheck,
+                                        &SerialSwitch::paritySelection, &SerialSwitch::baudRate};
+  for (int SerialSwitch::*field : fields) {
+    if (values.serial.*field >= 0) shown.*field = values.serial.*field;
+  }
+  // Set writes the whole switch: a page missing any list stays as it was.
+  for (int SerialSwitch::*field : fields) {
+    if (shown.*field < 0) return;
+  }
+  for (QComboBox* list : lists_) list->setEnabled(true);
+  set_->setEnabled(true);
+  default_->setEnabled(true);
+  ShowSelections(shown);
+}
 
 }  // namespace qm

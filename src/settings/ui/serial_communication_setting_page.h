@@ -12,6 +12,8 @@ class QPushButton;
 
 namespace qm {
 
+struct ProfileValues;
+
 class SerialCommunicationSettingPage : public QWidget {
   Q_OBJECT
 
@@ -29,6 +31,9 @@ class SerialCommunicationSettingPage : public QWidget {
   // The selections as list indexes, -1 where a list has none.
   SerialSwitch Selections() const;
   void ShowSelections(const SerialSwitch& s);
+  // Shows the serial values a profile names over the selections shown, as a Get would,
+  // once every list has one; nothing is asked of the printer.
+  void ShowValues(const ProfileValues& values);
 
   QComboBox* list(List which) const { return lists_[which]; }
   QPushButton* getButton() const { return get_; }

@@ -27,6 +27,13 @@ UserSettingTabControl::UserSettingTabControl(AppContext& context, QWidget* paren
   connect(this, &QTabWidget::currentChanged, this, &UserSettingTabControl::OnPageChanged);
 }
 
+void UserSettingTabControl::ShowValues(const ProfileValues& values) {
+  serial_->ShowValues(values);
+  language_->ShowValues(values);
+  printPage_->ShowValues(values);
+  hardware_->ShowValues(values);
+}
+
 void UserSettingTabControl::OnPageChanged(int index) {
   // Someone stepping through the tabs with the arrow keys keeps the focus on the tabs.
   if (tabBar()->hasFocus()) return;

@@ -12,6 +12,7 @@ class HardwareInfoPage;
 class PrinterInformationPage;
 class PrinterPageSettingPage;
 class SerialCommunicationSettingPage;
+struct ProfileValues;
 
 class UserSettingTabControl : public QTabWidget {
   Q_OBJECT
@@ -30,6 +31,9 @@ class UserSettingTabControl : public QTabWidget {
   PrinterPageSettingPage* printPagePage() const { return printPage_; }
   HardwareInfoPage* hardwareInfoPage() const { return hardware_; }
   PrinterInformationPage* printerInfoPage() const { return information_; }
+
+  // Every page shows the values a profile names (after an import wrote them).
+  void ShowValues(const ProfileValues& values);
 
  private:
   void OnPageChanged(int index);
