@@ -203,12 +203,15 @@ void QdrlTesterDialog::RunBuilder(const BuilderFactory& factory) {
       });
 }
 
-void QdrlTesterDialog::SetCommandText(const std::string& bytes) {
+void QdrlTesterDialog::SetCommandText(std::string bytes) {
   // Mapped in one pass and set once; the editor's change notice is not mapped back.
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  text.truncate(static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(text.data()))));
   settingText_ = true;
-  editor_->setPlainText(QString::fromStdU16String(ScriptToEditorText(bytes)));
+  editor_->setPlainText(text);
+  text.clear();
   settingText_ = false;
-  commandText_ = bytes;
+  commandText_ = std::move(bytes);
   blocks_ = editor_->document()->blockCount();
   lineSeparators_ = false;
   maybeUncarried_ = false;
@@ -327,12 +330,12 @@ void QdrlTesterDialog::Load() {
     context_.prompter.Show(Message{"Don't select load file", Icon::kExclamation, {}, 0});
     return;
   }
-  const ScriptLoad load = LoadScriptFile(QFile::encodeName(*path).toStdString());
+  ScriptLoad load = LoadScriptFile(QFile::encodeName(*path).toStdString());
   if (!load.ok) {
     context_.prompter.Show(Message{"Cannot load the script: " + load.error, Icon::kExclamation, {}, 0});
     return;
   }
-  SetCommandText(load.bytes);
+  SetCommandText(std::move(load.bytes));
 }
 
 void QdrlTesterDialog::Save() {

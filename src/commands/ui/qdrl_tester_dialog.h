@@ -28,7 +28,7 @@ class QdrlTesterDialog : public QDialog {
 
   // The script as bytes; always what the editor shows.
   const std::string& commandText() const { return commandText_; }
-  void SetCommandText(const std::string& bytes);
+  void SetCommandText(std::string bytes);
   // Appends script lines at the end, as one edit the operator can undo in one step.
   void InsertLines(const std::string& lines);
 
