@@ -16,6 +16,9 @@ constexpr int kDefaultDebounceMs = 250;
 // metre long, and the preview stays small whatever the script.
 constexpr size_t kKeptLabels = 8;
 constexpr qsizetype kKeptBytes = qsizetype{96} << 20;
+// Neighbours of the label shown are drawn only while those drawn on this walk hold less than
+// this: a few metre-long labels would otherwise take hundreds of megabytes at once.
+constexpr qsizetype kNeighbourBytes = qsizetype{32} << 20;
 
 // One label as an image: black ink on white paper, a byte a dot.
 QImage ToImage(const render::Bitmap& b) {
@@ -33,8 +36,8 @@ QImage ToImage(const render::Bitmap& b) {
 // Draws the labels in view that are neither kept already nor too large; runs on the worker.
 class PreviewSink : public render::LabelSink {
  public:
-  PreviewSink(LabelDrawer& drawer, int first, int last, int maxCommands)
-      : drawer_(drawer), first_(first), last_(last), maxCommands_(maxCommands) {}
+  PreviewSink(LabelDrawer& drawer, int centre, int first, int last, int maxCommands)
+      : drawer_(drawer), centre_(centre), first_(first), last_(last), maxCommands_(maxCommands) {}
 
   bool Wanted(const render::LabelVisit& label) override {
     if (label.index < first_ || label.index > last_) return false;
@@ -52,7 +55,7 @@ class PreviewSink : public render::LabelSink {
       }
       return false;
     }
-    return true;
+    return label.index == centre_ || drawnBytes_ < kNeighbourBytes;
   }
 
   void Take(const render::LabelVisit& label, std::shared_ptr<const render::Bitmap> bitmap,
@@ -62,6 +65,7 @@ class PreviewSink : public render::LabelSink {
       LabelDrawer::Kept kept;
       kept.key = label.key;
       kept.image = ToImage(*bitmap);
+      drawnBytes_ += kept.image.sizeInBytes();
       for (const render::Warning& w : drawing) kept.warnings.emplace_back(w.line, w.text);
       drawer_.kept_.push_front(std::move(kept));
       ++drawer_.labelsDrawn_;
@@ -93,7 +97,8 @@ class PreviewSink : public render::LabelSink {
 
  private:
   LabelDrawer& drawer_;
-  int first_, last_, maxCommands_;
+  int centre_, first_, last_, maxCommands_;
+  qsizetype drawnBytes_ = 0;
   std::set<uint64_t> keptSeen_;
   std::set<uint64_t> inView_;
 };
@@ -138,15 +143,16 @@ void LabelDrawer::ShowAround(int index) {
 void LabelDrawer::StartRender() {
   debounce_.stop();
   const int request = request_;
+  const int centre = centre_;
   const int first = std::max(centre_ - reach_, 0);
   const int last = centre_ + reach_;
   const int maxCommands = maxDrawingCommands_;
   // One copy per drawing, not per edit; the worker draws from it while editing goes on.
   auto script = std::make_shared<const std::string>(source_ ? source_() : script_);
-  pool_.start([this, request, first, last, maxCommands, script] {
+  pool_.start([this, request, centre, first, last, maxCommands, script] {
     // One renderer per worker thread: its fonts load once.
     thread_local render::LabelRenderer renderer;
-    PreviewSink sink(*this, first, last, maxCommands);
+    PreviewSink sink(*this, centre, first, last, maxCommands);
     render::WalkResult walk = renderer.RenderEach(*script, {}, sink);
     sink.Trim();
     std::vector<render::Warning>& warnings = walk.warnings;
@@ -157,8 +163,7 @@ void LabelDrawer::StartRender() {
     }
     DrawnLabels out;
     out.count = walk.labels;
-    out.first = first;
-    for (int i = first; i <= std::min(last, walk.labels - 1); ++i) out.images.push_back(sink.images_[i]);
+    out.images = std::move(sink.images_);
     for (const render::Warning& w : warnings) {
       out.warnings << QString::fromLatin1(w.text.data(), static_cast<qsizetype>(w.text.size()));
       out.lines.push_back(w.line);

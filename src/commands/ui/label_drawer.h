@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,9 @@ namespace qm {
 // What one drawing brought back.
 struct DrawnLabels {
   int count = 0;               // labels of the whole script, drawn or not
-  int first = 0;               // the label images[0] shows (0 for the first)
-  // The labels in view, in order from `first`; a null image is a label too large to preview.
-  std::vector<QImage> images;
+  // The labels in view that were drawn or kept, by index (0 for the first); a null image is
+  // a label too large to preview.
+  std::map<int, QImage> images;
   QStringList warnings;        // each with its line (1 for the first), in line order
   std::vector<int> lines;
 };

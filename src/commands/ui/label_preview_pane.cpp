@@ -77,8 +77,7 @@ void LabelPreviewPane::SetScript(const std::string& bytes) { drawer_.SetScript(b
 
 void LabelPreviewPane::Show(const DrawnLabels& drawn) {
   count_ = drawn.count;
-  labels_.clear();
-  for (size_t i = 0; i < drawn.images.size(); ++i) labels_[drawn.first + static_cast<int>(i)] = drawn.images[i];
+  labels_ = drawn.images;
   warnings_->setUpdatesEnabled(false);
   warnings_->clear();
   const size_t listed = std::min(drawn.lines.size(), static_cast<size_t>(kMaxWarningsListed));

@@ -47,7 +47,10 @@ LinePreview::LinePreview(QWidget* parent) : QLabel(parent) {
   setWordWrap(true);
   // The first label alone is shown.
   drawer_.SetReach(0);
-  connect(&drawer_, &LabelDrawer::drawn, this, [this](const DrawnLabels& drawn) { Show(drawn.images, drawn.warnings); });
+  connect(&drawer_, &LabelDrawer::drawn, this, [this](const DrawnLabels& drawn) {
+    const auto first = drawn.images.find(0);
+    Show(first == drawn.images.end() ? std::vector<QImage>() : std::vector<QImage>{first->second}, drawn.warnings);
+  });
 }
 
 void LinePreview::SetLines(const std::string& lines) { drawer_.SetScript(lines); }

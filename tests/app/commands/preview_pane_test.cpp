@@ -213,6 +213,29 @@ class PreviewPaneTest : public QObject {
     QVERIFY(pane.picture()->text().isEmpty());
   }
 
+  // Labels of 17.6 million dots: the neighbours of the one shown stop at a memory budget, and
+  // one left out is drawn when it is shown.
+  void LargeLabelsDrawFewerNeighbours() {
+    LabelPreviewPane pane;
+    pane.resize(400, 600);
+    pane.show();
+    pane.SetDebounceMs(0);
+    QSignalSpy rendered(&pane, &LabelPreviewPane::rendered);
+    pane.SetScript("SW4200\r\nSL4200,24,G\r\nBD0,0,10,10,O\r\nP1\r\nBD0,0,20,10,O\r\nP1\r\nBD0,0,30,10,O\r\nP1\r\n");
+    QVERIFY(Drawn(rendered));
+    QCOMPARE(pane.labelCount(), 3);
+    QCOMPARE(pane.labelsDrawn(), 2);
+    QTest::mouseClick(pane.nextButton(), Qt::LeftButton);
+    QCOMPARE(InkWidth(pane.currentImage()), 20);
+    QTest::mouseClick(pane.nextButton(), Qt::LeftButton);
+    QVERIFY(pane.currentImage().isNull());
+    QVERIFY(pane.picture()->text().isEmpty());  // not drawn yet, which is not too large
+    QVERIFY(Drawn(rendered, rendered.count() + 1));
+    QCOMPARE(pane.position()->text(), QStringLiteral("Label 3 of 3"));
+    QCOMPARE(InkWidth(pane.currentImage()), 30);
+    QCOMPARE(pane.labelsDrawn(), 3);
+  }
+
   // The tester's preview follows typing: a key in one label's line draws that label alone.
   void TypingInTheTesterRedrawsOnlyThatLabel() {
     test::GuiContext g;
