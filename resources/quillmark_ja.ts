@@ -2415,5 +2415,13 @@ Memory</source>
         <source>Label %1 of %2</source>
         <translation>ラベル %1 / %2</translation>
     </message>
+    <message>
+        <source>... and %1 more</source>
+        <translation>... ほか %1 件</translation>
+    </message>
+    <message>
+        <source>Too large to preview</source>
+        <translation>大きすぎてプレビューできません</translation>
+    </message>
 </context>
 </TS>

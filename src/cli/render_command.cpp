@@ -43,6 +43,30 @@ std::string Numbered(int n) {
   return std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
 }
 
+// Draws nothing: the walk counts the labels and finds the script's own warnings.
+class CountOnly : public render::LabelSink {
+ public:
+  bool Wanted(const render::LabelVisit&) override { return false; }
+  void Take(const render::LabelVisit&, std::shared_ptr<const render::Bitmap>, const std::vector<render::Warning>&) override {}
+};
+
+// Writes each label to its file as it comes; after a failed write nothing more is drawn.
+class WriteEach : public render::LabelSink {
+ public:
+  explicit WriteEach(const std::vector<std::string>& paths) : paths_(paths) {}
+  bool Wanted(const render::LabelVisit& label) override {
+    return error.empty() && static_cast<size_t>(label.index) < paths_.size();
+  }
+  void Take(const render::LabelVisit& label, std::shared_ptr<const render::Bitmap> bitmap,
+            const std::vector<render::Warning>&) override {
+    render::WritePng(*bitmap, paths_[static_cast<size_t>(label.index)], error);
+  }
+  std::string error;
+
+ private:
+  const std::vector<std::string>& paths_;
+};
+
 class RenderCommand : public Command {
  public:
   CLI::App* Register(CLI::App& parent) override {
@@ -91,18 +115,22 @@ class RenderCommand : public Command {
     paper.width = width_;
     paper.length = length_;
     render::LabelRenderer renderer;
-    const render::RenderResult result = renderer.RenderScript(script_, paper);
-    if (result.labels.empty() && result.warnings.empty()) return Outcome::Usage(file_ + ": holds no label to draw");
+    // A first walk only counts the labels, so the names are known before the first is drawn.
+    CountOnly count;
+    const render::WalkResult counted = renderer.RenderEach(script_, paper, count);
+    if (counted.labels == 0 && counted.warnings.empty()) return Outcome::Usage(file_ + ": holds no label to draw");
     std::vector<std::string> paths;
-    if (std::string error = Paths(result.labels.size(), paths); !error.empty()) return Outcome::Usage(error);
-    for (size_t i = 0; i < result.labels.size(); ++i) {
-      std::string error;
-      if (!render::WritePng(*result.labels[i].bitmap, paths[i], error)) return Outcome::Usage(error);
+    if (std::string error = Paths(static_cast<size_t>(counted.labels), paths); !error.empty()) {
+      return Outcome::Usage(error);
     }
+    // Each label is written as soon as it is drawn and let go, so memory stays flat in labels.
+    WriteEach write(paths);
+    const render::WalkResult result = renderer.RenderEach(script_, paper, write);
+    if (!write.error.empty()) return Outcome::Usage(write.error);
     std::vector<std::string> warnings;
     for (const render::Warning& w : result.warnings) warnings.push_back("line " + std::to_string(w.line) + ": " + w.text);
     JsonObject fields;
-    fields.Add("labels", static_cast<int64_t>(result.labels.size()));
+    fields.Add("labels", static_cast<int64_t>(result.labels));
     fields.Add("files", paths);
     fields.Add("warnings", warnings);
     std::string text;

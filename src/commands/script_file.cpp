@@ -35,6 +35,8 @@ ScriptLoad LoadScriptFile(const std::string& path) {
     return load;
   }
   std::string data;
+  // One allocation for the whole file, read straight into it.
+  data.reserve(static_cast<size_t>(st.st_size) + 1);
   char buf[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buf, sizeof buf);

@@ -26,24 +26,32 @@ int C1Byte(char16_t c) {
 
 }  // namespace
 
-std::u16string ScriptToEditorText(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size(); ++i) {
+size_t ScriptToEditorText(std::string_view bytes, char16_t* out) {
+  char16_t* const start = out;
+  const size_t n = bytes.size();
+  for (size_t i = 0; i < n; ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-      text.push_back(u'\n');
+    if (b >= 0x20 && b < 0x7F) {
+      *out++ = b;
+    } else if (b == '\r' && i + 1 < n && bytes[i + 1] == '\n') {
+      *out++ = u'\n';
       ++i;
     } else if (b < 0x20) {
-      text.push_back(static_cast<char16_t>(kControlPictures + b));
+      *out++ = static_cast<char16_t>(kControlPictures + b);
     } else if (b == 0x7F) {
-      text.push_back(kDeletePicture);
+      *out++ = kDeletePicture;
     } else if (b >= 0x80 && b < 0xA0) {
-      text.push_back(kC1Pictures[b - 0x80]);
+      *out++ = kC1Pictures[b - 0x80];
     } else {
-      text.push_back(static_cast<char16_t>(b));
+      *out++ = b;
     }
   }
+  return static_cast<size_t>(out - start);
+}
+
+std::u16string ScriptToEditorText(std::string_view bytes) {
+  std::u16string text(bytes.size(), u'\0');
+  text.resize(ScriptToEditorText(bytes, text.data()));
   return text;
 }
 

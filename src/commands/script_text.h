@@ -11,6 +11,9 @@ namespace qm {
 // control picture, and bytes 0x80..0x9F as the circled numbers 0..31, so that nothing is
 // lost on the way back.
 std::u16string ScriptToEditorText(std::string_view bytes);
+// The same into `out`, which has room for bytes.size() units (never more are needed); the
+// number written. A large script is shown without a second copy of its text.
+size_t ScriptToEditorText(std::string_view bytes, char16_t* out);
 
 // The script bytes for editor text; the editor's own line and paragraph separators are line
 // breaks. Characters outside Latin-1 that stand for no byte cannot be sent in an 8-bit

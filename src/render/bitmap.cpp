@@ -1,8 +1,31 @@
 #include "render/bitmap.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace qm::render {
+
+namespace {
+
+std::atomic<int64_t> live{0};
+std::atomic<int64_t> peak{0};
+
+void Count(int64_t by) {
+  const int64_t now = live.fetch_add(by) + by;
+  int64_t seen = peak.load();
+  while (now > seen && !peak.compare_exchange_weak(seen, now)) {
+  }
+}
+
+}  // namespace
+
+Bitmap::Tally::Tally() { Count(1); }
+Bitmap::Tally::Tally(const Tally&) { Count(1); }
+Bitmap::Tally::~Tally() { Count(-1); }
+
+int64_t Bitmap::Live() { return live.load(); }
+int64_t Bitmap::Peak() { return peak.load(); }
+void Bitmap::ResetPeak() { peak.store(live.load()); }
 
 Bitmap::Bitmap(int width, int height)
     : width_(std::clamp(width, 0, kMaxSide)),

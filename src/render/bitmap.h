@@ -49,7 +49,22 @@ class Bitmap {
 
   bool operator==(const Bitmap&) const = default;
 
+  // How many bitmaps exist now, and the most that did at once since ResetPeak(): what
+  // shows that a long script's labels are drawn and let go one by one.
+  static int64_t Live();
+  static int64_t Peak();
+  static void ResetPeak();
+
  private:
+  // Counts the bitmap it is part of; equal whatever the count, so bitmaps compare by dots.
+  struct Tally {
+    Tally();
+    Tally(const Tally&);
+    Tally& operator=(const Tally&) { return *this; }
+    ~Tally();
+    bool operator==(const Tally&) const { return true; }
+  };
+
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   size_t Index(int x, int y) const { return static_cast<size_t>(y) * width_ + x; }
   // The part of `box` on the bitmap; sets `whole` false when part of it was off.
@@ -58,6 +73,7 @@ class Bitmap {
   int width_ = 0;
   int height_ = 0;
   std::vector<uint8_t> dots_;
+  Tally tally_;
 };
 
 // A PNG of the bitmap, black ink on white, one bit per pixel; empty on failure.

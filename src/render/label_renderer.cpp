@@ -21,8 +21,8 @@ struct Pending {
 class ScriptWalker {
  public:
   ScriptWalker(LabelRenderer& renderer, std::string_view script, PaperSettings paper,
-               const ImageLookup& images, RenderResult& out)
-      : renderer_(renderer), script_(script), paper_(paper), images_(images), out_(out) {}
+               const ImageLookup& images, LabelSink& sink, WalkResult& out)
+      : renderer_(renderer), script_(script), paper_(paper), images_(images), sink_(sink), out_(out) {}
 
   void Run(bool drawUnprinted) {
     while (at_ < script_.size()) {
@@ -157,18 +157,53 @@ class ScriptWalker {
     Emit(count, number, true);
   }
 
+  // What the label would be drawn from, folded into one number (FNV-1a).
+  uint64_t Key() const {
+    uint64_t h = 14695981039346656037ull;
+    const auto add = [&h](const void* data, size_t size) {
+      for (size_t i = 0; i < size; ++i) h = (h ^ static_cast<const unsigned char*>(data)[i]) * 1099511628211ull;
+    };
+    const int paper[] = {paper_.width, paper_.length, paper_.marginX, paper_.marginY, paper_.topFirst ? 1 : 0};
+    add(paper, sizeof paper);
+    for (size_t i = 0; i < pending_.items.size(); ++i) {
+      const DrawItem& item = pending_.items[i];
+      const int fields[] = {item.line, item.codePage, item.ics, static_cast<int>(pending_.text[i].size())};
+      add(fields, sizeof fields);
+      add(pending_.text[i].data(), pending_.text[i].size());
+      const size_t imageSize = item.image ? item.image->size() + 1 : 0;
+      add(&imageSize, sizeof imageSize);
+      if (item.image) add(item.image->data(), item.image->size());
+    }
+    return h;
+  }
+
   void Emit(int64_t count, int line, bool printed) {
-    const int64_t room = LabelRenderer::kMaxLabels - static_cast<int64_t>(out_.labels.size());
+    const int64_t room = LabelRenderer::kMaxLabels - static_cast<int64_t>(out_.labels);
     if (count > room) {
       Warn(line, "only " + std::to_string(std::max<int64_t>(room, 0)) + " of " + std::to_string(count) +
                      " labels are drawn: at most " + std::to_string(LabelRenderer::kMaxLabels) + " per script");
       count = std::max<int64_t>(room, 0);
     }
     if (count > 0) {
-      std::vector<DrawItem> items = pending_.items;
-      for (size_t i = 0; i < items.size(); ++i) items[i].command = pending_.text[i];
-      auto bitmap = std::make_shared<const Bitmap>(renderer_.RenderLabel(items, paper_, out_.warnings));
-      for (int64_t i = 0; i < count; ++i) out_.labels.push_back({bitmap, line, printed});
+      LabelVisit visit;
+      visit.line = line;
+      visit.printed = printed;
+      visit.drawingCommands = static_cast<int>(pending_.items.size());
+      visit.key = Key();
+      // Copies of one print are drawn once, when the first of them is wanted.
+      std::shared_ptr<const Bitmap> bitmap;
+      std::vector<Warning> drawing;
+      for (int64_t i = 0; i < count; ++i) {
+        visit.index = out_.labels++;
+        if (!sink_.Wanted(visit)) continue;
+        if (!bitmap) {
+          std::vector<DrawItem> items = pending_.items;
+          for (size_t k = 0; k < items.size(); ++k) items[k].command = pending_.text[k];
+          bitmap = std::make_shared<const Bitmap>(renderer_.RenderLabel(items, paper_, drawing));
+          out_.warnings.insert(out_.warnings.end(), drawing.begin(), drawing.end());
+        }
+        sink_.Take(visit, bitmap, drawing);
+      }
     }
     // The printer starts every label on a clean canvas.
     pending_ = {};
@@ -178,7 +213,8 @@ class ScriptWalker {
   std::string_view script_;
   PaperSettings paper_;
   const ImageLookup& images_;
-  RenderResult& out_;
+  LabelSink& sink_;
+  WalkResult& out_;
   size_t at_ = 0;
   int lineNumber_ = 1;
   Pending pending_;
@@ -190,13 +226,38 @@ class ScriptWalker {
 LabelRenderer::LabelRenderer() : glyphs_(std::make_unique<GlyphRenderer>()) {}
 LabelRenderer::~LabelRenderer() = default;
 
-RenderResult LabelRenderer::RenderScript(std::string_view script, const PaperSettings& paper,
-                                         const ImageLookup& images, bool drawUnprinted) {
-  RenderResult out;
-  ScriptWalker(*this, script, paper, images, out).Run(drawUnprinted);
+namespace {
+
+// Every label drawn and kept, for those who want them all at once.
+class KeepAll : public LabelSink {
+ public:
+  explicit KeepAll(RenderResult& out) : out_(out) {}
+  bool Wanted(const LabelVisit&) override { return true; }
+  void Take(const LabelVisit& label, std::shared_ptr<const Bitmap> bitmap, const std::vector<Warning>&) override {
+    out_.labels.push_back({std::move(bitmap), label.line, label.printed});
+  }
+
+ private:
+  RenderResult& out_;
+};
+
+}  // namespace
+
+WalkResult LabelRenderer::RenderEach(std::string_view script, const PaperSettings& paper, LabelSink& sink,
+                                     const ImageLookup& images, bool drawUnprinted) {
+  WalkResult out;
+  ScriptWalker(*this, script, paper, images, sink, out).Run(drawUnprinted);
   // Drawing warnings come when their label is printed; the reader wants them in line order.
   std::stable_sort(out.warnings.begin(), out.warnings.end(),
                    [](const Warning& a, const Warning& b) { return a.line < b.line; });
+  return out;
+}
+
+RenderResult LabelRenderer::RenderScript(std::string_view script, const PaperSettings& paper,
+                                         const ImageLookup& images, bool drawUnprinted) {
+  RenderResult out;
+  KeepAll keep(out);
+  out.warnings = RenderEach(script, paper, keep, images, drawUnprinted).warnings;
   return out;
 }
 

@@ -2,6 +2,7 @@
 // with its line number for every command it could not draw. Any bytes are accepted.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -54,6 +55,35 @@ struct DrawItem {
   std::shared_ptr<const std::string> image;
 };
 
+// A label met on a walk through a script, before it is drawn.
+struct LabelVisit {
+  int index = 0;         // 0 for the first label of the script
+  int line = 0;          // as RenderedLabel::line
+  bool printed = true;
+  int drawingCommands = 0;  // how many drawing commands make it
+  // Changes whenever anything that would draw it differently changes: its commands, their
+  // lines, the paper and the character set. Copies of one print share it.
+  uint64_t key = 0;
+};
+
+// What a walk does with the labels it meets: which ones to draw, and where drawn ones go.
+class LabelSink {
+ public:
+  virtual ~LabelSink() = default;
+  // Whether to draw this label; those not wanted are only counted, at no drawing cost.
+  virtual bool Wanted(const LabelVisit& label) = 0;
+  // A wanted label, drawn, with the warnings its drawing gave (also in the walk's result).
+  // The walk keeps no reference to the bitmap once this returns.
+  virtual void Take(const LabelVisit& label, std::shared_ptr<const Bitmap> bitmap,
+                    const std::vector<Warning>& drawingWarnings) = 0;
+};
+
+struct WalkResult {
+  int labels = 0;  // every label of the script, drawn or not
+  // Warnings about the script's commands, and those of drawing the labels that were drawn.
+  std::vector<Warning> warnings;
+};
+
 class GlyphRenderer;
 
 class LabelRenderer {
@@ -67,6 +97,11 @@ class LabelRenderer {
   // answers the others. With `drawUnprinted`, commands after the last "P" make one more label.
   RenderResult RenderScript(std::string_view script, const PaperSettings& paper,
                             const ImageLookup& images = {}, bool drawUnprinted = true);
+
+  // The labels of a script one at a time, each drawn only when `sink` wants it and handed
+  // over at once, so no more than one label's bitmap is held at any time.
+  WalkResult RenderEach(std::string_view script, const PaperSettings& paper, LabelSink& sink,
+                        const ImageLookup& images = {}, bool drawUnprinted = true);
 
   // One label from its drawing commands, on paper of `paper`'s size, margins and direction.
   Bitmap RenderLabel(const std::vector<DrawItem>& items, const PaperSettings& paper,

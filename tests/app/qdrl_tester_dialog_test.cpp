@@ -3,10 +3,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextBlock>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
 
+#include "commands/script_text.h"
 #include "commands/ui/printing_copies_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "gui/builder_dialog.h"
@@ -54,6 +56,33 @@ struct SerialTester {
   GuiContext g;
   QdrlTesterDialog tester;
 };
+
+// A folder of its own for a test's files, gone with the test.
+struct Folder {
+  Folder() {
+    std::string tmpl = std::filesystem::temp_directory_path() / "quillmark-tester-XXXXXX";
+    path = ::mkdtemp(tmpl.data());
+  }
+  ~Folder() { std::filesystem::remove_all(path); }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    const std::string file = path + "/" + name;
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file;
+  }
+  std::string path;
+};
+
+// The bytes of the whole editor mapped at once: what the piece by piece mapping must equal.
+std::string WholeEditor(const QdrlTesterDialog& t) {
+  return EditorTextToScript(t.editor()->document()->toRawText().toStdU16String());
+}
+
+// A script of `lines` drawing lines with bytes the editor shows as pictures among them.
+std::string LargeScript(int lines) {
+  std::string s;
+  for (int i = 0; i < lines; ++i) s += "T10," + std::to_string(i) + ",Z,1,1,0,0,N,N,'\x85\xA0\x01x'\r\n";
+  return s;
+}
 
 }  // namespace
 
@@ -262,6 +291,137 @@ class QdrlTesterDialogTest : public QObject {
     QTest::mouseClick(t.cleanButton(), Qt::LeftButton);
     QVERIFY(t.commandText().empty());
     QVERIFY(t.editor()->toPlainText().isEmpty());
+  }
+
+  // Loaded, two lines inserted by a builder, saved: the file is the loaded bytes and the
+  // two lines, whatever the loaded bytes were.
+  void SavedBytesAreTheLoadedBytesAndTheInsertedLines_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("loaded");
+    std::string high;
+    for (int b = 0x80; b <= 0xFF; ++b) high.push_back(static_cast<char>(b));
+    const auto row = [](const char* name, const std::string& file, const std::string& loaded) {
+      QTest::newRow(name) << QByteArray::fromStdString(file) << QByteArray::fromStdString(loaded);
+    };
+    row("CR LF", "SS3\r\nT1\r\n", "SS3\r\nT1\r\n");
+    row("LF only", "SS3\nT1\n", "SS3\nT1\n");
+    row("a lone CR at the end", "SS3\r", "SS3\r");
+    row("bytes 0x80 to 0xFF", high + "\r\n", high + "\r\n");
+    row("NUL", std::string("SS3\r\n\0P9\r\n", 10), "SS3\r\n");
+    row("no final line end", "SS3", "SS3");
+    row("empty", "", "");
+  }
+  void SavedBytesAreTheLoadedBytesAndTheInsertedLines() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, loaded);
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    Folder folder;
+    g.files.nextOpen = QString::fromStdString(folder.Write("in.txt", file.toStdString()));
+    t.Load();
+    QCOMPARE(t.commandText(), loaded.toStdString());
+    ModalScript script({[](QDialog* d) { static_cast<BuilderDialog*>(d)->InsertToLabel(); },
+                        [](QDialog* d) {
+                          static_cast<PrintingCopiesDialog*>(d)->firstNumber()->setValue(7);
+                          static_cast<BuilderDialog*>(d)->InsertToLabel();
+                        },
+                        [](QDialog* d) { d->accept(); }});
+    QTest::mouseClick(t.copiesButton(), Qt::LeftButton);
+    const std::string expected = loaded.toStdString() + "P1,1\r\nP7,1\r\n";
+    QCOMPARE(t.commandText(), expected);
+    QCOMPARE(WholeEditor(t), expected);
+    g.files.nextSave = QString::fromStdString(folder.path + "/out.txt");
+    t.Save();
+    QCOMPARE(ReadFile(folder.path + "/out.txt"), expected);
+    QVERIFY(g.prompter.messages.empty());
+  }
+
+  // Each insert is one step of the editor's undo: undone, exactly the insert goes.
+  void UndoAfterInsertRemovesExactlyTheInsert() {
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    const std::string loaded = LargeScript(2000) + "SS3";
+    t.SetCommandText(loaded);
+    t.InsertLines("P1,1\r\n");
+    t.InsertLines("T1,1,Z,1,1,0,0,N,N,'\x01'\r\nP2,1\r\n");
+    QCOMPARE(t.commandText(), loaded + "P1,1\r\nT1,1,Z,1,1,0,0,N,N,'\x01'\r\nP2,1\r\n");
+    t.editor()->undo();
+    QCOMPARE(t.commandText(), loaded + "P1,1\r\n");
+    t.editor()->undo();
+    QCOMPARE(t.commandText(), loaded);
+    // The load itself is no step to undo.
+    t.editor()->undo();
+    QCOMPARE(t.commandText(), loaded);
+    t.editor()->redo();
+    QCOMPARE(t.commandText(), loaded + "P1,1\r\n");
+    QCOMPARE(WholeEditor(t), t.commandText());
+  }
+
+  // Keys and edits in the middle of a large script: the bytes after each are those of the
+  // edit, and those of the whole editor mapped at once.
+  void EditsInTheMiddleOfALargeScriptMapExactly_data() {
+    QTest::addColumn<int>("edit");
+    QTest::addColumn<QByteArray>("expected");  // what lines 1000 and 1001 become
+    const std::string a = "T10,1000,Z,1,1,0,0,N,N,'\x85\xA0\x01x'\r\n";
+    const std::string b = "T10,1001,Z,1,1,0,0,N,N,'\x85\xA0\x01x'\r\n";
+    const auto row = [](const char* name, int edit, const std::string& bytes) {
+      QTest::newRow(name) << edit << QByteArray::fromStdString(bytes);
+    };
+    row("a letter typed", 0, "T10,1000,Z,1,1,0,0,N,N,'\x85\xA0\x01" "Qx'\r\n" + b);
+    row("Return typed", 1, "T10,1000,Z,1,1,0,0,N,N,'\x85\xA0\x01\r\nx'\r\n" + b);
+    row("Backspace at a line's start joins it to the line before", 2, "T10,1000,Z,1,1,0,0,N,N,'\x85\xA0\x01x'" + b);
+    row("a selection over a line end deleted", 3, "T10,1000,Z,1,1,0,0,N,N,'\x85\xA0\x01" "1,Z,1,1,0,0,N,N,'\x85\xA0\x01x'\r\n");
+    row("two lines pasted over a selection", 4, "T10,1000,Z,1,1,0,0,N,N,'\x85\xA0\x01" "A\r\nB" "1,Z,1,1,0,0,N,N,'\x85\xA0\x01x'\r\n");
+    row("a line separator typed", 5, "T10,1000,Z,1,1,0,0,N,N,'\x85\xA0\x01\r\nx'\r\n" + b);
+    row("a control picture typed", 6, "T10,1000,Z,1,1,0,0,N,N,'\x85\xA0\x01\x1Bx'\r\n" + b);
+  }
+  void EditsInTheMiddleOfALargeScriptMapExactly() {
+    QFETCH(int, edit);
+    QFETCH(QByteArray, expected);
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.show();
+    const std::string loaded = LargeScript(4000);
+    t.SetCommandText(loaded);
+    // The caret before the "x" of line 1001 (block 1000).
+    QTextCursor caret(t.editor()->document()->findBlockByNumber(1000));
+    caret.movePosition(QTextCursor::EndOfBlock);
+    caret.movePosition(QTextCursor::Left, QTextCursor::MoveAnchor, 2);
+    t.editor()->setTextCursor(caret);
+    t.editor()->setFocus();
+    switch (edit) {
+      case 0: QTest::keyClicks(t.editor(), QStringLiteral("Q")); break;
+      case 1: QTest::keyClick(t.editor(), Qt::Key_Return); break;
+      case 2:
+        caret.movePosition(QTextCursor::StartOfBlock);
+        caret.movePosition(QTextCursor::NextBlock);
+        t.editor()->setTextCursor(caret);
+        QTest::keyClick(t.editor(), Qt::Key_Backspace);
+        break;
+      case 3:
+      case 4:
+        caret.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        caret.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, 7);
+        t.editor()->setTextCursor(caret);
+        if (edit == 3) {
+          QTest::keyClick(t.editor(), Qt::Key_Delete);
+        } else {
+          QTest::keyClick(t.editor(), Qt::Key_Delete);
+          t.editor()->insertPlainText(QStringLiteral("A\nB"));
+        }
+        break;
+      case 5: t.editor()->insertPlainText(QString(QChar(QChar::LineSeparator))); break;
+      case 6: t.editor()->insertPlainText(QString(QChar(0x241B))); break;
+    }
+    std::string want = loaded;
+    const size_t from = want.find("T10,1000,");
+    want.replace(from, want.find("T10,1002,") - from, expected.toStdString());
+    QCOMPARE(t.commandText(), want);
+    QCOMPARE(WholeEditor(t), want);
+    // A further key after the edit still lands where it is typed.
+    t.editor()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(t.editor(), QStringLiteral("P1"));
+    QCOMPARE(t.commandText(), want + "P1");
   }
 
   void TypingUpdatesTheCommandText() {

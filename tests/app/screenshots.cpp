@@ -106,6 +106,20 @@ int main(int argc, char** argv) {
       drawn.exec();
       previewing.grab().save(out + QStringLiteral("/qdrl-tester-preview-%1.png").arg(QLatin1String(suffix)));
     }
+    {
+      // A label of more drawing commands than the preview draws, at the size of a laptop screen.
+      qm::QdrlTesterDialog previewing(context);
+      previewing.previewPane()->SetDebounceMs(0);
+      previewing.previewPane()->SetMaxDrawingCommands(2);
+      QEventLoop drawn;
+      QObject::connect(previewing.previewPane(), &qm::LabelPreviewPane::rendered, &drawn, &QEventLoop::quit);
+      previewing.previewButton()->click();
+      previewing.SetCommandText("BD20,20,400,80,O\r\nBD20,100,400,160,O\r\nT50,50,5,1,1,0,0,N,N,'Quillmark'\r\nP1\r\n");
+      previewing.resize(1366, 768);
+      previewing.show();
+      drawn.exec();
+      previewing.grab().save(out + QStringLiteral("/qdrl-tester-too-large-%1.png").arg(QLatin1String(suffix)));
+    }
     qm::UserSettingManagerDialog settings(context);
     settings.tabControl()->setCurrentIndex(qm::UserSettingTabControl::kPrintPagePage);
     settings.show();

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli_harness.h"
+#include "render/bitmap.h"
 
 namespace qm::cli::test {
 namespace {
@@ -90,6 +91,48 @@ TEST(RenderCommand, StandardInputAndTheSizeOfThePaper) {
   EXPECT_EQ(png.width, 400u);
   EXPECT_EQ(png.height, 300u);
   EXPECT_EQ(png.Ink(), 400 * 300);
+}
+
+// Each label is written as soon as it is drawn and let go: the most bitmaps held at once
+// is the same for 3 labels as for 60, copies or not.
+TEST(RenderCommand, HoldsOneLabelAtATimeWhateverTheirNumber) {
+  const auto labels = [](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "BD0,0," + std::to_string(10 + i) + ",10,O\r\nP1\r\n";
+    return s;
+  };
+  struct Row {
+    std::string name;
+    std::string script;
+    size_t files;
+    int64_t lastInk;  // dots inked on the last file
+  };
+  const std::vector<Row> rows = {
+      {"three labels", labels(3), 3, 12 * 10},
+      {"sixty labels", labels(60), 60, 69 * 10},
+      {"sixty copies of one", "BD0,0,10,10,O\r\nP60\r\n", 60, 10 * 10},
+  };
+  std::vector<int64_t> peaks;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    const std::string script = dir.Write("in.txt", row.script);
+    CliHarness cli;
+    const int64_t before = render::Bitmap::Live();
+    render::Bitmap::ResetPeak();
+    const CliRun run = cli.Run({"render", script, "-o", dir.path()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    peaks.push_back(render::Bitmap::Peak() - before);
+    EXPECT_EQ(render::Bitmap::Live(), before);
+    size_t pngs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) pngs += entry.path().extension() == ".png";
+    EXPECT_EQ(pngs, row.files);
+    const std::string last = std::to_string(row.files);
+    EXPECT_EQ(ReadPng(dir.path() + "/label-" + std::string(4 - last.size(), '0') + last + ".png").Ink(), row.lastInk);
+  }
+  EXPECT_LE(peaks[0], 2);
+  EXPECT_EQ(peaks[1], peaks[0]);
+  EXPECT_EQ(peaks[2], peaks[0]);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@ namespace {
 
 constexpr double kMinZoom = 0.125;
 constexpr double kMaxZoom = 4.0;
+// A script of many bad lines would fill the list with more than anyone reads.
+constexpr int kMaxWarningsListed = 1000;
 
 }  // namespace
 
@@ -73,33 +75,53 @@ LabelPreviewPane::~LabelPreviewPane() = default;
 
 void LabelPreviewPane::SetScript(const std::string& bytes) { drawer_.SetScript(bytes); }
 
-void LabelPreviewPane::Show(const std::vector<QImage>& labels, const QStringList& warnings,
-                            const std::vector<int>& lines) {
-  labels_ = labels;
-  warningLines_ = lines;
+void LabelPreviewPane::Show(const DrawnLabels& drawn) {
+  count_ = drawn.count;
+  labels_ = drawn.images;
+  warnings_->setUpdatesEnabled(false);
   warnings_->clear();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    warnings_->addItem(tr("Line %1: %2").arg(lines[i]).arg(warnings[static_cast<qsizetype>(i)]));
+  const size_t listed = std::min(drawn.lines.size(), static_cast<size_t>(kMaxWarningsListed));
+  warningLines_.assign(drawn.lines.begin(), drawn.lines.begin() + static_cast<std::ptrdiff_t>(listed));
+  for (size_t i = 0; i < listed; ++i) {
+    warnings_->addItem(tr("Line %1: %2").arg(drawn.lines[i]).arg(drawn.warnings[static_cast<qsizetype>(i)]));
   }
+  if (listed < drawn.lines.size()) warnings_->addItem(tr("... and %1 more").arg(drawn.lines.size() - listed));
+  warnings_->setUpdatesEnabled(true);
   ShowLabel(std::min(current_, std::max(labelCount() - 1, 0)));
   emit rendered();
 }
 
 QImage LabelPreviewPane::currentImage() const {
-  return current_ < labelCount() ? labels_[current_] : QImage();
+  const auto it = labels_.find(current_);
+  return it != labels_.end() ? it->second : QImage();
 }
 
 void LabelPreviewPane::ShowLabel(int index) {
   current_ = std::clamp(index, 0, std::max(labelCount() - 1, 0));
   previous_->setEnabled(current_ > 0);
   next_->setEnabled(current_ + 1 < labelCount());
-  if (labels_.empty()) {
+  if (count_ == 0) {
     position_->setText(tr("No label"));
+    picture_->setText(QString());
     picture_->setPixmap(QPixmap());
     picture_->resize(scroll_->viewport()->size());
     return;
   }
   position_->setText(tr("Label %1 of %2").arg(current_ + 1).arg(labelCount()));
+  const auto it = labels_.find(current_);
+  if (it == labels_.end()) {
+    // Not drawn yet: the worker draws it and its neighbours, and the picture follows.
+    picture_->setPixmap(QPixmap());
+    drawer_.ShowAround(current_);
+    return;
+  }
+  if (it->second.isNull()) {
+    picture_->setPixmap(QPixmap());
+    picture_->setText(tr("Too large to preview"));
+    picture_->resize(scroll_->viewport()->size());
+    return;
+  }
+  picture_->setText(QString());
   SetZoom(zoom_, fitting_);
 }
 

@@ -1,9 +1,12 @@
 // The tester's preview: the script drawn as the printer would print it, redrawn a moment
-// after each edit on a worker thread, with zoom, fit, label n of m and the warnings.
+// after each edit on a worker thread, with zoom, fit, label n of m and the warnings. Only
+// the label shown and its neighbours are drawn, so a script of any size previews at once.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,9 +28,15 @@ class LabelPreviewPane : public QWidget {
 
   // The script to draw; it is drawn once no new one has come for the debounce interval.
   void SetScript(const std::string& bytes);
+  // Follows the script `source` gives, taken only when it is drawn; ScriptChanged() after each edit.
+  void FollowScript(std::function<const std::string&()> source) { drawer_.FollowScript(std::move(source)); }
+  void ScriptChanged() { drawer_.ScriptChanged(); }
   void SetDebounceMs(int ms) { drawer_.SetDebounceMs(ms); }
+  void SetMaxDrawingCommands(int count) { drawer_.SetMaxDrawingCommands(count); }
+  // Labels drawn so far, for checking that an edit draws only what it touched.
+  int labelsDrawn() const { return drawer_.labelsDrawn(); }
 
-  int labelCount() const { return static_cast<int>(labels_.size()); }
+  int labelCount() const { return count_; }
   int currentLabel() const { return current_; }  // 0 for the first
   double zoom() const { return zoom_; }
   QImage currentImage() const;
@@ -48,14 +57,14 @@ class LabelPreviewPane : public QWidget {
   void rendered();
 
  private:
-  void Show(const std::vector<QImage>& labels, const QStringList& warnings,
-            const std::vector<int>& lines);
+  void Show(const DrawnLabels& drawn);
   void ShowLabel(int index);
   void SetZoom(double zoom, bool fit);
   void resizeEvent(QResizeEvent* event) override;
 
   LabelDrawer drawer_;
-  std::vector<QImage> labels_;
+  int count_ = 0;
+  std::map<int, QImage> labels_;  // the labels in view, by index; null for one too large
   std::vector<int> warningLines_;
   int current_ = 0;
   double zoom_ = 0.5;

@@ -45,17 +45,19 @@ LinePreview::LinePreview(QWidget* parent) : QLabel(parent) {
   setBackgroundRole(QPalette::Dark);
   setAutoFillBackground(true);
   setWordWrap(true);
-  connect(&drawer_, &LabelDrawer::drawn, this,
-          [this](const std::vector<QImage>& labels, const QStringList& warnings, const std::vector<int>&) {
-            Show(labels, warnings);
-          });
+  // The first label alone is shown.
+  drawer_.SetReach(0);
+  connect(&drawer_, &LabelDrawer::drawn, this, [this](const DrawnLabels& drawn) {
+    const auto first = drawn.images.find(0);
+    Show(first == drawn.images.end() ? std::vector<QImage>() : std::vector<QImage>{first->second}, drawn.warnings);
+  });
 }
 
 void LinePreview::SetLines(const std::string& lines) { drawer_.SetScript(lines); }
 
 void LinePreview::Show(const std::vector<QImage>& labels, const QStringList& warnings) {
   const QRect ink = labels.empty() ? QRect() : InkedRect(labels.front());
-  if (labels.empty() || (ink.isNull() && !warnings.isEmpty())) {
+  if (labels.empty() || labels.front().isNull() || (ink.isNull() && !warnings.isEmpty())) {
     // Nothing to see: say why, in the renderer's words, rather than show blank paper.
     shown_ = QImage();
     setPixmap(QPixmap());

@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "commands/multi_send.h"
 #include "gui/long_work.h"
@@ -107,7 +108,9 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setMinimumSize(420, 360);
   commandLayout->addWidget(editor_);
-  connect(editor_, &QPlainTextEdit::textChanged, this, &QdrlTesterDialog::RereadEditor);
+  // Each edit maps only what it changed; a whole-text conversion per key would make typing
+  // in a large script lag.
+  connect(editor_->document(), &QTextDocument::contentsChange, this, &QdrlTesterDialog::EditorChanged);
 
   auto* editBox = new QGroupBox(tr("QDRL Command Edit"));
   auto* editLayout = new QHBoxLayout(editBox);
@@ -159,6 +162,7 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   previewPane_ = new LabelPreviewPane;
   previewPane_->setMinimumWidth(300);
   previewPane_->hide();
+  previewPane_->FollowScript([this]() -> const std::string& { return commandText_; });
   connect(previewPane_, &LabelPreviewPane::lineActivated, this, &QdrlTesterDialog::GoToLine);
   top->addWidget(previewPane_, 1);
   auto* layout = new QVBoxLayout(this);
@@ -194,25 +198,80 @@ void QdrlTesterDialog::RunBuilder(const BuilderFactory& factory) {
   // A new object per press: the builder starts from its defaults every time.
   const std::unique_ptr<BuilderDialog> builder = factory(this);
   RunInsertionLoop(
-      *builder, context_.prompter, [this](const std::string& lines) { Append(lines); },
-      [this] { RereadEditor(); });
+      *builder, context_.prompter, [this](const std::string& lines) { InsertLines(lines); }, [] {
+        // The bytes follow every edit as it happens: there is nothing to re-read.
+      });
 }
 
-void QdrlTesterDialog::SetCommandText(const std::string& bytes) {
-  editor_->setPlainText(QString::fromStdU16String(ScriptToEditorText(bytes)));
-  commandText_ = bytes;
+void QdrlTesterDialog::SetCommandText(std::string bytes) {
+  // Mapped in one pass and set once; the editor's change notice is not mapped back.
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  text.truncate(static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(text.data()))));
+  settingText_ = true;
+  editor_->setPlainText(text);
+  text.clear();
+  settingText_ = false;
+  commandText_ = std::move(bytes);
+  blocks_ = editor_->document()->blockCount();
+  lineSeparators_ = false;
+  maybeUncarried_ = false;
+  ScriptChanged();
 }
 
-void QdrlTesterDialog::Append(const std::string& lines) {
-  SetCommandText(commandText_ + lines);
-  editor_->moveCursor(QTextCursor::End);
+void QdrlTesterDialog::InsertLines(const std::string& lines) {
+  QTextCursor end(editor_->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(QString::fromStdU16String(ScriptToEditorText(lines)));
+  editor_->setTextCursor(end);
+}
+
+void QdrlTesterDialog::EditorChanged(int position, int removed, int added) {
+  if (settingText_) return;
+  QTextDocument* doc = editor_->document();
+  const int blocks = doc->blockCount();
+  const int length = doc->characterCount() - 1;  // without the document's closing separator
+  bool mapped = false;
+  // Setting the whole text reports one more character than there is; such a notice, or a
+  // line separator anywhere, is met by mapping the whole text again.
+  if (!lineSeparators_ && position >= 0 && removed >= 0 && added >= 0 && position + added <= length) {
+    QTextCursor piece(doc);
+    piece.setPosition(position);
+    piece.setPosition(position + added, QTextCursor::KeepAnchor);
+    const QString text = piece.selectedText();
+    const qsizetype breaks = text.count(QChar(QChar::ParagraphSeparator));
+    // Each character is one byte, each break between blocks two ("\r\n").
+    const int64_t breaksRemoved = int64_t{blocks_} - blocks + breaks;
+    const size_t from = static_cast<size_t>(position) + static_cast<size_t>(doc->findBlock(position).blockNumber());
+    const size_t oldBytes = static_cast<size_t>(removed) + static_cast<size_t>(std::max<int64_t>(breaksRemoved, 0));
+    if (!text.contains(QChar(QChar::LineSeparator)) && breaksRemoved >= 0 && breaksRemoved <= removed &&
+        from + oldBytes <= commandText_.size()) {
+      const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
+      commandText_.replace(from, oldBytes, EditorTextToScript(view));
+      // What the document counts says whether the piece fitted where it was put.
+      mapped = commandText_.size() == static_cast<size_t>(length) + static_cast<size_t>(blocks - 1);
+      for (const QChar c : text) {
+        if (c.unicode() > 0xFF) maybeUncarried_ = true;
+      }
+    }
+  }
+  blocks_ = blocks;
+  if (!mapped) RereadEditor();
+  ScriptChanged();
 }
 
 void QdrlTesterDialog::RereadEditor() {
   // The raw text: toPlainText() turns no-break spaces into plain ones.
-  commandText_ = EditorTextToScript(editor_->document()->toRawText().toStdU16String());
+  const QString raw = editor_->document()->toRawText();
+  lineSeparators_ = raw.contains(QChar(QChar::LineSeparator));
+  maybeUncarried_ = std::any_of(raw.cbegin(), raw.cend(), [](QChar c) { return c.unicode() > 0xFF; });
+  commandText_ = EditorTextToScript(raw.toStdU16String());
+  blocks_ = editor_->document()->blockCount();
+}
+
+void QdrlTesterDialog::ScriptChanged() {
   // Hidden, not invisible: a pane opened before the tester is shown still follows edits.
-  if (previewPane_ && !previewPane_->isHidden()) previewPane_->SetScript(commandText_);
+  // The pane takes the bytes when it draws, not on every key.
+  if (previewPane_ && !previewPane_->isHidden()) previewPane_->ScriptChanged();
 }
 
 void QdrlTesterDialog::TogglePreview() {
@@ -224,7 +283,7 @@ void QdrlTesterDialog::TogglePreview() {
     layout()->activate();
     resize(std::max(widthWithoutPreview_, minimumSizeHint().width()), height());
   }
-  if (!previewPane_->isHidden()) previewPane_->SetScript(commandText_);
+  if (!previewPane_->isHidden()) previewPane_->ScriptChanged();
 }
 
 void QdrlTesterDialog::GoToLine(int line) {
@@ -238,7 +297,10 @@ void QdrlTesterDialog::GoToLine(int line) {
 void QdrlTesterDialog::Clean() { SetCommandText({}); }
 
 bool QdrlTesterDialog::EditorCarried() {
+  // Bytes mapped from bytes, and edits of Latin-1 and the control pictures, always carry.
+  if (!maybeUncarried_) return true;
   if (ToPrinterBytes(editor_->document()->toRawText(), tr("QDRL Command"), context_.prompter, TextForm::kScript)) {
+    maybeUncarried_ = false;
     return true;
   }
   editor_->setFocus(Qt::OtherFocusReason);
@@ -246,12 +308,12 @@ bool QdrlTesterDialog::EditorCarried() {
 }
 
 void QdrlTesterDialog::MultiSend() {
-  RereadEditor();
   if (!EditorCarried()) return;
   sendCount_->interpretText();
   // A long run (a large script, many sends, Ethernet's pacing) shows how far it got and
   // stops between two pieces at Cancel; a short one is over before the dialog would show.
-  const std::string script = commandText_;
+  // The editor takes no input while the work runs, so the bytes are sent from where they are.
+  const std::string& script = commandText_;
   const int count = sendCount_->value();
   const MultiSendResult result =
       RunLongWork(context_, this, LongWorkText{tr("Multi Send"), tr("bytes"), {}, nullptr, nullptr},
@@ -268,16 +330,15 @@ void QdrlTesterDialog::Load() {
     context_.prompter.Show(Message{"Don't select load file", Icon::kExclamation, {}, 0});
     return;
   }
-  const ScriptLoad load = LoadScriptFile(QFile::encodeName(*path).toStdString());
+  ScriptLoad load = LoadScriptFile(QFile::encodeName(*path).toStdString());
   if (!load.ok) {
     context_.prompter.Show(Message{"Cannot load the script: " + load.error, Icon::kExclamation, {}, 0});
     return;
   }
-  SetCommandText(load.bytes);
+  SetCommandText(std::move(load.bytes));
 }
 
 void QdrlTesterDialog::Save() {
-  RereadEditor();
   // A saved "?" would be lost as surely as a sent one.
   if (!EditorCarried()) return;
   const auto path = context_.files.ChooseSave(this, QStringLiteral("QDRF.txt"), kSaveFilter);

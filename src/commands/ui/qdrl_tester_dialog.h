@@ -28,7 +28,9 @@ class QdrlTesterDialog : public QDialog {
 
   // The script as bytes; always what the editor shows.
   const std::string& commandText() const { return commandText_; }
-  void SetCommandText(const std::string& bytes);
+  void SetCommandText(std::string bytes);
+  // Appends script lines at the end, as one edit the operator can undo in one step.
+  void InsertLines(const std::string& lines);
 
   QPlainTextEdit* editor() const { return editor_; }
   QSpinBox* sendCount() const { return sendCount_; }
@@ -65,16 +67,23 @@ class QdrlTesterDialog : public QDialog {
   // A button that opens a tool once, modally; nothing is appended.
   QPushButton* AddTool(QGridLayout* frame, const QString& label, std::function<void()> open);
   void RunBuilder(const BuilderFactory& factory);
-  void Append(const std::string& lines);
   void RereadEditor();
+  // Keeps the bytes in step with one edit of the editor: only the changed piece is mapped.
+  void EditorChanged(int position, int removed, int added);
   // Whether every character of the editor has a byte; if not, says which and sends nothing.
   bool EditorCarried();
   // Shows or hides the preview; a shown one follows every edit.
   void TogglePreview();
   void GoToLine(int line);
+  // Tells a shown preview that the script has changed.
+  void ScriptChanged();
 
   AppContext& context_;
   std::string commandText_;
+  int blocks_ = 1;                 // the editor's blocks when commandText_ was last brought in step
+  bool settingText_ = false;       // the bytes are set whole; the editor's echo is not mapped back
+  bool lineSeparators_ = false;    // a line separator inside a block: pieces no longer map simply
+  bool maybeUncarried_ = false;    // a character with no byte may have been typed or pasted
   QPlainTextEdit* editor_;
   QSpinBox* sendCount_;
   QLabel* sentCounter_;

@@ -27,6 +27,20 @@ bool Drawn(QSignalSpy& spy, int count = 1) {
   return true;
 }
 
+// Ten labels, label n a block n times ten dots wide and ten high.
+std::string TenLabels() {
+  std::string s;
+  for (int n = 1; n <= 10; ++n) s += "BD0,0," + std::to_string(n * 10) + ",10,O\r\nP1\r\n";
+  return s;
+}
+
+// How wide the ink of the top row is, in dots.
+int InkWidth(const QImage& image) {
+  int width = 0;
+  while (width < image.width() && qGray(image.pixel(width, 0)) < 128) ++width;
+  return width;
+}
+
 }  // namespace
 
 class PreviewPaneTest : public QObject {
@@ -126,6 +140,122 @@ class PreviewPaneTest : public QObject {
       QVERIFY(tester.previewPane()->isHidden());
       QTRY_COMPARE_WITH_TIMEOUT(tester.width(), before, 2000);
     }
+  }
+
+  // Ten labels, each a block as wide as its number times ten: only the one shown and its
+  // neighbours are drawn, and paging draws only what was not drawn before.
+  void OnlyTheLabelsInViewAreDrawn() {
+    LabelPreviewPane pane;
+    pane.resize(400, 600);
+    pane.show();
+    pane.SetDebounceMs(0);
+    QSignalSpy rendered(&pane, &LabelPreviewPane::rendered);
+    pane.SetScript(TenLabels());
+    QVERIFY(Drawn(rendered));
+    QCOMPARE(pane.position()->text(), QStringLiteral("Label 1 of 10"));
+    QCOMPARE(pane.labelsDrawn(), 3);  // labels 1 to 3
+    QCOMPARE(InkWidth(pane.currentImage()), 10);
+    for (int i = 0; i < 9; ++i) {
+      QTest::mouseClick(pane.nextButton(), Qt::LeftButton);
+      if (pane.currentImage().isNull()) QVERIFY(Drawn(rendered, rendered.count() + 1));
+    }
+    QCOMPARE(pane.position()->text(), QStringLiteral("Label 10 of 10"));
+    QCOMPARE(InkWidth(pane.currentImage()), 100);
+    QVERIFY(!pane.nextButton()->isEnabled());
+    // Each label drawn once on the way, none twice.
+    QCOMPARE(pane.labelsDrawn(), 10);
+  }
+
+  // An edit draws again only the label it touched; the others shown are kept.
+  void AnEditRedrawsOnlyTheLabelItTouches() {
+    LabelPreviewPane pane;
+    pane.resize(400, 600);
+    pane.show();
+    pane.SetDebounceMs(0);
+    QSignalSpy rendered(&pane, &LabelPreviewPane::rendered);
+    std::string script = TenLabels();
+    pane.SetScript(script);
+    QVERIFY(Drawn(rendered));
+    QCOMPARE(pane.labelsDrawn(), 3);
+    QTest::mouseClick(pane.nextButton(), Qt::LeftButton);  // label 2, drawn already
+    QCOMPARE(pane.labelsDrawn(), 3);
+    // Label 2's block made 5 dots wider, in place: no line moves.
+    script.replace(script.find("BD0,0,20,"), 9, "BD0,0,25,");
+    pane.SetScript(script);
+    QVERIFY(Drawn(rendered, rendered.count() + 1));
+    QCOMPARE(pane.position()->text(), QStringLiteral("Label 2 of 10"));
+    QCOMPARE(InkWidth(pane.currentImage()), 25);
+    QCOMPARE(pane.labelsDrawn(), 4);  // label 2 again, nothing else
+    // An edit of a label out of view draws nothing.
+    script.replace(script.find("BD0,0,90,"), 9, "BD0,0,95,");
+    pane.SetScript(script);
+    QVERIFY(Drawn(rendered, rendered.count() + 1));
+    QCOMPARE(pane.labelsDrawn(), 4);
+    QCOMPARE(pane.labelCount(), 10);
+  }
+
+  // A label of more drawing commands than the preview draws says so instead of stalling.
+  void ALabelTooLargeToPreviewSaysSo() {
+    LabelPreviewPane pane;
+    pane.resize(400, 600);
+    pane.show();
+    pane.SetDebounceMs(0);
+    pane.SetMaxDrawingCommands(3);
+    QSignalSpy rendered(&pane, &LabelPreviewPane::rendered);
+    pane.SetScript("BD0,0,10,10,O\r\nBD0,0,10,10,O\r\nBD0,0,10,10,O\r\nBD0,0,10,10,O\r\nP1\r\nBD0,0,10,10,O\r\nP1\r\n");
+    QVERIFY(Drawn(rendered));
+    QCOMPARE(pane.position()->text(), QStringLiteral("Label 1 of 2"));
+    QVERIFY(pane.currentImage().isNull());
+    QCOMPARE(pane.picture()->text(), QStringLiteral("Too large to preview"));
+    QCOMPARE(pane.labelsDrawn(), 1);
+    QTest::mouseClick(pane.nextButton(), Qt::LeftButton);
+    QCOMPARE(InkWidth(pane.currentImage()), 10);
+    QVERIFY(pane.picture()->text().isEmpty());
+  }
+
+  // Labels of 17.6 million dots: the neighbours of the one shown stop at a memory budget, and
+  // one left out is drawn when it is shown.
+  void LargeLabelsDrawFewerNeighbours() {
+    LabelPreviewPane pane;
+    pane.resize(400, 600);
+    pane.show();
+    pane.SetDebounceMs(0);
+    QSignalSpy rendered(&pane, &LabelPreviewPane::rendered);
+    pane.SetScript("SW4200\r\nSL4200,24,G\r\nBD0,0,10,10,O\r\nP1\r\nBD0,0,20,10,O\r\nP1\r\nBD0,0,30,10,O\r\nP1\r\n");
+    QVERIFY(Drawn(rendered));
+    QCOMPARE(pane.labelCount(), 3);
+    QCOMPARE(pane.labelsDrawn(), 2);
+    QTest::mouseClick(pane.nextButton(), Qt::LeftButton);
+    QCOMPARE(InkWidth(pane.currentImage()), 20);
+    QTest::mouseClick(pane.nextButton(), Qt::LeftButton);
+    QVERIFY(pane.currentImage().isNull());
+    QVERIFY(pane.picture()->text().isEmpty());  // not drawn yet, which is not too large
+    QVERIFY(Drawn(rendered, rendered.count() + 1));
+    QCOMPARE(pane.position()->text(), QStringLiteral("Label 3 of 3"));
+    QCOMPARE(InkWidth(pane.currentImage()), 30);
+    QCOMPARE(pane.labelsDrawn(), 3);
+  }
+
+  // The tester's preview follows typing: a key in one label's line draws that label alone.
+  void TypingInTheTesterRedrawsOnlyThatLabel() {
+    test::GuiContext g;
+    QdrlTesterDialog tester(g.context);
+    tester.show();
+    tester.previewPane()->SetDebounceMs(0);
+    QSignalSpy rendered(tester.previewPane(), &LabelPreviewPane::rendered);
+    QTest::mouseClick(tester.previewButton(), Qt::LeftButton);
+    tester.SetCommandText(TenLabels());
+    QVERIFY(Drawn(rendered));
+    QCOMPARE(tester.previewPane()->labelsDrawn(), 3);
+    // "BD0,0,10,10,O" becomes "BD0,0,105,10,O" on the first label.
+    QTextCursor caret(tester.editor()->document());
+    caret.setPosition(8);
+    tester.editor()->setTextCursor(caret);
+    tester.editor()->setFocus();
+    QTest::keyClicks(tester.editor(), QStringLiteral("5"));
+    QVERIFY(Drawn(rendered, rendered.count() + 1));
+    QCOMPARE(InkWidth(tester.previewPane()->currentImage()), 105);
+    QCOMPARE(tester.previewPane()->labelsDrawn(), 4);
   }
 
   void ABuilderRedrawsItsOwnLineAsAFieldChanges() {
