@@ -47,7 +47,11 @@ bool PrintDocument(const std::string& queue, const std::string& title, const std
   const int job = cupsCreateJob(http.get(), queue.c_str(), title.c_str(), count, list);
   cupsFreeOptions(count, list);
   if (job == 0) {
-    error = cupsLastErrorString();
+    const std::string why = cupsLastErrorString();
+    // For a queue the server does not have, the library's own word is "No such file or directory".
+    cups_dest_t* dest = cupsGetNamedDest(http.get(), queue.c_str(), nullptr);
+    error = "the print server " + ServerName() + (dest ? " refused the job: " + why : std::string(" has no such queue"));
+    cupsFreeDests(dest ? 1 : 0, dest);
     return false;
   }
   const auto cancel = [&](const std::string& why) {
