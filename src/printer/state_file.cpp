@@ -245,7 +245,8 @@ std::string StateToJson(const StoredState& state) {
   Writer w(root);
   StoredState copy = state;
   Describe(w, copy);
-  return root.dump(2) + "\n";
+  // Escaped to ASCII, so that versions which read a raw byte as itself read the same text.
+  return root.dump(2, ' ', /*ensure_ascii=*/true) + "\n";
 }
 
 bool StateFromJson(std::string_view text, StoredState& state, std::string& error) {

@@ -44,6 +44,13 @@ TEST(PrinterStateFile, EverythingStoredSurvivesTheRoundTrip) {
   EXPECT_EQ(loaded, original);
 }
 
+TEST(PrinterStateFile, BytesAboveAsciiAreWrittenAsEscapes) {
+  // Raw UTF-8 would read back as two bytes a letter in versions that take raw bytes as they are.
+  const std::string text = StateToJson(ChangedState());
+  EXPECT_NE(text.find(R"("hardwareVersion": "B\u0001\u00ff\"")"), std::string::npos) << text;
+  for (const char c : text) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << text;
+}
+
 TEST(PrinterStateFile, MissingMembersKeepTheirValues) {
   StoredState s = FactoryState(1);
   std::string error;
@@ -90,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadState{"open brace", "{", Parse("line 1, column 2") + "object key - unexpected end of input"},
         BadState{"no value", "{\"format\":", Parse("line 1, column 11") + "value - unexpected end of input"},
         BadState{"open list", "[1,2", Parse("line 1, column 5") + "array - unexpected end of input"},
-        BadState{"half a saved file", HalfAFile(), "line 27, column 4: syntax error while parsing object key - invalid string: missing closing quote"},
+        BadState{"half a saved file", HalfAFile(), "line 27, column 6: syntax error while parsing object key - invalid string: missing closing quote"},
         BadState{"open string", "{\"a\":\"open", Parse("line 1, column 11") + "value - invalid string: missing closing quote"},
         // Not JSON.
         BadState{"trailing comma", "{\"a\":1,}", Parse("line 1, column 8") + "object key - unexpected '}'"},
