@@ -1,5 +1,6 @@
 #include "printer/label_forwarder.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace qm::printer {
@@ -28,8 +29,16 @@ std::vector<std::pair<std::string, std::string>> TrueSizeOptions(int widthDots, 
 }
 
 LabelForwarder::LabelForwarder(std::string queue, PrintForwarded print, std::function<void(const std::string&)> log,
-                               size_t backlog)
-    : queue_(std::move(queue)), print_(std::move(print)), log_(std::move(log)), backlog_(backlog) {
+                               size_t backlog, std::function<int64_t()> nowMs)
+    : queue_(std::move(queue)),
+      print_(std::move(print)),
+      log_(std::move(log)),
+      backlog_(backlog),
+      nowMs_(nowMs ? std::move(nowMs) : [] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+      }) {
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -62,6 +71,7 @@ void LabelForwarder::Missed(uint64_t sequence, const std::string& why) {
 void LabelForwarder::Stop() {
   {
     std::lock_guard lock(mutex_);
+    if (!stop_) stopDeadlineMs_ = nowMs_() + kStopGraceMs;
     stop_ = true;
   }
   ready_.notify_one();
@@ -73,6 +83,17 @@ void LabelForwarder::Run() {
     std::unique_lock lock(mutex_);
     ready_.wait(lock, [&] { return stop_ || !waiting_.empty(); });
     if (waiting_.empty()) return;
+    if (stop_ && nowMs_() > stopDeadlineMs_) {
+      std::deque<ForwardedLabel> left = std::move(waiting_);
+      waiting_.clear();
+      dropped_ += left.size();
+      lock.unlock();
+      for (const ForwardedLabel& l : left) {
+        log_("label " + std::to_string(l.sequence) + " not sent to queue " + queue_ +
+             ": the printer stopped before the queue took it");
+      }
+      return;
+    }
     ForwardedLabel label = std::move(waiting_.front());
     waiting_.pop_front();
     lock.unlock();
@@ -83,6 +104,11 @@ void LabelForwarder::Run() {
     lock.unlock();
     if (!ok) log_("label " + std::to_string(label.sequence) + " not printed on queue " + queue_ + ": " + error);
   }
+}
+
+bool LabelForwarder::stopping() const {
+  std::lock_guard lock(mutex_);
+  return stop_;
 }
 
 uint64_t LabelForwarder::printed() const {

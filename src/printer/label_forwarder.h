@@ -33,11 +33,15 @@ class LabelForwarder {
  public:
   // Labels waiting beyond the one being printed; one more is dropped and logged.
   static constexpr size_t kDefaultBacklog = 16;
+  // After Stop, labels still waiting this long are dropped, so a server that takes each
+  // job slowly does not hold the printer's exit for its whole backlog.
+  static constexpr int64_t kStopGraceMs = 10000;
 
   // `queue` names the destination in the log lines; `log` is called from the forwarding
   // thread and from Offer's caller.
+  // `nowMs` is a monotonic clock in milliseconds; unset: the steady clock.
   LabelForwarder(std::string queue, PrintForwarded print, std::function<void(const std::string&)> log,
-                 size_t backlog = kDefaultBacklog);
+                 size_t backlog = kDefaultBacklog, std::function<int64_t()> nowMs = {});
   ~LabelForwarder();
   LabelForwarder(const LabelForwarder&) = delete;
   LabelForwarder& operator=(const LabelForwarder&) = delete;
@@ -46,8 +50,9 @@ class LabelForwarder {
   bool Offer(ForwardedLabel label);
   // Says why `sequence` was not drawn and so never reaches the queue.
   void Missed(uint64_t sequence, const std::string& why);
-  // Prints what is queued, then ends the thread.
+  // Prints what is queued (for up to kStopGraceMs), then ends the thread.
   void Stop();
+  bool stopping() const;
 
   uint64_t printed() const;
   uint64_t failed() const;
@@ -60,10 +65,12 @@ class LabelForwarder {
   const PrintForwarded print_;
   const std::function<void(const std::string&)> log_;
   const size_t backlog_;
+  const std::function<int64_t()> nowMs_;
   mutable std::mutex mutex_;  // guards the fields below
   std::condition_variable ready_;
   std::deque<ForwardedLabel> waiting_;
   bool stop_ = false;
+  int64_t stopDeadlineMs_ = 0;
   uint64_t printed_ = 0;
   uint64_t failed_ = 0;
   uint64_t dropped_ = 0;

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <fstream>
@@ -164,6 +165,44 @@ TEST(LabelForwarder, ARefusalIsLoggedWithItsReasonAndTheNextLabelStillGoes) {
   EXPECT_EQ(forwarder.failed(), 1u);
   EXPECT_EQ(forwarder.printed(), 1u);
   EXPECT_EQ(forwarder.dropped(), 1u);
+}
+
+TEST(LabelForwarder, AtStopASlowQueueGetsItsGraceAndTheRestIsDroppedAndLogged) {
+  FakeQueue queue(/*gated=*/true);
+  Log log;
+  std::atomic<int64_t> now{1000};
+  LabelForwarder forwarder("desk", queue.Printer(), log.Sink(), 4, [&] { return now.load(); });
+  forwarder.Offer(Label(1));
+  queue.AwaitFirst();
+  forwarder.Offer(Label(2));
+  forwarder.Offer(Label(3));
+  std::thread stopper([&] { forwarder.Stop(); });
+  while (!forwarder.stopping()) std::this_thread::yield();
+  // Label 1 takes longer than the grace the printer's exit gives the queue.
+  now = 1000 + LabelForwarder::kStopGraceMs + 1;
+  queue.Open();
+  stopper.join();
+  EXPECT_EQ(Sequences(queue.printed()), std::vector<uint64_t>{1});
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"label 2 not sent to queue desk: the printer stopped before the queue took it",
+                                                 "label 3 not sent to queue desk: the printer stopped before the queue took it"}));
+  EXPECT_EQ(forwarder.dropped(), 2u);
+}
+
+TEST(LabelForwarder, AtStopWithinTheGraceEveryWaitingLabelIsPrinted) {
+  FakeQueue queue(/*gated=*/true);
+  Log log;
+  std::atomic<int64_t> now{1000};
+  LabelForwarder forwarder("desk", queue.Printer(), log.Sink(), 4, [&] { return now.load(); });
+  forwarder.Offer(Label(1));
+  queue.AwaitFirst();
+  forwarder.Offer(Label(2));
+  std::thread stopper([&] { forwarder.Stop(); });
+  while (!forwarder.stopping()) std::this_thread::yield();
+  now = 1000 + LabelForwarder::kStopGraceMs;  // the last moment of the grace
+  queue.Open();
+  stopper.join();
+  EXPECT_EQ(Sequences(queue.printed()), (std::vector<uint64_t>{1, 2}));
+  EXPECT_TRUE(log.lines.empty());
 }
 
 TEST(LabelForwarder, NothingIsTakenAfterStop) {
