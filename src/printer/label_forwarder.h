@@ -31,8 +31,10 @@ std::vector<std::pair<std::string, std::string>> TrueSizeOptions(int widthDots, 
 
 class LabelForwarder {
  public:
-  // Labels waiting beyond the one being printed; one more is dropped and logged.
-  static constexpr size_t kDefaultBacklog = 16;
+  // Labels waiting beyond the one being printed; one more is dropped and logged. A server
+  // takes a job in some 20 ms, so a burst of copies fits; at most some 64 MiB of pictures
+  // (a label is at most 832 x 2432 dots, 250 KiB unpacked).
+  static constexpr size_t kDefaultBacklog = 256;
   // After Stop, labels still waiting this long are dropped, so a server that takes each
   // job slowly does not hold the printer's exit for its whole backlog.
   static constexpr int64_t kStopGraceMs = 10000;
