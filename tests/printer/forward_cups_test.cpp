@@ -26,6 +26,7 @@
 
 #include <cups/cups.h>
 
+#include "own_cupsd.h"
 #include "table_test.h"
 
 namespace qm::printer {
@@ -34,31 +35,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-std::string Find(const char* program) {
-  for (const char* dir : {"/usr/sbin", "/usr/bin", "/sbin", "/usr/local/sbin"}) {
-    const std::string path = std::string(dir) + "/" + program;
-    if (::access(path.c_str(), X_OK) == 0) return path;
-  }
-  return {};
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Shell(const std::string& command, int* status = nullptr) {
-  std::string out;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return out;
-  char buffer[512];
-  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-  const int result = ::pclose(pipe);
-  if (status) *status = result;
-  return out;
-}
+using test::FindProgram;
+using test::ShellOutput;
+using test::SlurpFile;
 
 // Processes start and jobs pass through another process: polled until `done`, for a bounded
 // time. Not a test of speed; the bound only ends a broken run.
@@ -83,11 +62,10 @@ constexpr const char* kPpd =
     "*CloseUI: *PageSize\n*DefaultImageableArea: Label\n*ImageableArea Label: \"0 0 144 108\"\n"
     "*DefaultPaperDimension: Label\n*PaperDimension Label: \"144 108\"\n";
 
-// Starts cupsd in `dir`; an empty string when it answers, else why not.
+// Starts cupsd in `dir` with a file: device allowed and the pass-through filter; an empty
+// string when it answers, else why not.
 std::string StartServer(const std::string& cupsd, const std::string& dir, pid_t& pid) {
-  for (const char* sub : {"state", "cache", "spool", "tmp", "log", "out", "bin/filter"}) {
-    fs::create_directories(dir + "/" + sub);
-  }
+  for (const char* sub : {"out", "bin/filter"}) fs::create_directories(dir + "/" + sub);
   ::chmod((dir + "/out").c_str(), 0777);  // filters run as the server's own user
   fs::create_directory_symlink("/usr/lib/cups/daemon", dir + "/bin/daemon");
   const std::string filter = dir + "/bin/filter/passthrough";
@@ -95,39 +73,9 @@ std::string StartServer(const std::string& cupsd, const std::string& dir, pid_t&
                         << "if [ -n \"$6\" ]; then exec cat \"$6\"; else exec cat; fi\n";
   ::chmod(filter.c_str(), 0755);
   std::ofstream(dir + "/label.ppd") << kPpd;
-  std::ofstream(dir + "/cupsd.conf")
-      << "Listen " << dir << "/cups.sock\n"
-      << "LogLevel info\nBrowsing No\nWebInterface No\nDefaultAuthType None\n"
-      << "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-      << "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n</Policy>\n";
-  std::ofstream(dir + "/cups-files.conf")
-      << "ServerRoot " << dir << "\nServerBin " << dir << "/bin\nStateDir " << dir << "/state\n"
-      << "CacheDir " << dir << "/cache\nRequestRoot " << dir << "/spool\nTempDir " << dir << "/tmp\n"
-      << "ErrorLog " << dir << "/log/error_log\nAccessLog " << dir << "/log/access_log\n"
-      << "PageLog " << dir << "/log/page_log\nFileDevice Yes\n";
-  pid = ::fork();
-  if (pid == 0) {
-    const int out = ::open((dir + "/log/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(out, 1);
-    ::dup2(out, 2);
-    ::execl(cupsd.c_str(), "cupsd", "-f", "-c", (dir + "/cupsd.conf").c_str(), "-s",
-            (dir + "/cups-files.conf").c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  const std::string socket = dir + "/cups.sock";
-  const bool up = Eventually([&] {
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid) return true;
-    http_t* http = httpConnect2(socket.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr);
-    if (http) httpClose(http);
-    return http != nullptr;
-  }, 15);
-  int status = 0;
-  if (!up || ::waitpid(pid, &status, WNOHANG) == pid) {
-    pid = -1;
-    return "the test's cupsd did not come up: " + Slurp(dir + "/log/out") + Slurp(dir + "/log/error_log");
-  }
-  return {};
+  test::CupsdConfig config;
+  config.files = "ServerBin " + dir + "/bin\nFileDevice Yes\n";
+  return test::StartCupsd(cupsd, dir, config, pid);
 }
 
 // The real program, with CUPS_SERVER pointing where the row says.
@@ -217,8 +165,8 @@ const std::string kWidthQuery = "^PI5,0\r\n";
 class OwnCupsServer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const std::string cupsd = Find("cupsd");
-    lpadmin_ = Find("lpadmin");
+    const std::string cupsd = FindProgram("cupsd");
+    lpadmin_ = FindProgram("lpadmin");
     if (cupsd.empty() || lpadmin_.empty()) {
       skip_ = "cupsd or lpadmin is not installed (Debian: cups-daemon, cups-client)";
       return;
@@ -235,7 +183,7 @@ class OwnCupsServer : public ::testing::Test {
     ::setenv("CUPS_SERVER", Socket().c_str(), 1);  // for lpadmin and cupsreject
     int status = 0;
     const std::string added =
-        Shell(lpadmin_ + " -p labels -E -v file://" + Out() + "/label.out -P " + dir_ + "/cups/label.ppd", &status);
+        ShellOutput(lpadmin_ + " -p labels -E -v file://" + Out() + "/label.out -P " + dir_ + "/cups/label.ppd", &status);
     if (status != 0) skip_ = "lpadmin could not add the test's queue: " + added;
   }
 
@@ -265,17 +213,17 @@ TEST_F(OwnCupsServer, ALabelReachesTheFileDeviceAsThePngThePrinterDrewAtItsTrueS
   const std::string labels = dir_ + "/labels";
   PrinterProcess printer({"--listen", "127.0.0.1:0", "--forward", "labels", "--out", labels}, Socket(),
                          dir_ + "/printer.err");
-  ASSERT_NE(printer.port(), 0) << Slurp(dir_ + "/printer.err");
+  ASSERT_NE(printer.port(), 0) << SlurpFile(dir_ + "/printer.err");
   EXPECT_EQ(Exchange(printer.port(), kLabel + kWidthQuery, 5), "400\r\n");
   EXPECT_EQ(printer.Stop(), 0);
-  EXPECT_EQ(Slurp(dir_ + "/printer.err"), "") << "nothing refused";
+  EXPECT_EQ(SlurpFile(dir_ + "/printer.err"), "") << "nothing refused";
 
-  const std::string drawn = Slurp(labels + "/label-000001.png");
+  const std::string drawn = SlurpFile(labels + "/label-000001.png");
   ASSERT_GT(drawn.size(), 33u);
   const std::string device = Out() + "/label.out";
   ASSERT_TRUE(Eventually([&] { return fs::exists(device) && fs::file_size(device) == drawn.size(); }))
-      << "the job never reached the file: device; server log:\n" << Slurp(dir_ + "/cups/log/error_log");
-  const std::string printed = Slurp(device);
+      << "the job never reached the file: device; server log:\n" << SlurpFile(dir_ + "/cups/log/error_log");
+  const std::string printed = SlurpFile(device);
   EXPECT_EQ(printed, drawn);
   EXPECT_EQ(printed.substr(0, 8), "\x89PNG\r\n\x1a\n");
   EXPECT_EQ(printed.substr(12, 4), "IHDR");
@@ -286,7 +234,7 @@ TEST_F(OwnCupsServer, ALabelReachesTheFileDeviceAsThePngThePrinterDrewAtItsTrueS
   ASSERT_NE(phys, std::string::npos);
   EXPECT_EQ(BigEndian(printed, phys + 4), 8000u);
   EXPECT_EQ(BigEndian(printed, phys + 8), 8000u);
-  const std::string options = Slurp(Out() + "/options");
+  const std::string options = SlurpFile(Out() + "/options");
   EXPECT_NE(options.find("media=Custom.50x37.5mm"), std::string::npos) << options;
   EXPECT_NE(options.find("print-scaling=none"), std::string::npos) << options;
   EXPECT_NE(options.find("scaling=100"), std::string::npos) << options;
@@ -305,23 +253,23 @@ TEST_P(RefusingQueues, AreLoggedWithTheReasonAndThePrinterGoesOnAnswering) {
   const Refusal& row = GetParam();
   if (row.queue == "closed") {
     int status = 0;
-    const std::string out = Shell(lpadmin_ + " -p closed -E -v file:///dev/null -P " + dir_ + "/cups/label.ppd && " +
-                                      Find("cupsreject") + " -r 'closed for the test' closed",
+    const std::string out = ShellOutput(lpadmin_ + " -p closed -E -v file:///dev/null -P " + dir_ + "/cups/label.ppd && " +
+                                      FindProgram("cupsreject") + " -r 'closed for the test' closed",
                                   &status);
     ASSERT_EQ(status, 0) << out;
   }
   const std::string server = row.ownServer ? Socket() : dir_ + "/nobody.sock";
   const std::string err = dir_ + "/" + test::RowIdentifier(row.name) + ".err";
   PrinterProcess printer({"--listen", "127.0.0.1:0", "--forward", row.queue}, server, err);
-  ASSERT_NE(printer.port(), 0) << Slurp(err);
+  ASSERT_NE(printer.port(), 0) << SlurpFile(err);
   EXPECT_EQ(Exchange(printer.port(), kLabel, 0), "");
   const std::string line = "label 1 not printed on queue " + row.queue + ": ";
-  ASSERT_TRUE(Eventually([&] { return Slurp(err).find(line) != std::string::npos; })) << Slurp(err);
+  ASSERT_TRUE(Eventually([&] { return SlurpFile(err).find(line) != std::string::npos; })) << SlurpFile(err);
   // Refused, and still the printer answers.
   EXPECT_EQ(Exchange(printer.port(), kWidthQuery, 5), "400\r\n");
   EXPECT_EQ(Exchange(printer.port(), "^PI0", 9), "LRX-500II");
   EXPECT_EQ(printer.Stop(), 0);
-  const std::string logged = Slurp(err);
+  const std::string logged = SlurpFile(err);
   // "2026-12-08 03:47:40.123 label 1 not printed ...\n"
   ASSERT_GT(logged.size(), 24u);
   const std::string expected = line + "the print server " + server + row.reason;
