@@ -155,7 +155,7 @@ void VirtualPrinter::Stop() {
     jobsReady_.notify_all();
     writer_.join();
   }
-  // And every label drawn is handed to the queue.
+  // Then the queue gets what was drawn, within its grace.
   if (forwarder_) forwarder_->Stop();
   forwarder_.reset();
   std::lock_guard lock(mutex_);
