@@ -25,7 +25,8 @@ packages=(
   libfreetype-dev libzint-dev libpng-dev fonts-dejavu-core libzxing-dev zint
   # label renderer: the stored PCX images
   libsdl2-image-dev
-  # print-queue diversion: libcups, and a CUPS server with lpadmin for its tests
+  # print-queue diversion and the virtual printer's --forward: libcups, and a CUPS server with
+  # lpadmin for their tests
   libcups2-dev cups-daemon cups-client
   # the Debian package (scripts/package.sh): manual pages, icons, the package's checks, and
   # what the installed programs are checked with

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/cups/cups_print.h"
 #include "printer/virtual_printer.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +26,13 @@ int main(int argc, char** argv) {
   if (options.version) {
     std::puts("quillmark-printer " QUILLMARK_VERSION);
     return 0;
+  }
+
+  if (!options.forwardQueue.empty()) {
+    options.forwardPrint = [queue = options.forwardQueue](const qm::printer::ForwardedLabel& label, std::string& why) {
+      return qm::PrintDocument(queue, "label " + std::to_string(label.sequence), "image/png", label.png,
+                               qm::printer::TrueSizeOptions(label.widthDots, label.heightDots), why);
+    };
   }
 
   // The serving thread inherits this mask, so the signals that end the program reach the

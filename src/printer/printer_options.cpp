@@ -43,6 +43,10 @@ std::string Usage() {
          "  --out DIR           write every printed label to DIR as a readable record\n"
          "                      (label-NNNNNN.txt) and as the picture it prints\n"
          "                      (label-NNNNNN.png, 8 dots per mm)\n"
+         "  --forward QUEUE     print every label on the CUPS queue QUEUE as well, as a\n"
+         "                      PNG at its true size (a page of the label's size, no\n"
+         "                      scaling); a queue or server that refuses is logged on\n"
+         "                      standard error and the printer goes on answering\n"
          "\n"
          "RFID tag (under the encoder; a fresh one comes with every printed label):\n"
          "  EPC and user memory of 128 bytes each; written data reads back at its block.\n"
@@ -151,6 +155,12 @@ bool ParseOptions(const std::vector<std::string>& args, PrinterOptions& options,
       ok = value(o.stateFile);
     } else if (name == "--out") {
       ok = value(o.outDir);
+    } else if (name == "--forward") {
+      ok = value(o.forwardQueue);
+      if (ok && o.forwardQueue.empty()) {
+        error = "--forward needs a queue name";
+        ok = false;
+      }
     } else if (name == "--fault") {
       ok = value(text) && ParseFaults(text, o.faults, error);
     } else if (name == "--silent") {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "printer/label_forwarder.h"
 #include "printer/printer_state.h"
 
 namespace qm::printer {
@@ -44,6 +45,12 @@ struct PrinterOptions {
   size_t pictureQueue = 64;
   // An image whose bytes stop coming is dropped after this long; 0: the printer's own.
   int64_t imageStallMs = 0;
+  // A print queue that gets every label drawn, and what prints on it (the program's is
+  // libcups); empty: labels go nowhere but --out.
+  std::string forwardQueue;
+  PrintForwarded forwardPrint;
+  // Labels waiting for the queue; beyond it a label is dropped and logged.
+  size_t forwardBacklog = LabelForwarder::kDefaultBacklog;
   // --version: the program prints its version and serves nothing.
   bool version = false;
   // Where log lines go; unset: standard error. Called from one thread at a time.

@@ -14,14 +14,50 @@
 #include <mutex>
 #include <utility>
 
-#include "printer/json.h"
+#include <nlohmann/json.hpp>
+
+#include "core/latin1.h"
 
 namespace qm::printer {
 
 namespace {
 
+using Json = nlohmann::ordered_json;
+
 constexpr std::string_view kFormat = "quillmark-printer-state";
 constexpr int64_t kVersion = 1;
+
+// The printer keeps one byte a character. A file holds each byte as the character of the
+// same number (so a byte above 0x7F is written "\u00XX"); read back, a character up to
+// U+00FF is its byte again and one above stays in its UTF-8 bytes, as earlier versions read it.
+std::string TextBytes(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if ((b == 0xC2 || b == 0xC3) && i + 1 < utf8.size()) {
+      out.push_back(static_cast<char>(((b & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F)));
+      ++i;
+    } else {
+      out.push_back(utf8[i]);
+    }
+  }
+  return out;
+}
+
+// A whole number of `j` within lo..hi.
+bool WholeIn(const Json& j, int64_t lo, int64_t hi, int64_t& out) {
+  if (j.is_number_unsigned()) {
+    const auto u = j.get<uint64_t>();
+    if (u > static_cast<uint64_t>(INT64_MAX)) return false;
+    out = static_cast<int64_t>(u);
+  } else if (j.is_number_integer()) {
+    out = j.get<int64_t>();
+  } else {
+    return false;
+  }
+  return out >= lo && out <= hi;
+}
 
 // One description of every stored value serves both directions, so reading and writing
 // cannot drift apart.
@@ -81,79 +117,82 @@ void Describe(Binder& b, StoredState& s) {
 
 class Writer : public Binder {
  public:
-  JsonValue root = JsonValue::Object();
+  explicit Writer(Json& root) : root_(root), group_(&root) {}
 
-  void Group(const char* name) override {
-    group_ = *name ? &root.Add(name, JsonValue::Object()) : &root;
-  }
-  void Int(const char* key, int& v, int, int) override { group_->Add(key, JsonValue::Integer(v)); }
-  void Count(const char* key, uint32_t& v) override { group_->Add(key, JsonValue::Integer(v)); }
-  void Bool(const char* key, bool& v) override { group_->Add(key, JsonValue::Bool(v)); }
-  void Text(const char* key, std::string& v, size_t) override { group_->Add(key, JsonValue::String(v)); }
-  void Media(const char* key, MediaType& v) override {
-    group_->Add(key, JsonValue::String(std::string(1, static_cast<char>(v))));
-  }
+  // Each group is filled before the next is added, so `group_` never outlives its place.
+  void Group(const char* name) override { group_ = *name ? &(root_[name] = Json::object()) : &root_; }
+  void Int(const char* key, int& v, int, int) override { (*group_)[key] = v; }
+  void Count(const char* key, uint32_t& v) override { (*group_)[key] = v; }
+  void Bool(const char* key, bool& v) override { (*group_)[key] = v; }
+  void Text(const char* key, std::string& v, size_t) override { (*group_)[key] = Latin1ToUtf8(v); }
+  void Media(const char* key, MediaType& v) override { (*group_)[key] = std::string(1, static_cast<char>(v)); }
   void Switches(const char* key, std::array<uint8_t, 4>& v) override {
-    JsonValue& list = group_->Add(key, JsonValue::Array());
-    for (const uint8_t b : v) list.Push(JsonValue::Integer(b));
+    Json list = Json::array();
+    for (const uint8_t b : v) list.push_back(b);
+    (*group_)[key] = std::move(list);
   }
 
  private:
-  JsonValue* group_ = &root;
+  Json& root_;
+  Json* group_;
 };
 
 class Reader : public Binder {
  public:
-  explicit Reader(const JsonValue& root) : root_(root) {}
+  explicit Reader(const Json& root) : root_(root) {}
   std::string error;
 
   void Group(const char* name) override {
     groupName_ = name;
     group_ = &root_;
     if (!*name) return;
-    group_ = root_.Find(name);
-    if (group_ && group_->type() != JsonValue::Type::kObject) Fail("", "is not an object");
+    const auto it = root_.find(name);
+    group_ = it == root_.end() ? nullptr : &*it;
+    if (group_ && !group_->is_object()) Fail("", "is not an object");
   }
   void Int(const char* key, int& v, int lo, int hi) override {
-    const JsonValue* j = Member(key);
+    const Json* j = Member(key);
     if (!j) return;
-    if (j->type() != JsonValue::Type::kInteger || j->integer() < lo || j->integer() > hi) {
+    int64_t n = 0;
+    if (!WholeIn(*j, lo, hi, n)) {
       Fail(key, "must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
       return;
     }
-    v = static_cast<int>(j->integer());
+    v = static_cast<int>(n);
   }
   void Count(const char* key, uint32_t& v) override {
-    const JsonValue* j = Member(key);
+    const Json* j = Member(key);
     if (!j) return;
-    if (j->type() != JsonValue::Type::kInteger || j->integer() < 0 || j->integer() > UINT32_MAX) {
+    int64_t n = 0;
+    if (!WholeIn(*j, 0, UINT32_MAX, n)) {
       Fail(key, "must be a count from 0 to 4294967295");
       return;
     }
-    v = static_cast<uint32_t>(j->integer());
+    v = static_cast<uint32_t>(n);
   }
   void Bool(const char* key, bool& v) override {
-    const JsonValue* j = Member(key);
+    const Json* j = Member(key);
     if (!j) return;
-    if (j->type() != JsonValue::Type::kBool) {
+    if (!j->is_boolean()) {
       Fail(key, "must be true or false");
       return;
     }
-    v = j->boolean();
+    v = j->get<bool>();
   }
   void Text(const char* key, std::string& v, size_t max) override {
-    const JsonValue* j = Member(key);
+    const Json* j = Member(key);
     if (!j) return;
-    if (j->type() != JsonValue::Type::kString || j->string().size() > max) {
+    const std::string bytes = j->is_string() ? TextBytes(j->get_ref<const std::string&>()) : std::string();
+    if (!j->is_string() || bytes.size() > max) {
       Fail(key, "must be a text of at most " + std::to_string(max) + " characters");
       return;
     }
-    v = j->string();
+    v = bytes;
   }
   void Media(const char* key, MediaType& v) override {
-    const JsonValue* j = Member(key);
+    const Json* j = Member(key);
     if (!j) return;
-    const std::string s = j->type() == JsonValue::Type::kString ? j->string() : "";
+    const std::string s = j->is_string() ? j->get<std::string>() : "";
     if (s != "G" && s != "C" && s != "B") {
       Fail(key, "must be \"G\", \"C\" or \"B\"");
       return;
@@ -161,21 +200,22 @@ class Reader : public Binder {
     v = static_cast<MediaType>(s[0]);
   }
   void Switches(const char* key, std::array<uint8_t, 4>& v) override {
-    const JsonValue* j = Member(key);
+    const Json* j = Member(key);
     if (!j) return;
-    bool ok = j->type() == JsonValue::Type::kArray && j->items().size() == 4;
+    bool ok = j->is_array() && j->size() == 4;
     for (size_t i = 0; ok && i < 4; ++i) {
-      const JsonValue& b = j->items()[i];
-      ok = b.type() == JsonValue::Type::kInteger && b.integer() >= 0 && b.integer() <= 255;
-      if (ok) v[i] = static_cast<uint8_t>(b.integer());
+      int64_t n = 0;
+      ok = WholeIn((*j)[i], 0, 255, n);
+      if (ok) v[i] = static_cast<uint8_t>(n);
     }
     if (!ok) Fail(key, "must be a list of four bytes (0 to 255)");
   }
 
  private:
-  const JsonValue* Member(const char* key) const {
-    if (!error.empty() || !group_ || group_->type() != JsonValue::Type::kObject) return nullptr;
-    return group_->Find(key);
+  const Json* Member(const char* key) const {
+    if (!error.empty() || !group_ || !group_->is_object()) return nullptr;
+    const auto it = group_->find(key);
+    return it == group_->end() ? nullptr : &*it;
   }
   void Fail(const char* key, const std::string& what) {
     if (!error.empty()) return;
@@ -184,36 +224,51 @@ class Reader : public Binder {
     error = "\"" + name + "\" " + what;
   }
 
-  const JsonValue& root_;
-  const JsonValue* group_ = nullptr;
+  const Json& root_;
+  const Json* group_ = nullptr;
   std::string groupName_;
 };
+
+// The parser's message from "line L, column C" on, without the library's own prefix.
+std::string ParseErrorText(const nlohmann::json::parse_error& e) {
+  const std::string what = e.what();
+  const size_t at = what.find("line ");
+  return at == std::string::npos ? what : what.substr(at);
+}
 
 }  // namespace
 
 std::string StateToJson(const StoredState& state) {
-  Writer w;
-  w.root.Add("format", JsonValue::String(std::string(kFormat)));
-  w.root.Add("version", JsonValue::Integer(kVersion));
+  Json root = Json::object();
+  root["format"] = std::string(kFormat);
+  root["version"] = kVersion;
+  Writer w(root);
   StoredState copy = state;
   Describe(w, copy);
-  return WriteJson(w.root);
+  // Escaped to ASCII, so that versions which read a raw byte as itself read the same text.
+  return root.dump(2, ' ', /*ensure_ascii=*/true) + "\n";
 }
 
 bool StateFromJson(std::string_view text, StoredState& state, std::string& error) {
-  JsonValue root;
-  if (!ParseJson(text, root, error)) return false;
-  if (root.type() != JsonValue::Type::kObject) {
+  Json root;
+  try {
+    root = Json::parse(text);
+  } catch (const nlohmann::json::parse_error& e) {
+    error = ParseErrorText(e);
+    return false;
+  }
+  if (!root.is_object()) {
     error = "the document is not a JSON object";
     return false;
   }
-  const JsonValue* format = root.Find("format");
-  const JsonValue* version = root.Find("version");
-  if (!format || format->type() != JsonValue::Type::kString || format->string() != kFormat) {
+  const auto format = root.find("format");
+  const auto version = root.find("version");
+  if (format == root.end() || !format->is_string() || format->get<std::string>() != kFormat) {
     error = "not a printer state file (\"format\" is not \"" + std::string(kFormat) + "\")";
     return false;
   }
-  if (!version || version->type() != JsonValue::Type::kInteger || version->integer() != kVersion) {
+  int64_t number = 0;
+  if (version == root.end() || !WholeIn(*version, kVersion, kVersion, number)) {
     error = "unsupported state file version";
     return false;
   }

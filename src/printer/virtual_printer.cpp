@@ -76,7 +76,7 @@ bool VirtualPrinter::Start(std::string& error) {
   PrinterCore::Hooks hooks;
   hooks.reply = [this](const Origin& origin, std::string bytes) { OnReply(origin, std::move(bytes)); };
   if (options_.log) hooks.log = [this](std::string line) { Log(line); };
-  if (!options_.outDir.empty()) hooks.printed = [this](const PrintedLabel& label) { QueueLabel(label); };
+  if (KeepsLabels()) hooks.printed = [this](const PrintedLabel& label) { QueueLabel(label); };
   hooks.storedChanged = [this] { dirty_ = true; };
   core_ = std::make_unique<PrinterCore>(stored, std::move(hooks));
   core_->model().SetFaults(options_.faults);
@@ -119,7 +119,18 @@ bool VirtualPrinter::Start(std::string& error) {
     error = std::string("cannot create a pipe: ") + std::strerror(errno);
     return fail();
   }
-  if (!options_.outDir.empty()) {
+  if (!options_.forwardQueue.empty()) {
+    if (!options_.forwardPrint) {
+      error = "queue " + options_.forwardQueue + ": nothing to print labels with";
+      return fail();
+    }
+    // Refusals are logged whether or not --log is given: a label that never comes out of
+    // the queue must say why somewhere.
+    forwarder_ = std::make_unique<LabelForwarder>(
+        options_.forwardQueue, options_.forwardPrint, [this](const std::string& line) { Log(line); },
+        options_.forwardBacklog);
+  }
+  if (KeepsLabels()) {
     stopWriter_ = false;
     writer_ = std::thread([this] { RunLabelWriter(); });
   }
@@ -144,6 +155,9 @@ void VirtualPrinter::Stop() {
     jobsReady_.notify_all();
     writer_.join();
   }
+  // Then the queue gets what was drawn, within its grace.
+  if (forwarder_) forwarder_->Stop();
+  forwarder_.reset();
   std::lock_guard lock(mutex_);
   if (wasRunning && core_) SaveIfDue(0, true);
   CloseAll();
@@ -323,7 +337,21 @@ bool VirtualPrinter::WriteAll(int fd, const std::string& bytes) const {
 }
 
 void VirtualPrinter::WriteLabelFiles(LabelJob job) {
-  const std::string text = FormatLabelRecord(*job.label);
+  std::string recordPath;
+  if (!options_.outDir.empty()) {
+    recordPath = WriteLabelRecord(*job.label);
+    // No picture without its record.
+    if (recordPath.empty() && !forwarder_) return;
+  }
+  if (!job.picture) {
+    if (forwarder_) forwarder_->Missed(job.label->sequence, "too many labels were waiting to be drawn");
+    return;
+  }
+  WriteLabelPicture(*job.label, recordPath);
+}
+
+std::string VirtualPrinter::WriteLabelRecord(const PrintedLabel& label) {
+  const std::string text = FormatLabelRecord(label);
   // Names are the printer's own numbers; an existing record is never overwritten.
   for (int attempt = 0; attempt < 1000; ++attempt) {
     const std::string path = options_.outDir + "/" + LabelFileName(nextRecord_++);
@@ -331,32 +359,45 @@ void VirtualPrinter::WriteLabelFiles(LabelJob job) {
     if (fd == -1 && errno == EEXIST) continue;
     if (fd == -1) {
       SetFileError(path + ": " + std::strerror(errno));
-      return;
+      return {};
     }
     const bool written = WriteAll(fd, text);
     const int writeErrno = errno;
     if (::close(fd) != 0 && written) {
       SetFileError(path + ": " + std::strerror(errno));
       ::unlink(path.c_str());
-      return;
+      return {};
     }
     if (!written) {
       // A full disk leaves no half record behind, nor a picture without its record.
       SetFileError(path + ": " + std::strerror(writeErrno));
       ::unlink(path.c_str());
-      return;
+      return {};
     }
-    if (job.picture) WriteLabelPng(*job.label, path);
-    return;
+    return path;
   }
+  return {};
 }
 
-void VirtualPrinter::WriteLabelPng(const PrintedLabel& label, const std::string& recordPath) {
+void VirtualPrinter::WriteLabelPicture(const PrintedLabel& label, const std::string& recordPath) {
   if (!renderer_) renderer_ = std::make_unique<render::LabelRenderer>();
   std::vector<render::Warning> warnings;
   const render::Bitmap bitmap = DrawLabel(*renderer_, label, warnings);
+  std::string bytes = render::EncodePng(bitmap);
+  if (options_.log) {
+    for (const render::Warning& w : warnings) {
+      Log("label " + std::to_string(label.sequence) + ", command " + std::to_string(w.line) + ": " + w.text);
+    }
+  }
+  if (forwarder_) {
+    if (bytes.empty()) {
+      forwarder_->Missed(label.sequence, "the label is empty or could not be encoded");
+    } else {
+      forwarder_->Offer({label.sequence, bytes, bitmap.width(), bitmap.height()});
+    }
+  }
+  if (recordPath.empty()) return;
   const std::string path = LabelPngName(recordPath);
-  const std::string bytes = render::EncodePng(bitmap);
   if (bytes.empty()) {
     SetFileError(path + ": the label is empty or could not be encoded");
     return;
@@ -372,11 +413,6 @@ void VirtualPrinter::WriteLabelPng(const PrintedLabel& label, const std::string&
   if (!written || !closed) {
     SetFileError(path + ": " + std::strerror(written ? errno : writeErrno));
     ::unlink(path.c_str());
-    return;
-  }
-  if (!options_.log) return;
-  for (const render::Warning& w : warnings) {
-    Log("label " + std::to_string(label.sequence) + ", command " + std::to_string(w.line) + ": " + w.text);
   }
 }
 

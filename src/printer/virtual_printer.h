@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "printer/fake_usb.h"
+#include "printer/label_forwarder.h"
 #include "printer/printer_core.h"
 #include "printer/printer_options.h"
 #include "printer/pty_port.h"
@@ -86,8 +87,12 @@ class VirtualPrinter {
   // Writes the queued labels in order until told to stop and all are written.
   void RunLabelWriter();
   void WriteLabelFiles(LabelJob job);
-  // The picture beside the record at `recordPath`.
-  void WriteLabelPng(const PrintedLabel& label, const std::string& recordPath);
+  // The record in the output folder; its path, or empty when it could not be written.
+  std::string WriteLabelRecord(const PrintedLabel& label);
+  // The picture beside the record at `recordPath` (none when empty) and to the queue.
+  void WriteLabelPicture(const PrintedLabel& label, const std::string& recordPath);
+  // Whether printed labels go anywhere: the output folder or a queue.
+  bool KeepsLabels() const { return !options_.outDir.empty() || !options_.forwardQueue.empty(); }
   // A whole file through the write seam; false with errno set.
   bool WriteAll(int fd, const std::string& bytes) const;
   void SaveIfDue(int64_t now, bool force);
@@ -128,6 +133,8 @@ class VirtualPrinter {
   // Draws each label recorded to the output folder; made with the first one, and used
   // by the label writer alone.
   std::unique_ptr<render::LabelRenderer> renderer_;
+  // Where drawn labels are printed with --forward; made at start, stopped after the writer.
+  std::unique_ptr<LabelForwarder> forwarder_;
 };
 
 }  // namespace qm::printer

@@ -179,6 +179,41 @@ TEST_F(ProfileAgainstVirtualPrinter, ExportWithJsonIsOneLine) {
   EXPECT_NE(run.out.find(R"("profile":{"format":"quillmark-settings","version":1,)"), std::string::npos) << run.out;
 }
 
+// Every setting a profile carries lives in the printer's state file: applied, then the
+// printer stopped and started again on the same file, the export is the profile applied.
+TEST(ProfileAcrossARestart, EverySettingAndTheIdentityComeBackFromTheStateFile) {
+  test::TempDir dir;
+  const std::string state = dir.path() + "/state.json";
+  const std::string profile = std::string(QUILLMARK_PRINTER_TEST_DATA) + "/profile-changed-model6.json";
+  printer::PrinterOptions options;
+  options.listen = "127.0.0.1:0";
+  options.stateFile = state;
+  options.model = 6;
+  const auto run = [](printer::VirtualPrinter& p, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--port", "tcp://127.0.0.1:" + std::to_string(p.tcpPort())});
+    CliHarness cli;
+    return cli.Run(args);
+  };
+  std::string error;
+  {
+    printer::VirtualPrinter first(options);
+    ASSERT_TRUE(first.Start(error)) << error;
+    const auto applied = run(first, {"settings", "apply", "--with-identity", profile});
+    ASSERT_EQ(applied.status, 0) << applied.out << applied.err;
+    // Every setting and all but the hardware version differ from the factory's.
+    EXPECT_NE(applied.out.find("22 changed, 5 unchanged, 0 failed"), std::string::npos) << applied.out;
+    first.Stop();
+  }
+  options.model = -1;  // the model too comes from the file
+  printer::VirtualPrinter second(options);
+  ASSERT_TRUE(second.Start(error)) << error;
+  const std::string exported = dir.path() + "/again.json";
+  const auto again = run(second, {"settings", "export", "-o", exported});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(Slurp(exported), Slurp(profile));
+  second.Stop();
+}
+
 TEST(SettingsProfileSilentPrinter, EveryItemFailsAndNothingIsWritten) {
   qm::test::ScriptedPrinter printer;  // answers nothing
   test::TempDir dir;

@@ -21,94 +21,39 @@
 #include "link/cups/cups_spooler.h"
 #include "link/cups/system_spooler.h"
 #include "link/queue_journal.h"
+#include "own_cupsd.h"
 
 namespace qm {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Find(const char* program) {
-  for (const char* dir : {"/usr/sbin", "/usr/bin", "/sbin", "/usr/local/sbin"}) {
-    const std::string path = std::string(dir) + "/" + program;
-    if (::access(path.c_str(), X_OK) == 0) return path;
-  }
-  return {};
-}
+using test::FindProgram;
+using test::ShellOutput;
+using test::SlurpFile;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Output of a shell command line, with its status.
-std::string Shell(const std::string& command, int* status = nullptr) {
-  std::string out;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return out;
-  char buffer[512];
-  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-  const int result = ::pclose(pipe);
-  if (status) *status = result;
-  return out;
-}
-
-// Starts a cupsd of its own in `dir` and waits for it to answer; an empty string when it
-// does, else why not. A `locked` server lets the user "admin" alone change a queue, as a
-// system refuses a user who may not administer its printers.
+// A `locked` server lets the user "admin" alone change a queue, as a system refuses a user
+// who may not administer its printers.
 std::string StartServer(const std::string& cupsd, const std::string& dir, bool locked, pid_t& pid) {
-  for (const char* sub : {"state", "cache", "spool", "tmp", "log", "bin/backend"}) {
-    fs::create_directories(dir + "/" + sub);
-  }
   // The server takes only device schemes it has a backend for; none of these ever runs.
+  std::filesystem::create_directories(dir + "/bin/backend");
   for (const char* scheme : {"serial", "parallel"}) {
     const std::string backend = dir + "/bin/backend/" + scheme;
     std::ofstream(backend) << "#!/bin/sh\nexit 1\n";
     ::chmod(backend.c_str(), 0755);
   }
-  std::ofstream(dir + "/cupsd.conf")
-      << "Listen " << dir << "/cups.sock\n"  // a socket alone: no port to share with anyone
-      << "LogLevel warn\nBrowsing No\nWebInterface No\nDefaultAuthType None\n"
-      << "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-      << "<Policy default>\n"
-      << (locked ? "  <Limit CUPS-Add-Modify-Printer>\n    AuthType None\n    Require user admin\n  </Limit>\n" : "")
-      << "  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n</Policy>\n";
-  std::ofstream(dir + "/cups-files.conf")
-      << "ServerRoot " << dir << "\nServerBin " << dir << "/bin\nStateDir " << dir << "/state\n"
-      << "CacheDir " << dir << "/cache\nRequestRoot " << dir << "/spool\nTempDir " << dir << "/tmp\n"
-      << "ErrorLog " << dir << "/log/error_log\nAccessLog " << dir << "/log/access_log\n"
-      << "PageLog " << dir << "/log/page_log\n";
-  pid = ::fork();
-  if (pid == 0) {
-    const int out = ::open((dir + "/log/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(out, 1);
-    ::dup2(out, 2);
-    ::execl(cupsd.c_str(), "cupsd", "-f", "-c", (dir + "/cupsd.conf").c_str(), "-s",
-            (dir + "/cups-files.conf").c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  // A process start, not a test wait: poll until it answers, for a bounded time.
-  const std::string socket = dir + "/cups.sock";
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  for (;;) {
-    http_t* http = httpConnect2(socket.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, 200, nullptr);
-    if (http) {
-      httpClose(http);
-      return {};
-    }
-    int status = 0;
-    if (::waitpid(pid, &status, WNOHANG) == pid || std::chrono::steady_clock::now() > deadline) {
-      return "the test's cupsd did not come up: " + Slurp(dir + "/log/out") + Slurp(dir + "/log/error_log");
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  test::CupsdConfig config;
+  if (locked) config.policy = "  <Limit CUPS-Add-Modify-Printer>\n    AuthType None\n    Require user admin\n  </Limit>\n";
+  config.files = "ServerBin " + dir + "/bin\n";
+  return test::StartCupsd(cupsd, dir, config, pid);
 }
 
 class CupsServer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const std::string cupsd = Find("cupsd");
-    lpadmin_ = Find("lpadmin");
-    lpstat_ = Find("lpstat");
+    const std::string cupsd = FindProgram("cupsd");
+    lpadmin_ = FindProgram("lpadmin");
+    lpstat_ = FindProgram("lpstat");
     if (cupsd.empty() || lpadmin_.empty() || lpstat_.empty()) {
       skip_ = "cupsd, lpadmin or lpstat is not installed (Debian: cups-daemon, cups-client)";
       return;
@@ -143,12 +88,12 @@ class CupsServer : public ::testing::Test {
 
   static void AddQueue(const std::string& name, const std::string& uri, const std::string& more = "") {
     int status = 0;
-    const std::string out = Shell(lpadmin_ + " -p " + name + " -v '" + uri + "' " + more, &status);
+    const std::string out = ShellOutput(lpadmin_ + " -p " + name + " -v '" + uri + "' " + more, &status);
     ASSERT_EQ(status, 0) << out;
   }
 
   // The server's device URIs as lpstat prints them, for comparing byte for byte.
-  static std::string Devices() { return Shell(lpstat_ + " -v"); }
+  static std::string Devices() { return ShellOutput(lpstat_ + " -v"); }
 
   static std::string UriOf(const std::string& name) {
     CupsSpooler spooler{DeviceMap{}};
@@ -185,7 +130,7 @@ TEST_F(CupsServer, ConnectDivertsExactlyThePortsQueuesAndDisconnectGivesTheirUri
   EXPECT_EQ(UriOf("labels"), "file:///dev/null");
   EXPECT_EQ(UriOf("office"), "file:///dev/null");
   EXPECT_EQ(UriOf("other"), kQueues[2].second);
-  EXPECT_EQ(ParseJournal(Slurp(spooler.path())), map);
+  EXPECT_EQ(ParseJournal(SlurpFile(spooler.path())), map);
   EXPECT_EQ(spooler.TakeNotice(), "");
 
   RestoreQueues(map, spooler);
@@ -232,7 +177,7 @@ TEST_F(CupsServer, AServerThatWillNotChangeTheQueuesIsSaidOnceAndEveryQueueIsSti
   const std::string strict = dir_ + "/strict/cups.sock";
   for (const char* name : {"first", "second"}) {
     int status = 0;
-    const std::string out = Shell("CUPS_SERVER=" + strict + " " + lpadmin_ + " -U admin -p " + name + " -v serial:/dev/ttyS0", &status);
+    const std::string out = ShellOutput("CUPS_SERVER=" + strict + " " + lpadmin_ + " -U admin -p " + name + " -v serial:/dev/ttyS0", &status);
     ASSERT_EQ(status, 0) << out;
   }
   QueueMap map;
@@ -245,11 +190,11 @@ TEST_F(CupsServer, AServerThatWillNotChangeTheQueuesIsSaidOnceAndEveryQueueIsSti
     JournaledSpooler spooler(cups, JournalDir());
     DivertQueues("COM1:", map, spooler);
     recorded = map.size();
-    journal = Slurp(spooler.path());
+    journal = SlurpFile(spooler.path());
     notice = spooler.TakeNotice();
     again = spooler.TakeNotice();
     RestoreQueues(map, spooler);
-    after = Shell("CUPS_SERVER=" + strict + " " + lpstat_ + " -v");
+    after = ShellOutput("CUPS_SERVER=" + strict + " " + lpstat_ + " -v");
   }).join();
   EXPECT_EQ(recorded, 2u);  // recorded all the same, as the restore gives back what it recorded
   EXPECT_EQ(journal, "");   // nothing changed, so nothing to give back after a crash

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "printer/json.h"
 #include "printer/state_file.h"
+#include "table_test.h"
 
 namespace qm::printer {
 namespace {
@@ -44,6 +44,13 @@ TEST(PrinterStateFile, EverythingStoredSurvivesTheRoundTrip) {
   EXPECT_EQ(loaded, original);
 }
 
+TEST(PrinterStateFile, BytesAboveAsciiAreWrittenAsEscapes) {
+  // Raw UTF-8 would read back as two bytes a letter in versions that take raw bytes as they are.
+  const std::string text = StateToJson(ChangedState());
+  EXPECT_NE(text.find(R"("hardwareVersion": "B\u0001\u00ff\"")"), std::string::npos) << text;
+  for (const char c : text) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << text;
+}
+
 TEST(PrinterStateFile, MissingMembersKeepTheirValues) {
   StoredState s = FactoryState(1);
   std::string error;
@@ -53,54 +60,126 @@ TEST(PrinterStateFile, MissingMembersKeepTheirValues) {
   EXPECT_EQ(s, expected);
 }
 
-TEST(PrinterStateFile, MalformedDocumentsAreRefusedWithTheirPlace) {
-  struct Case {
-    std::string text;
-    std::string error;  // a part of the message
-  };
-  const std::vector<Case> cases = {
-      {"", "line 1, column 1: unexpected end"},
-      {"{", "expected a member name"},
-      {"{\"format\":", "unexpected end"},
-      {"[1,2", "expected ',' or ']'"},
-      {"{\"a\":1,}", "expected a member name"},
-      {"{\"a\":\"\\x\"}", "bad escape"},
-      {"{\"a\":\"\\u12\"}", "bad \\u escape"},
-      {"{\"a\":\"tab\there\"}", "control character"},
-      {"{\"a\":\"open", "unterminated string"},
-      {"{\"a\":1}\n  x", "line 2, column 3: unexpected text after the document"},
-      {"{\"a\":99999999999999999999}", "too large number"},
-      {"{\"a\":tru}", "unknown word"},
-      {std::string(100000, '['), "nested too deeply"},
-      {"[]", "not a JSON object"},
-      {"{\"format\":\"other\",\"version\":1}", "not a printer state file"},
-      {"{\"format\":\"quillmark-printer-state\",\"version\":2}", "unsupported state file version"},
-      {Document(",\"media\":{\"paperWidth\":\"wide\"}"), "\"media.paperWidth\" must be a whole number from 0 to 832"},
-      {Document(",\"media\":{\"paperWidth\":99999}"), "\"media.paperWidth\""},
-      {Document(",\"media\":{\"density\":1.5}"), "\"media.density\""},
-      {Document(",\"media\":[]"), "\"media\" is not an object"},
-      {Document(",\"media\":{\"media\":\"X\"}"), "\"media.media\" must be \"G\", \"C\" or \"B\""},
-      {Document(",\"switches\":[1,2,3]"), "\"switches\" must be a list of four bytes"},
-      {Document(",\"switches\":[1,2,3,256]"), "\"switches\""},
-      {Document(",\"model\":8"), "\"model\""},
-      {Document(",\"identification\":{\"printerId\":\"TOOLONGID\"}"), "\"identification.printerId\" must be a text of at most 7"},
-      {Document(",\"rfid\":{\"validCount\":-1}"), "\"rfid.validCount\""},
-      {Document(",\"sensor\":{\"calibrated\":1}"), "\"sensor.calibrated\" must be true or false"},
-  };
-  for (const Case& c : cases) {
-    StoredState s = ChangedState();
-    std::string error;
-    EXPECT_FALSE(StateFromJson(c.text, s, error)) << c.text.substr(0, 80);
-    EXPECT_NE(error.find(c.error), std::string::npos) << "got: " << error;
-    EXPECT_EQ(s, ChangedState()) << "a refused file changes nothing";
-  }
+struct BadState {
+  const char* name;
+  std::string text;
+  std::string error;  // the message, whole; a parse error from its place to the first " - "
+};
+
+std::string Parse(const std::string& place) { return place + ": syntax error while parsing "; }
+
+// The first half of a state file the printer wrote.
+std::string HalfAFile() {
+  const std::string whole = StateToJson(ChangedState());
+  return whole.substr(0, whole.size() / 2);
 }
 
-TEST(PrinterStateFile, EscapesReadBackAsTheBytesTheyStandFor) {
-  JsonValue v;
+class MalformedStateFiles : public ::testing::TestWithParam<BadState> {};
+
+TEST_P(MalformedStateFiles, AreRefusedWithTheirPlaceAndChangeNothing) {
+  StoredState s = ChangedState();
   std::string error;
-  ASSERT_TRUE(ParseJson("[\"\\u0041\\u00ff\\u00e9\\u20ac\\n\\/\"]", v, error)) << error;
-  EXPECT_EQ(v.items().at(0).string(), "A\xff\xe9\xe2\x82\xac\n/");
+  EXPECT_FALSE(StateFromJson(GetParam().text, s, error));
+  const std::string& want = GetParam().error;
+  if (want.rfind("line ", 0) == 0) {
+    EXPECT_EQ(error.substr(0, want.size()), want) << "got: " << error;
+  } else {
+    EXPECT_EQ(error, want);
+  }
+  EXPECT_EQ(s, ChangedState()) << "a refused file changes nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PrinterStateFile, MalformedStateFiles,
+    ::testing::Values(
+        // Cut short.
+        BadState{"empty", "", Parse("line 1, column 1") + "value - unexpected end of input"},
+        BadState{"open brace", "{", Parse("line 1, column 2") + "object key - unexpected end of input"},
+        BadState{"no value", "{\"format\":", Parse("line 1, column 11") + "value - unexpected end of input"},
+        BadState{"open list", "[1,2", Parse("line 1, column 5") + "array - unexpected end of input"},
+        BadState{"half a saved file", HalfAFile(), "line 27, column 6: syntax error while parsing object key - invalid string: missing closing quote"},
+        BadState{"open string", "{\"a\":\"open", Parse("line 1, column 11") + "value - invalid string: missing closing quote"},
+        // Not JSON.
+        BadState{"trailing comma", "{\"a\":1,}", Parse("line 1, column 8") + "object key - unexpected '}'"},
+        BadState{"bad escape", "{\"a\":\"\\x\"}", Parse("line 1, column 8") + "value - invalid string: forbidden character after backslash"},
+        BadState{"short u escape", "{\"a\":\"\\u12\"}", Parse("line 1, column 11") + "value - invalid string: '\\u' must be followed by 4 hex digits"},
+        BadState{"raw tab", "{\"a\":\"tab\there\"}", Parse("line 1, column 10") + "value - invalid string: control character U+0009"},
+        BadState{"text after the document", "{\"a\":1}\n  x", Parse("line 2, column 3") + "value - invalid literal"},
+        BadState{"unknown word", "{\"a\":tru}", Parse("line 1, column 9") + "value - invalid literal"},
+        BadState{"deep nesting", std::string(100000, '['), Parse("line 1, column 100001") + "value - unexpected end of input"},
+        // Not UTF-8: the file is refused, not read as bytes.
+        BadState{"byte FF", Document(",\"identification\":{\"printerId\":\"P\xff\"}"), "line 1, column 84: syntax error while parsing value - invalid string: ill-formed UTF-8 byte"},
+        BadState{"lone lead byte", Document(",\"identification\":{\"printerId\":\"P\xc3\"}"), "line 1, column 85: syntax error while parsing value - invalid string: ill-formed UTF-8 byte"},
+        BadState{"overlong slash", Document(",\"identification\":{\"printerId\":\"\xc0\xaf\"}"), "line 1, column 83: syntax error while parsing value - invalid string: ill-formed UTF-8 byte"},
+        BadState{"lone surrogate", Document(",\"identification\":{\"printerId\":\"\\ud800\"}"), "line 1, column 89: syntax error while parsing value - invalid string: surrogate U+D800..U+DBFF must be followed by U+DC00..U+DFFF"},
+        // Another document.
+        BadState{"a list", "[]", "the document is not a JSON object"},
+        BadState{"other format", "{\"format\":\"other\",\"version\":1}", "not a printer state file (\"format\" is not \"quillmark-printer-state\")"},
+        BadState{"no format", "{\"version\":1}", "not a printer state file (\"format\" is not \"quillmark-printer-state\")"},
+        BadState{"newer version", "{\"format\":\"quillmark-printer-state\",\"version\":2}", "unsupported state file version"},
+        BadState{"version as text", "{\"format\":\"quillmark-printer-state\",\"version\":\"1\"}", "unsupported state file version"},
+        BadState{"version as real", "{\"format\":\"quillmark-printer-state\",\"version\":1.0}", "unsupported state file version"},
+        // Wrong types.
+        BadState{"width as text", Document(",\"media\":{\"paperWidth\":\"wide\"}"), "\"media.paperWidth\" must be a whole number from 0 to 832"},
+        BadState{"density as real", Document(",\"media\":{\"density\":1.5}"), "\"media.density\" must be a whole number from 0 to 20"},
+        BadState{"width as true", Document(",\"media\":{\"paperWidth\":true}"), "\"media.paperWidth\" must be a whole number from 0 to 832"},
+        BadState{"media as list", Document(",\"media\":[]"), "\"media\" is not an object"},
+        BadState{"unknown media", Document(",\"media\":{\"media\":\"X\"}"), "\"media.media\" must be \"G\", \"C\" or \"B\""},
+        BadState{"three switches", Document(",\"switches\":[1,2,3]"), "\"switches\" must be a list of four bytes (0 to 255)"},
+        BadState{"switch as text", Document(",\"switches\":[1,2,3,\"4\"]"), "\"switches\" must be a list of four bytes (0 to 255)"},
+        BadState{"calibrated as 1", Document(",\"sensor\":{\"calibrated\":1}"), "\"sensor.calibrated\" must be true or false"},
+        BadState{"serial as number", Document(",\"identification\":{\"serialNumber\":5}"), "\"identification.serialNumber\" must be a text of at most 16 characters"},
+        BadState{"count as text", Document(",\"rfid\":{\"validCount\":\"4\"}"), "\"rfid.validCount\" must be a count from 0 to 4294967295"},
+        // Out of range.
+        BadState{"width too large", Document(",\"media\":{\"paperWidth\":99999}"), "\"media.paperWidth\" must be a whole number from 0 to 832"},
+        BadState{"width beyond 64 bits", Document(",\"media\":{\"paperWidth\":99999999999999999999}"), "\"media.paperWidth\" must be a whole number from 0 to 832"},
+        BadState{"offset below", Document(",\"media\":{\"offset\":-101}"), "\"media.offset\" must be a whole number from -100 to 100"},
+        BadState{"offset far below", Document(",\"media\":{\"offset\":-9223372036854775809}"), "\"media.offset\" must be a whole number from -100 to 100"},
+        BadState{"switch 256", Document(",\"switches\":[1,2,3,256]"), "\"switches\" must be a list of four bytes (0 to 255)"},
+        BadState{"switch -1", Document(",\"switches\":[-1,2,3,4]"), "\"switches\" must be a list of four bytes (0 to 255)"},
+        BadState{"model 8", Document(",\"model\":8"), "\"model\" must be a whole number from 0 to 7"},
+        BadState{"printer id too long", Document(",\"identification\":{\"printerId\":\"TOOLONGID\"}"), "\"identification.printerId\" must be a text of at most 7 characters"},
+        BadState{"printer id of 8 Latin-1 letters", Document(",\"identification\":{\"printerId\":\"\\u00c9\\u00c9\\u00c9\\u00c9\\u00c9\\u00c9\\u00c9\\u00c9\"}"), "\"identification.printerId\" must be a text of at most 7 characters"},
+        BadState{"count -1", Document(",\"rfid\":{\"validCount\":-1}"), "\"rfid.validCount\" must be a count from 0 to 4294967295"},
+        BadState{"count 2 to the 32", Document(",\"rfid\":{\"voidCount\":4294967296}"), "\"rfid.voidCount\" must be a count from 0 to 4294967295"},
+        BadState{"gap count below", Document(",\"sensor\":{\"gapCount\":3}"), "\"sensor.gapCount\" must be a whole number from 4 to 10"}),
+    qm::test::RowName());
+
+struct KeptState {
+  const char* name;
+  std::string members;  // after "format" and "version"
+  void (*change)(StoredState&);  // what the members change in factory model 1
+};
+
+class TolerableStateFiles : public ::testing::TestWithParam<KeptState> {};
+
+TEST_P(TolerableStateFiles, ReadWhatTheyKnowAndIgnoreTheRest) {
+  StoredState s = FactoryState(1);
+  std::string error;
+  ASSERT_TRUE(StateFromJson(Document(GetParam().members), s, error)) << error;
+  StoredState expected = FactoryState(1);
+  GetParam().change(expected);
+  EXPECT_EQ(s, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PrinterStateFile, TolerableStateFiles,
+    ::testing::Values(
+        KeptState{"unknown key at the top", ",\"colour\":\"red\",\"model\":4", [](StoredState& s) { s.modelIndex = 4; }},
+        KeptState{"unknown key in a group", ",\"media\":{\"darkness\":3,\"density\":12}", [](StoredState& s) { s.media.density = 12; }},
+        KeptState{"unknown group", ",\"future\":{\"a\":[1,{}]},\"sensor\":{\"threshold\":0}", [](StoredState& s) { s.sensor.threshold = 0; }},
+        KeptState{"raw UTF-8 Latin-1 letter", ",\"identification\":{\"printerId\":\"LIN\xc3\x89" "7\"}", [](StoredState& s) { s.ident.printerId = "LIN\xc9" "7"; }},
+        KeptState{"minus zero", ",\"media\":{\"offset\":-0}", [](StoredState& s) { s.media.offset = 0; }},
+        KeptState{"largest count", ",\"rfid\":{\"validCount\":4294967295}", [](StoredState& s) { s.rfid.validCount = 4294967295u; }}),
+    qm::test::RowName());
+
+TEST(PrinterStateFile, EscapesReadBackAsTheBytesTheyStandFor) {
+  StoredState s = FactoryState(1);
+  std::string error;
+  ASSERT_TRUE(StateFromJson(Document(",\"identification\":{\"serialNumber\":\"\\u0041\\u00ff\\u00e9\\u20ac\\n\\/\"}"), s,
+                            error))
+      << error;
+  EXPECT_EQ(s.ident.serialNumber, "A\xff\xe9\xe2\x82\xac\n/");
 }
 
 class TempDir : public ::testing::Test {

@@ -14,7 +14,7 @@ TEST(PrinterOptions, ReadsEveryOption) {
   bool help = true;
   std::string error;
   ASSERT_TRUE(ParseOptions({"--listen", "0.0.0.0:0", "--serial", "--parallel", "/tmp/lpt1", "--usb=/tmp/u",
-                            "--model", "4", "--state", "s.json", "--out", "labels", "--fault",
+                            "--model", "4", "--state", "s.json", "--out", "labels", "--forward", "desk", "--fault",
                             "cover-open,ee=12", "--silent", "--delay", "25", "--split", "--split-pause=7",
                             "--log"},
                            o, help, error))
@@ -29,6 +29,7 @@ TEST(PrinterOptions, ReadsEveryOption) {
   EXPECT_EQ(o.model, 4);
   EXPECT_EQ(o.stateFile, "s.json");
   EXPECT_EQ(o.outDir, "labels");
+  EXPECT_EQ(o.forwardQueue, "desk");
   EXPECT_TRUE(o.faults.coverOpen);
   EXPECT_EQ(o.faults.errorCode, "12");
   EXPECT_TRUE(o.silent);
@@ -81,6 +82,8 @@ TEST(PrinterOptions, RefusesWhatItCannotUse) {
       {{"--fault", "cps=1"}, "two hexadecimal digits"},
       {{"--silent=yes"}, "--silent takes no value"},
       {{"--usb", ""}, "--usb needs a folder"},
+      {{"--forward", ""}, "--forward needs a queue name"},
+      {{"--forward"}, "--forward needs a value"},
       {{"--frobnicate"}, "unknown option --frobnicate"},
       {{"--listen", "127.0.0.1:99999"}, "port 99999 is out of range (0 to 65535)"},
       {{"--listen", "127.0.0.1:184467440737095516160"}, "is out of range"},
