@@ -249,13 +249,56 @@ std::string StateToJson(const StoredState& state) {
   return root.dump(2, ' ', /*ensure_ascii=*/true) + "\n";
 }
 
+// Earlier versions read a byte that is no part of a UTF-8 sequence as itself, so a file with
+// such bytes (edited by hand in a Latin-1 editor) loaded; each stray byte becomes the
+// character of the same number, which reads back as that byte. Empty when there is none.
+std::string StrayBytesAsLatin1(std::string_view text) {
+  std::string out;
+  bool stray = false;
+  for (size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                                          : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (length > 1 && i + length <= text.size()) {
+      const auto second = static_cast<unsigned char>(text[i + 1]);
+      const unsigned char lowest = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+      const unsigned char highest = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+      bool whole = second >= lowest && second <= highest;
+      for (size_t k = 2; whole && k < length; ++k) whole = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+      if (!whole) length = 0;
+    } else if (length > 1) {
+      length = 0;
+    }
+    if (length == 0) {
+      out += Latin1ToUtf8(text.substr(i, 1));
+      stray = true;
+      i += 1;
+    } else {
+      out.append(text.substr(i, length));
+      i += length;
+    }
+  }
+  return stray ? out : std::string();
+}
+
 bool StateFromJson(std::string_view text, StoredState& state, std::string& error) {
   Json root;
   try {
     root = Json::parse(text);
   } catch (const nlohmann::json::parse_error& e) {
-    error = ParseErrorText(e);
-    return false;
+    const std::string repaired = StrayBytesAsLatin1(text);
+    bool read = false;
+    if (!repaired.empty()) {
+      try {
+        root = Json::parse(repaired);
+        read = true;
+      } catch (const nlohmann::json::parse_error&) {
+      }
+    }
+    if (!read) {
+      error = ParseErrorText(e);
+      return false;
+    }
   }
   if (!root.is_object()) {
     error = "the document is not a JSON object";

@@ -107,10 +107,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadState{"text after the document", "{\"a\":1}\n  x", Parse("line 2, column 3") + "value - invalid literal"},
         BadState{"unknown word", "{\"a\":tru}", Parse("line 1, column 9") + "value - invalid literal"},
         BadState{"deep nesting", std::string(100000, '['), Parse("line 1, column 100001") + "value - unexpected end of input"},
-        // Not UTF-8: the file is refused, not read as bytes.
-        BadState{"byte FF", Document(",\"identification\":{\"printerId\":\"P\xff\"}"), "line 1, column 84: syntax error while parsing value - invalid string: ill-formed UTF-8 byte"},
-        BadState{"lone lead byte", Document(",\"identification\":{\"printerId\":\"P\xc3\"}"), "line 1, column 85: syntax error while parsing value - invalid string: ill-formed UTF-8 byte"},
-        BadState{"overlong slash", Document(",\"identification\":{\"printerId\":\"\xc0\xaf\"}"), "line 1, column 83: syntax error while parsing value - invalid string: ill-formed UTF-8 byte"},
         BadState{"lone surrogate", Document(",\"identification\":{\"printerId\":\"\\ud800\"}"), "line 1, column 89: syntax error while parsing value - invalid string: surrogate U+D800..U+DBFF must be followed by U+DC00..U+DFFF"},
         // Another document.
         BadState{"a list", "[]", "the document is not a JSON object"},
@@ -169,6 +165,11 @@ INSTANTIATE_TEST_SUITE_P(
         KeptState{"unknown key in a group", ",\"media\":{\"darkness\":3,\"density\":12}", [](StoredState& s) { s.media.density = 12; }},
         KeptState{"unknown group", ",\"future\":{\"a\":[1,{}]},\"sensor\":{\"threshold\":0}", [](StoredState& s) { s.sensor.threshold = 0; }},
         KeptState{"raw UTF-8 Latin-1 letter", ",\"identification\":{\"printerId\":\"LIN\xc3\x89" "7\"}", [](StoredState& s) { s.ident.printerId = "LIN\xc9" "7"; }},
+        // A byte that is no part of a UTF-8 sequence reads as itself, as it always did.
+        KeptState{"stray byte FF", ",\"identification\":{\"printerId\":\"P\xff\"}", [](StoredState& s) { s.ident.printerId = "P\xff"; }},
+        KeptState{"lone lead byte", ",\"identification\":{\"printerId\":\"P\xc3\"}", [](StoredState& s) { s.ident.printerId = "P\xc3"; }},
+        KeptState{"overlong slash", ",\"identification\":{\"printerId\":\"\xc0\xaf\"}", [](StoredState& s) { s.ident.printerId = "\xc0\xaf"; }},
+        KeptState{"stray byte beside a UTF-8 letter", ",\"identification\":{\"printerId\":\"\xc3\x89\xe9\"}", [](StoredState& s) { s.ident.printerId = "\xc9\xe9"; }},
         KeptState{"minus zero", ",\"media\":{\"offset\":-0}", [](StoredState& s) { s.media.offset = 0; }},
         KeptState{"largest count", ",\"rfid\":{\"validCount\":4294967295}", [](StoredState& s) { s.rfid.validCount = 4294967295u; }}),
     qm::test::RowName());
