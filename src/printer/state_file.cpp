@@ -229,11 +229,14 @@ class Reader : public Binder {
   std::string groupName_;
 };
 
-// The parser's message from "line L, column C" on, without the library's own prefix.
-std::string ParseErrorText(const nlohmann::json::parse_error& e) {
+// The parser's message from "line L, column C" on, without the library's own prefix; a
+// number too large for a double has no place in its message, only the library's words.
+std::string ParseErrorText(const nlohmann::json::exception& e) {
   const std::string what = e.what();
   const size_t at = what.find("line ");
-  return at == std::string::npos ? what : what.substr(at);
+  if (at != std::string::npos) return what.substr(at);
+  const size_t words = what.find("] ");
+  return words == std::string::npos ? what : what.substr(words + 2);
 }
 
 }  // namespace
@@ -285,14 +288,14 @@ bool StateFromJson(std::string_view text, StoredState& state, std::string& error
   Json root;
   try {
     root = Json::parse(text);
-  } catch (const nlohmann::json::parse_error& e) {
+  } catch (const nlohmann::json::exception& e) {
     const std::string repaired = StrayBytesAsLatin1(text);
     bool read = false;
     if (!repaired.empty()) {
       try {
         root = Json::parse(repaired);
         read = true;
-      } catch (const nlohmann::json::parse_error&) {
+      } catch (const nlohmann::json::exception&) {
       }
     }
     if (!read) {

@@ -92,6 +92,8 @@ TEST_P(MalformedStateFiles, AreRefusedWithTheirPlaceAndChangeNothing) {
 INSTANTIATE_TEST_SUITE_P(
     PrinterStateFile, MalformedStateFiles,
     ::testing::Values(
+        // A number no double holds is refused, not thrown past the loader.
+        BadState{"number beyond a double", Document(",\"media\":{\"gapLength\":1e930}"), "number overflow parsing '1e930'"},
         // Cut short.
         BadState{"empty", "", Parse("line 1, column 1") + "value - unexpected end of input"},
         BadState{"open brace", "{", Parse("line 1, column 2") + "object key - unexpected end of input"},
