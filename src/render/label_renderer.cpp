@@ -167,8 +167,9 @@ class ScriptWalker {
     if (count > 0) {
       std::vector<DrawItem> items = pending_.items;
       for (size_t i = 0; i < items.size(); ++i) items[i].command = pending_.text[i];
-      auto bitmap = std::make_shared<const Bitmap>(renderer_.RenderLabel(items, paper_, out_.warnings));
-      for (int64_t i = 0; i < count; ++i) out_.labels.push_back({bitmap, line, printed});
+      auto boxes = std::make_shared<std::vector<DrawnBox>>();
+      auto bitmap = std::make_shared<const Bitmap>(renderer_.RenderLabel(items, paper_, out_.warnings, boxes.get()));
+      for (int64_t i = 0; i < count; ++i) out_.labels.push_back({bitmap, boxes, line, printed});
     }
     // The printer starts every label on a clean canvas.
     pending_ = {};
@@ -201,14 +202,21 @@ RenderResult LabelRenderer::RenderScript(std::string_view script, const PaperSet
 }
 
 Bitmap LabelRenderer::RenderLabel(const std::vector<DrawItem>& items, const PaperSettings& paper,
-                                  std::vector<Warning>& warnings) {
+                                  std::vector<Warning>& warnings, std::vector<DrawnBox>* boxes) {
   Bitmap canvas(paper.width, paper.length);
+  const size_t firstBox = boxes ? boxes->size() : 0;
   if (!items.empty() && !glyphs_->error().empty()) {
     warnings.push_back({items.front().line, glyphs_->error() + ": text is drawn as boxes"});
   }
-  for (const DrawItem& item : items) DrawCommand(canvas, item, paper, *glyphs_, warnings);
+  for (const DrawItem& item : items) DrawCommand(canvas, item, paper, *glyphs_, warnings, boxes);
   // "SOB" prints the label turned half way round.
   if (paper.topFirst) return canvas;
+  if (boxes) {
+    for (size_t i = firstBox; i < boxes->size(); ++i) {
+      Box& b = (*boxes)[i].box;
+      b = {canvas.width() - b.right(), canvas.height() - b.bottom(), b.width, b.height};
+    }
+  }
   return canvas.Rotated(2);
 }
 
