@@ -6,7 +6,9 @@
 
 #include "cli/command.h"
 #include "downloads/file_source.h"
+#include "render/drawn_boxes.h"
 #include "render/label_renderer.h"
+#include "render/pdf_output.h"
 
 namespace qm::cli {
 
@@ -46,20 +48,28 @@ std::string Numbered(int n) {
 class RenderCommand : public Command {
  public:
   CLI::App* Register(CLI::App& parent) override {
-    CLI::App* sub = parent.add_subcommand("render", "Draw a script's labels to PNG files, as the printer would print them");
+    CLI::App* sub =
+        parent.add_subcommand("render", "Draw a script's labels to PNG or PDF files, as the printer would print them");
     sub->add_option("FILE", file_, "the script file, or - for standard input (at most 16 MiB)")->required()->type_name("");
     sub->add_option("-o,--out", out_,
                     "a .png file for a single label, or a folder for label-0001.png, label-0002.png, ... "
-                    "(default: the current folder)")
+                    "(default: the current folder); with --format pdf a .pdf file, or a folder for labels.pdf")
         ->type_name("OUT");
+    sub->add_option("--format", format_, "png (one file per label) or pdf (one page per label, at true size)")
+        ->check(CLI::IsMember({"png", "pdf"}))
+        ->type_name("FORMAT");
+    sub->add_flag("--boxes", boxes_,
+                  "also print, for every command that drew, its label, line, command word and box in dots "
+                  "(left, top, width, height)");
     sub->add_option("--width", width_, "the paper width in dots before any SW (default 812, 4 inches)")
         ->type_name("DOTS");
     sub->add_option("--length", length_, "the label length in dots before any SL (default 1219, 6 inches)")
         ->type_name("DOTS");
     sub->footer(
         "Each P makes its labels; commands after the last P are drawn as one more label. Every command "
-        "that cannot be drawn is named with its line number on standard error, and the exit status is "
-        "then 1 (the PNG files are still written). No printer is opened.");
+        "that cannot be drawn, reaches off the label or overlaps another object is named with its line "
+        "number on standard error, and the exit status is then 1 (the files are still written). No "
+        "printer is opened.");
     return sub;
   }
 
@@ -94,23 +104,57 @@ class RenderCommand : public Command {
     const render::RenderResult result = renderer.RenderScript(script_, paper);
     if (result.labels.empty() && result.warnings.empty()) return Outcome::Usage(file_ + ": holds no label to draw");
     std::vector<std::string> paths;
-    if (std::string error = Paths(result.labels.size(), paths); !error.empty()) return Outcome::Usage(error);
-    for (size_t i = 0; i < result.labels.size(); ++i) {
-      std::string error;
-      if (!render::WritePng(*result.labels[i].bitmap, paths[i], error)) return Outcome::Usage(error);
+    if (format_ == "pdf") {
+      if (result.labels.empty()) return Outcome::Usage(file_ + ": holds no label to draw");
+      std::string error = PdfPath(paths);
+      if (error.empty()) error = WritePdf(result.labels, paths[0]);
+      if (!error.empty()) return Outcome::Usage(error);
+    } else {
+      if (std::string error = Paths(result.labels.size(), paths); !error.empty()) return Outcome::Usage(error);
+      for (size_t i = 0; i < result.labels.size(); ++i) {
+        std::string error;
+        if (!render::WritePng(*result.labels[i].bitmap, paths[i], error)) return Outcome::Usage(error);
+      }
     }
     std::vector<std::string> warnings;
     for (const render::Warning& w : result.warnings) warnings.push_back("line " + std::to_string(w.line) + ": " + w.text);
+    const std::vector<std::string> overlaps = Overlaps(result.labels);
     JsonObject fields;
     fields.Add("labels", static_cast<int64_t>(result.labels.size()));
     fields.Add("files", paths);
     fields.Add("warnings", warnings);
+    fields.Add("overlaps", overlaps);
     std::string text;
     for (const std::string& p : paths) text += p + "\n";
-    if (warnings.empty()) return Outcome::Done(text, fields);
-    std::string error = std::to_string(warnings.size()) + (warnings.size() == 1 ? " command" : " commands") +
-                        " could not be drawn as written:";
-    for (const std::string& w : warnings) error += "\n  " + w;
+    if (boxes_) {
+      std::string json;
+      for (size_t i = 0; i < result.labels.size(); ++i) {
+        for (const render::DrawnBox& b : *result.labels[i].boxes) {
+          const render::Box& r = b.box;
+          text += "label " + std::to_string(i + 1) + " line " + std::to_string(b.line) + " " + b.word + " " +
+                  std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.width) + "x" +
+                  std::to_string(r.height) + "\n";
+          json += std::string(json.empty() ? "" : ",") + "{\"label\":" + std::to_string(i + 1) +
+                  ",\"line\":" + std::to_string(b.line) + ",\"command\":" + JsonString(b.word) +
+                  ",\"left\":" + std::to_string(r.left) + ",\"top\":" + std::to_string(r.top) +
+                  ",\"width\":" + std::to_string(r.width) + ",\"height\":" + std::to_string(r.height) + "}";
+        }
+      }
+      fields.Add("boxes", JsonRaw{"[" + json + "]"});
+    }
+    if (warnings.empty() && overlaps.empty()) return Outcome::Done(text, fields);
+    std::string error;
+    if (!warnings.empty()) {
+      error = std::to_string(warnings.size()) + (warnings.size() == 1 ? " command" : " commands") +
+              " could not be drawn as written:";
+      for (const std::string& w : warnings) error += "\n  " + w;
+    }
+    if (!overlaps.empty()) {
+      if (!error.empty()) error += "\n";
+      error += std::to_string(overlaps.size()) + (overlaps.size() == 1 ? " object overlaps" : " objects overlap") +
+               " another:";
+      for (const std::string& w : overlaps) error += "\n  " + w;
+    }
     // The files were written all the same: stdout names them.
     Outcome outcome = Outcome::PrinterFailed(error, fields);
     outcome.text = text;
@@ -135,8 +179,50 @@ class RenderCommand : public Command {
     return {};
   }
 
+  // Objects lying on one another, once for each label drawn (copies of one "P" share theirs).
+  static std::vector<std::string> Overlaps(const std::vector<render::RenderedLabel>& labels) {
+    std::vector<std::string> out;
+    const std::vector<render::DrawnBox>* last = nullptr;
+    for (size_t i = 0; i < labels.size(); ++i) {
+      if (labels[i].boxes.get() == last) continue;
+      last = labels[i].boxes.get();
+      for (const render::Warning& w : render::OverlapWarnings(*last)) {
+        out.push_back((labels.size() > 1 ? "label " + std::to_string(i + 1) + " " : std::string()) + "line " +
+                      std::to_string(w.line) + ": " + w.text);
+      }
+    }
+    return out;
+  }
+
+  // The one PDF: the file named, or labels.pdf in the folder named.
+  std::string PdfPath(std::vector<std::string>& paths) const {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::is_directory(out_, ec)) {
+      paths.push_back(out_ + "/labels.pdf");
+    } else if (out_.size() > 4 && out_.compare(out_.size() - 4, 4, ".pdf") == 0) {
+      paths.push_back(out_);
+    } else {
+      return "-o " + out_ + ": no such folder (or give a name ending in .pdf)";
+    }
+    return {};
+  }
+
+  static std::string WritePdf(const std::vector<render::RenderedLabel>& labels, const std::string& path) {
+    render::PdfWriter pdf;
+    std::string error;
+    if (!pdf.Open(path, error)) return error;
+    for (const render::RenderedLabel& label : labels) {
+      if (!pdf.AddPage(*label.bitmap, error)) return error;
+    }
+    if (!pdf.Close(error)) return error;
+    return {};
+  }
+
   std::string file_;
   std::string out_ = ".";
+  std::string format_ = "png";
+  bool boxes_ = false;
   int width_ = 812;
   int length_ = 1219;
   std::string script_;
