@@ -48,6 +48,8 @@ void LabelDrawer::StartRender() {
     thread_local render::LabelRenderer renderer;
     const render::RenderResult result = renderer.RenderScript(script, {});
     std::vector<QImage> labels;
+    std::vector<std::vector<render::DrawnBox>> boxes;
+    for (const render::RenderedLabel& l : result.labels) boxes.push_back(l.boxes ? *l.boxes : std::vector<render::DrawnBox>{});
     // Copies of one print share a bitmap, so they share an image.
     const render::Bitmap* last = nullptr;
     for (const render::RenderedLabel& l : result.labels) {
@@ -66,9 +68,9 @@ void LabelDrawer::StartRender() {
     }
     QMetaObject::invokeMethod(
         this,
-        [this, generation, labels, warnings, lines] {
+        [this, generation, labels, warnings, lines, boxes] {
           // A drawing of an older script: a newer one is on its way.
-          if (generation == generation_) emit drawn(labels, warnings, lines);
+          if (generation == generation_) emit drawn(labels, warnings, lines, boxes);
         },
         Qt::QueuedConnection);
   });

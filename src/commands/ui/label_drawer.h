@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "render/label_renderer.h"
+
 namespace qm {
 
 class LabelDrawer : public QObject {
@@ -24,9 +26,11 @@ class LabelDrawer : public QObject {
   void SetDebounceMs(int ms) { debounce_.setInterval(ms); }
 
  signals:
-  // The latest script drawn: one image per label, and each warning with its line (1 first).
-  // Drawings of scripts replaced meanwhile are never announced.
-  void drawn(const std::vector<QImage>& labels, const QStringList& warnings, const std::vector<int>& lines);
+  // The latest script drawn: one image per label, and each warning with its line (1 first);
+  // `boxes` holds, for each label, where its commands drew. Drawings of scripts replaced
+  // meanwhile are never announced.
+  void drawn(const std::vector<QImage>& labels, const QStringList& warnings, const std::vector<int>& lines,
+             const std::vector<std::vector<render::DrawnBox>>& boxes);
 
  private:
   void StartRender();

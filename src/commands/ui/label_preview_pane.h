@@ -1,5 +1,6 @@
 // The tester's preview: the script drawn as the printer would print it, redrawn a moment
-// after each edit on a worker thread, with zoom, fit, label n of m and the warnings.
+// after each edit on a worker thread, with zoom, fit, label n of m and the warnings; the
+// label stands in a LabelView (rulers, grid, overlay, pick) and can be exported.
 #pragma once
 
 #include <QImage>
@@ -12,9 +13,11 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QScrollArea;
 
 namespace qm {
+
+class FileChooser;
+class LabelView;
 
 class LabelPreviewPane : public QWidget {
   Q_OBJECT
@@ -31,8 +34,15 @@ class LabelPreviewPane : public QWidget {
   int currentLabel() const { return current_; }  // 0 for the first
   double zoom() const { return zoom_; }
   QImage currentImage() const;
+  // The script line the caret stands on (1 first): what it drew is outlined.
+  void SetCaretLine(int line);
+  // Where the overlay and the exports ask for their files; null uses the system's dialogs.
+  void SetFileChooser(FileChooser* files);
 
-  QLabel* picture() const { return picture_; }
+  QWidget* picture() const;
+  LabelView* view() const { return view_; }
+  QPushButton* exportLabelButton() const { return exportLabel_; }
+  QPushButton* exportAllButton() const { return exportAll_; }
   QLabel* position() const { return position_; }
   QListWidget* warnings() const { return warnings_; }
   QPushButton* zoomInButton() const { return zoomIn_; }
@@ -44,25 +54,32 @@ class LabelPreviewPane : public QWidget {
  signals:
   // The operator picked a warning: the caret should go to `line` (1 for the first).
   void lineActivated(int line);
+  // The operator clicked a mark on the label: `line` drew it.
+  void linePicked(int line);
   // A drawing of the latest script has been shown.
   void rendered();
 
  private:
   void Show(const std::vector<QImage>& labels, const QStringList& warnings,
-            const std::vector<int>& lines);
+            const std::vector<int>& lines, const std::vector<std::vector<render::DrawnBox>>& boxes);
+  // The shown label, or every label, to a PNG or PDF file as the chosen name ends.
+  void Export(bool all);
   void ShowLabel(int index);
   void SetZoom(double zoom, bool fit);
   void resizeEvent(QResizeEvent* event) override;
 
   LabelDrawer drawer_;
   std::vector<QImage> labels_;
+  std::vector<std::vector<render::DrawnBox>> boxes_;
+  FileChooser* files_ = nullptr;
   std::vector<int> warningLines_;
   int current_ = 0;
   double zoom_ = 0.5;
   bool fitting_ = true;
 
-  QScrollArea* scroll_;
-  QLabel* picture_;
+  LabelView* view_;
+  QPushButton* exportLabel_;
+  QPushButton* exportAll_;
   QLabel* position_;
   QListWidget* warnings_;
   QPushButton* zoomIn_;
