@@ -30,13 +30,40 @@ bool Overlap(const DrawnBox& a, const DrawnBox& b) {
 }
 
 std::vector<Warning> OverlapWarnings(const std::vector<DrawnBox>& boxes) {
-  std::vector<Warning> out;
-  for (size_t j = 0; j < boxes.size(); ++j) {
-    for (size_t i = 0; i < j; ++i) {
-      if (boxes[i].line == boxes[j].line || !Overlap(boxes[i], boxes[j])) continue;
-      out.push_back({boxes[j].line, "\"" + boxes[j].word + "\" overlaps \"" + boxes[i].word + "\" of line " +
-                                        std::to_string(boxes[i].line)});
+  // A sweep from left to right: only boxes still open where the next one begins are
+  // compared, so a label of many objects side by side is not compared pair by pair.
+  std::vector<size_t> order(boxes.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return boxes[a].box.left < boxes[b].box.left; });
+  std::vector<std::pair<size_t, size_t>> pairs;  // (later, earlier)
+  std::vector<size_t> open;
+  bool more = false;
+  for (size_t k : order) {
+    const Box& b = boxes[k].box;
+    if (b.empty()) continue;
+    open.erase(std::remove_if(open.begin(), open.end(), [&](size_t o) { return boxes[o].box.right() <= b.left; }),
+               open.end());
+    for (size_t o : open) {
+      if (boxes[o].line == boxes[k].line || !Overlap(boxes[o], boxes[k])) continue;
+      if (pairs.size() == kMaxOverlapWarnings) {
+        more = true;
+        break;
+      }
+      pairs.emplace_back(std::max(o, k), std::min(o, k));
     }
+    if (more) break;
+    open.push_back(k);
+  }
+  std::sort(pairs.begin(), pairs.end());
+  std::vector<Warning> out;
+  for (const auto& [j, i] : pairs) {
+    out.push_back({boxes[j].line, "\"" + boxes[j].word + "\" overlaps \"" + boxes[i].word + "\" of line " +
+                                      std::to_string(boxes[i].line)});
+  }
+  if (more) {
+    out.push_back({boxes[pairs.back().first].line,
+                   "more objects overlap: only " + std::to_string(kMaxOverlapWarnings) + " are named"});
   }
   return out;
 }

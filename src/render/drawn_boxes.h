@@ -2,6 +2,7 @@
 // and which command drew the mark at a point.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +18,9 @@ namespace qm::render {
 bool Overlap(const DrawnBox& a, const DrawnBox& b);
 
 // One warning per overlapping pair, on the later command's line, naming the earlier one:
-// "overlaps \"BD\" of line 3".
+// "\"T\" overlaps \"BD\" of line 3", in drawing order. At most kMaxOverlapWarnings pairs are
+// named; one more warning then says there are more.
+constexpr size_t kMaxOverlapWarnings = 100;
 std::vector<Warning> OverlapWarnings(const std::vector<DrawnBox>& boxes);
 
 // The command that drew at dot (x, y): of the boxes holding it the smallest, and of equal

@@ -130,6 +130,27 @@ INSTANTIATE_TEST_SUITE_P(
         OverlapRow{"one line's own objects", {{4, "T", {0, 0, 50, 18}}, {4, "T", {0, 0, 50, 18}}}, {}}),
     RowName());
 
+TEST(OverlapsOfManyObjects, SideBySideAreNotComparedPairByPair) {
+  // 100000 texts in a row: pair by pair this would be 5e9 comparisons, a stalled render.
+  std::vector<DrawnBox> row;
+  for (int i = 0; i < 100000; ++i) row.push_back({i + 1, "T", {i * 10, 0, 10, 18}});
+  EXPECT_TRUE(OverlapWarnings(row).empty());
+  row.push_back({100001, "BD", {5, 5, 10, 10}, 'O'});  // over the first two
+  const std::vector<Warning> w = OverlapWarnings(row);
+  ASSERT_EQ(w.size(), 2u);
+  EXPECT_EQ(w[0], (Warning{100001, "\"BD\" overlaps \"T\" of line 1"}));
+  EXPECT_EQ(w[1], (Warning{100001, "\"BD\" overlaps \"T\" of line 2"}));
+}
+
+TEST(OverlapsOfManyObjects, AreNamedUpToTheLimitAndThenCounted) {
+  std::vector<DrawnBox> pile;
+  for (int i = 0; i < 20; ++i) pile.push_back({i + 1, "T", {0, 0, 50, 18}});  // 190 pairs
+  const std::vector<Warning> w = OverlapWarnings(pile);
+  ASSERT_EQ(w.size(), kMaxOverlapWarnings + 1);
+  EXPECT_EQ(w.back().text, "more objects overlap: only 100 are named");
+  for (size_t i = 0; i + 1 < w.size(); ++i) EXPECT_NE(w[i].text.find("\"T\" overlaps \"T\" of line "), std::string::npos);
+}
+
 struct PickRow {
   std::string name;
   int x, y;
