@@ -38,6 +38,9 @@ class LabelView : public QWidget {
   // Screen pixels per dot.
   void SetZoom(double zoom);
   double zoom() const { return zoom_; }
+  // Modest: the view takes what room its window gives, and a big label must not make the
+  // window ask for more than a laptop screen.
+  QSize sizeHint() const override { return {300, 320}; }
   // Fitted, the label never scrolls: no scroll bars take its room.
   void SetScrollable(bool scrollable);
   // The room the label has before it needs scrolling.
