@@ -2376,6 +2376,10 @@ Memory</source>
 <context>
     <name>qm::LabelPreviewPane</name>
     <message>
+        <source>No label to export</source>
+        <translation>書き出すラベルがありません</translation>
+    </message>
+    <message>
         <source>Zoom Out</source>
         <translation>縮小</translation>
     </message>
@@ -2422,6 +2426,100 @@ Memory</source>
     <message>
         <source>Too large to preview</source>
         <translation>大きすぎてプレビューできません</translation>
+    </message>
+    <message>
+        <source>Export Label…</source>
+        <translation>ラベルを書き出す…</translation>
+    </message>
+    <message>
+        <source>Export All…</source>
+        <translation>すべて書き出す…</translation>
+    </message>
+    <message>
+        <source>The shown label as PNG or PDF, at its true size</source>
+        <translation>表示中のラベルを実寸の PNG または PDF に書き出します</translation>
+    </message>
+    <message>
+        <source>Every label as PNG files or one PDF, at their true size</source>
+        <translation>すべてのラベルを実寸の PNG ファイルまたは一つの PDF に書き出します</translation>
+    </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>%1 に書き出しました</translation>
+    </message>
+</context>
+<context>
+    <name>qm::LabelView</name>
+    <message>
+        <source>Dots</source>
+        <translation>ドット</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>Inches</source>
+        <translation>インチ</translation>
+    </message>
+    <message>
+        <source>Ruler unit</source>
+        <translation>定規の単位</translation>
+    </message>
+    <message>
+        <source>Grid</source>
+        <translation>グリッド</translation>
+    </message>
+    <message>
+        <source>Overlay…</source>
+        <translation>重ね合わせ…</translation>
+    </message>
+    <message>
+        <source>A PNG or JPEG picture under the label, to compare with a design</source>
+        <translation>デザインと比べるため、ラベルの下に PNG または JPEG の画像を重ねます</translation>
+    </message>
+    <message>
+        <source>Overlay opacity</source>
+        <translation>重ね合わせの不透明度</translation>
+    </message>
+    <message>
+        <source> px/mm</source>
+        <translation> px/mm</translation>
+    </message>
+    <message>
+        <source>Overlay pixels per millimetre</source>
+        <translation>重ね合わせの 1 mm あたりのピクセル数</translation>
+    </message>
+    <message>
+        <source>Overlay pixels per millimetre (8: one pixel a dot)</source>
+        <translation>重ね合わせの 1 mm あたりのピクセル数 (8 で 1 ピクセルが 1 ドット)</translation>
+    </message>
+    <message>
+        <source>Cannot read %1</source>
+        <translation>%1 を読み込めません</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <translation>in</translation>
+    </message>
+    <message>
+        <source>dots</source>
+        <translation>ドット</translation>
+    </message>
+    <message>
+        <source>%1, %2 %3</source>
+        <translation>%1, %2 %3</translation>
+    </message>
+</context>
+<context>
+    <name>LabelExport</name>
+    <message>
+        <source>No label to export</source>
+        <translation>書き出すラベルがありません</translation>
+    </message>
+    <message>
+        <source>Cannot write %1</source>
+        <translation>%1 に書き込めません</translation>
     </message>
 </context>
 </TS>

@@ -25,6 +25,8 @@ packages=(
   libfreetype-dev libzint-dev libpng-dev fonts-dejavu-core libzxing-dev zint
   # label renderer: the stored PCX images
   libsdl2-image-dev
+  # label renderer: PDF pages at true size, and pdfinfo to read their size back in the tests
+  libcairo2-dev poppler-utils
   # print-queue diversion and the virtual printer's --forward: libcups, and a CUPS server with
   # lpadmin for their tests
   libcups2-dev cups-daemon cups-client

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "render/barcodes.h"
 #include "render/command_text.h"
@@ -39,8 +40,8 @@ TwoByteTable TableOfFont(std::string_view name) {
 class Drawer {
  public:
   Drawer(Bitmap& canvas, const DrawItem& item, const PaperSettings& paper, GlyphRenderer& glyphs,
-         std::vector<Warning>& warnings)
-      : canvas_(canvas), item_(item), paper_(paper), glyphs_(glyphs), warnings_(warnings) {}
+         std::vector<Warning>& warnings, std::vector<DrawnBox>* boxes)
+      : canvas_(canvas), item_(item), paper_(paper), glyphs_(glyphs), warnings_(warnings), boxes_(boxes) {}
 
   void Run() {
     const std::optional<CommandParts> parts = SplitCommand(item_.command);
@@ -57,6 +58,10 @@ class Drawer {
   }
 
  private:
+  void Drew(Box box, char blockType = 0) {
+    if (boxes_ && !box.empty()) boxes_->push_back({item_.line, std::string(p_.word), box, blockType});
+  }
+
   void Warn(const std::string& why) {
     std::string head(item_.command.substr(0, 40));
     for (char& c : head) {
@@ -120,6 +125,7 @@ class Drawer {
     }
     // A quiet zone is white whatever lay there before.
     if (clear) canvas_.Clear(box);
+    Drew(box);
     if (!canvas_.Blit(turned, box.left, box.top)) Warn("reaches beyond the label: cut off");
   }
 
@@ -236,6 +242,7 @@ class Drawer {
     const Box box{std::min(*sx, *ex) + mx, std::min(*sy, *ey) + my, std::abs(*ex - *sx), std::abs(*ey - *sy)};
     if (*type != 'S' && box.empty()) return Warn("encloses no area: nothing drawn");
     bool whole = true;
+    Box drawn = box;
     switch (*type) {
       case 'O': whole = canvas_.Fill(box); break;
       case 'E': whole = canvas_.Invert(box); break;
@@ -248,36 +255,50 @@ class Drawer {
         canvas_.Fill({box.right() - t, box.top, t, box.height});
         break;
       }
-      default: whole = Line(*sx + mx, *sy + my, *ex + mx, *ey + my, *thick); break;
+      default: whole = Line(*sx + mx, *sy + my, *ex + mx, *ey + my, *thick, drawn); break;
     }
-    if (box.right() <= 0 || box.bottom() <= 0 || box.left >= canvas_.width() || box.top >= canvas_.height()) {
-      Warn("lies outside the label: not drawn");
-    } else if (!whole) {
+    if (drawn.right() <= 0 || drawn.bottom() <= 0 || drawn.left >= canvas_.width() || drawn.top >= canvas_.height()) {
+      if (!drawn.empty()) Warn("lies outside the label: not drawn");
+      return;
+    }
+    Drew(drawn, *type);
+    if (!whole) {
       Warn("reaches beyond the label: cut off");
     }
   }
 
   // A line `t` dots thick: a run of `t` dots across its main direction at every step along it.
-  bool Line(int x0, int y0, int x1, int y1, int t) {
+  // `drawn` becomes the box of all its runs.
+  bool Line(int x0, int y0, int x1, int y1, int t, Box& drawn) {
     const int dx = x1 - x0, dy = y1 - y0;
+    drawn = {};
     if (dx == 0 && dy == 0) {
       Warn("has no length: nothing drawn");
       return true;
     }
+    int left = std::numeric_limits<int>::max(), top = left, right = std::numeric_limits<int>::min(), bottom = right;
+    auto run = [&](Box b) {
+      left = std::min(left, b.left);
+      top = std::min(top, b.top);
+      right = std::max(right, b.right());
+      bottom = std::max(bottom, b.bottom());
+      return canvas_.Fill(b);
+    };
     bool whole = true;
     if (std::abs(dx) >= std::abs(dy)) {
       const int step = dx > 0 ? 1 : -1;
       for (int i = 0; i != dx; i += step) {
         const int y = y0 + static_cast<int>(std::lround(static_cast<double>(dy) * i / dx));
-        whole &= canvas_.Fill({x0 + i, y, 1, t});
+        whole &= run({x0 + i, y, 1, t});
       }
     } else {
       const int step = dy > 0 ? 1 : -1;
       for (int i = 0; i != dy; i += step) {
         const int x = x0 + static_cast<int>(std::lround(static_cast<double>(dx) * i / dy));
-        whole &= canvas_.Fill({x, y0 + i, t, 1});
+        whole &= run({x, y0 + i, t, 1});
       }
     }
+    drawn = {left, top, right - left, bottom - top};
     return whole;
   }
 
@@ -297,6 +318,7 @@ class Drawer {
   const PaperSettings& paper_;
   GlyphRenderer& glyphs_;
   std::vector<Warning>& warnings_;
+  std::vector<DrawnBox>* boxes_;
   CommandParts p_;
 };
 
@@ -314,8 +336,8 @@ std::optional<FontCell> BitmapFontCell(std::string_view name) {
 }
 
 void DrawCommand(Bitmap& canvas, const DrawItem& item, const PaperSettings& paper,
-                 GlyphRenderer& glyphs, std::vector<Warning>& warnings) {
-  Drawer(canvas, item, paper, glyphs, warnings).Run();
+                 GlyphRenderer& glyphs, std::vector<Warning>& warnings, std::vector<DrawnBox>* boxes) {
+  Drawer(canvas, item, paper, glyphs, warnings, boxes).Run();
 }
 
 }  // namespace qm::render

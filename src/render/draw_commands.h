@@ -16,9 +16,10 @@ namespace qm::render {
 bool IsDrawingWord(std::string_view word);
 
 // Draws `item` on `canvas` at the paper's margins, adding a warning for whatever it could
-// not draw as asked.
+// not draw as asked, and to `boxes` (when given) where it drew.
 void DrawCommand(Bitmap& canvas, const DrawItem& item, const PaperSettings& paper,
-                 GlyphRenderer& glyphs, std::vector<Warning>& warnings);
+                 GlyphRenderer& glyphs, std::vector<Warning>& warnings,
+                 std::vector<DrawnBox>* boxes = nullptr);
 
 // The bitmap font cells (fonts "0" to "9", "a" to "f", "m", "n", "j"), in dots: width and
 // height of one character at multiplier 1; the two-byte fonts' cells are full-width.

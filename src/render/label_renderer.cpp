@@ -192,6 +192,7 @@ class ScriptWalker {
       visit.key = Key();
       // Copies of one print are drawn once, when the first of them is wanted.
       std::shared_ptr<const Bitmap> bitmap;
+      std::shared_ptr<std::vector<DrawnBox>> boxes;
       std::vector<Warning> drawing;
       for (int64_t i = 0; i < count; ++i) {
         visit.index = out_.labels++;
@@ -199,10 +200,11 @@ class ScriptWalker {
         if (!bitmap) {
           std::vector<DrawItem> items = pending_.items;
           for (size_t k = 0; k < items.size(); ++k) items[k].command = pending_.text[k];
-          bitmap = std::make_shared<const Bitmap>(renderer_.RenderLabel(items, paper_, drawing));
+          boxes = std::make_shared<std::vector<DrawnBox>>();
+          bitmap = std::make_shared<const Bitmap>(renderer_.RenderLabel(items, paper_, drawing, boxes.get()));
           out_.warnings.insert(out_.warnings.end(), drawing.begin(), drawing.end());
         }
-        sink_.Take(visit, bitmap, drawing);
+        sink_.Take(visit, bitmap, boxes, drawing);
       }
     }
     // The printer starts every label on a clean canvas.
@@ -233,8 +235,9 @@ class KeepAll : public LabelSink {
  public:
   explicit KeepAll(RenderResult& out) : out_(out) {}
   bool Wanted(const LabelVisit&) override { return true; }
-  void Take(const LabelVisit& label, std::shared_ptr<const Bitmap> bitmap, const std::vector<Warning>&) override {
-    out_.labels.push_back({std::move(bitmap), label.line, label.printed});
+  void Take(const LabelVisit& label, std::shared_ptr<const Bitmap> bitmap,
+            std::shared_ptr<const std::vector<DrawnBox>> boxes, const std::vector<Warning>&) override {
+    out_.labels.push_back({std::move(bitmap), std::move(boxes), label.line, label.printed});
   }
 
  private:
@@ -262,14 +265,21 @@ RenderResult LabelRenderer::RenderScript(std::string_view script, const PaperSet
 }
 
 Bitmap LabelRenderer::RenderLabel(const std::vector<DrawItem>& items, const PaperSettings& paper,
-                                  std::vector<Warning>& warnings) {
+                                  std::vector<Warning>& warnings, std::vector<DrawnBox>* boxes) {
   Bitmap canvas(paper.width, paper.length);
+  const size_t firstBox = boxes ? boxes->size() : 0;
   if (!items.empty() && !glyphs_->error().empty()) {
     warnings.push_back({items.front().line, glyphs_->error() + ": text is drawn as boxes"});
   }
-  for (const DrawItem& item : items) DrawCommand(canvas, item, paper, *glyphs_, warnings);
+  for (const DrawItem& item : items) DrawCommand(canvas, item, paper, *glyphs_, warnings, boxes);
   // "SOB" prints the label turned half way round.
   if (paper.topFirst) return canvas;
+  if (boxes) {
+    for (size_t i = firstBox; i < boxes->size(); ++i) {
+      Box& b = (*boxes)[i].box;
+      b = {canvas.width() - b.right(), canvas.height() - b.bottom(), b.width, b.height};
+    }
+  }
   return canvas.Rotated(2);
 }
 

@@ -31,8 +31,21 @@ struct Warning {
   bool operator==(const Warning&) const = default;
 };
 
+// Where one command drew on its label: the box of its object (a text line's cells, a
+// symbol with its quiet zone and HRI, a block's rectangle, a line's runs, an image), in dots
+// on the finished label, so "SM" and "SOB" are applied. It may reach past the label's
+// edges; a command that drew nothing has none.
+struct DrawnBox {
+  int line = 0;       // of the command, 1 for the first
+  std::string word;   // its command word: "T", "V", "B1", "B2", "BD", "IR"
+  Box box;
+  char blockType = 0;  // "BD" only: O, E, D, S or B
+  bool operator==(const DrawnBox&) const = default;
+};
+
 struct RenderedLabel {
   std::shared_ptr<const Bitmap> bitmap;  // copies of one "P" share it
+  std::shared_ptr<const std::vector<DrawnBox>> boxes;  // in drawing order; shared like the bitmap
   int line = 0;          // of its "P"; of its last command when it was never printed
   bool printed = true;   // false for commands after the last "P", drawn for a preview
 };
@@ -72,9 +85,10 @@ class LabelSink {
   virtual ~LabelSink() = default;
   // Whether to draw this label; those not wanted are only counted, at no drawing cost.
   virtual bool Wanted(const LabelVisit& label) = 0;
-  // A wanted label, drawn, with the warnings its drawing gave (also in the walk's result).
-  // The walk keeps no reference to the bitmap once this returns.
+  // A wanted label, drawn, with where each command drew and the warnings its drawing gave
+  // (also in the walk's result). The walk keeps no reference to either once this returns.
   virtual void Take(const LabelVisit& label, std::shared_ptr<const Bitmap> bitmap,
+                    std::shared_ptr<const std::vector<DrawnBox>> boxes,
                     const std::vector<Warning>& drawingWarnings) = 0;
 };
 
@@ -104,8 +118,9 @@ class LabelRenderer {
                         const ImageLookup& images = {}, bool drawUnprinted = true);
 
   // One label from its drawing commands, on paper of `paper`'s size, margins and direction.
+  // `boxes`, when given, receives where each command drew.
   Bitmap RenderLabel(const std::vector<DrawItem>& items, const PaperSettings& paper,
-                     std::vector<Warning>& warnings);
+                     std::vector<Warning>& warnings, std::vector<DrawnBox>* boxes = nullptr);
 
   // At most this many labels come out of one script; a larger "P" is cut short with a warning.
   static constexpr int kMaxLabels = 1000;

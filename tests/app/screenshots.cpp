@@ -17,7 +17,12 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QSpinBox>
 #include <QTimer>
+#include <QtTest>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QPainter>
 
 #include "app/main_dialog.h"
 #include "commands/ui/barcode_2d_command_dialog.h"
@@ -26,6 +31,7 @@
 #include "commands/ui/label_setting_dialog.h"
 #include "commands/ui/printing_setting_dialog.h"
 #include "commands/ui/label_preview_pane.h"
+#include "commands/ui/label_view.h"
 #include "commands/ui/line_preview.h"
 #include "commands/piece_writes.h"
 #include "commands/ui/qdrl_tester_dialog.h"
@@ -119,6 +125,46 @@ int main(int argc, char** argv) {
       previewing.show();
       drawn.exec();
       previewing.grab().save(out + QStringLiteral("/qdrl-tester-too-large-%1.png").arg(QLatin1String(suffix)));
+    }
+    {
+      // The preview as a design tool at 1366x768: millimetre rulers and grid, a design picture
+      // under the label, the caret's line outlined and a picked mark.
+      QTemporaryDir files;
+      QImage design(640, 400, QImage::Format_RGB32);  // 80 by 50 mm at 8 pixels a millimetre
+      design.fill(Qt::white);
+      {
+        QPainter p(&design);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(120, 180, 255));
+        p.drawRoundedRect(QRect(24, 24, 592, 352), 40, 40);
+        p.setBrush(QColor(255, 200, 120));
+        p.drawRect(QRect(360, 150, 190, 190));
+      }
+      const QString picture = files.filePath(QStringLiteral("design.png"));
+      design.save(picture);
+      qm::QdrlTesterDialog designing(context);
+      designing.resize(1366, 768);
+      designing.previewPane()->SetDebounceMs(0);
+      QEventLoop designed;
+      QObject::connect(designing.previewPane(), &qm::LabelPreviewPane::rendered, &designed, &QEventLoop::quit);
+      designing.previewButton()->click();
+      designing.SetCommandText(
+          "SW640\r\nSL400,24,G\r\nBD20,20,620,380,B,4\r\nT40,40,5,1,1,0,0,N,N,'Quillmark'\r\n"
+          "V40,110,U,36,36,1,N,N,N,0,L,0,'Design check'\r\nB140,170,1,2,4,80,0,1,'QM-0042'\r\n"
+          "B2430,150,Q,2,M,3,0,'https://example.com/qm/0042'\r\nP1\r\n");
+      designing.show();
+      designed.exec();
+      qm::LabelView* view = designing.previewPane()->view();
+      view->unitBox()->setCurrentIndex(1);
+      view->gridBox()->setChecked(true);
+      g.files.nextOpen = picture;
+      view->overlayButton()->click();
+      view->opacityBox()->setValue(40);
+      // The title picked (its line selected and outlined), then the pointer over the barcode.
+      const double z = view->zoom();
+      QTest::mouseClick(view->canvas(), Qt::LeftButton, {}, QPoint(static_cast<int>(60 * z), static_cast<int>(60 * z)));
+      QTest::mouseMove(view->canvas(), QPoint(static_cast<int>(200 * z), static_cast<int>(200 * z)));
+      designing.grab().save(out + QStringLiteral("/preview-design-%1.png").arg(QLatin1String(suffix)));
     }
     qm::UserSettingManagerDialog settings(context);
     settings.tabControl()->setCurrentIndex(qm::UserSettingTabControl::kPrintPagePage);

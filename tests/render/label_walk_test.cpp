@@ -19,7 +19,8 @@ class Recorder : public LabelSink {
     lines.push_back(label.line);
     return std::find(wanted_.begin(), wanted_.end(), label.index) != wanted_.end();
   }
-  void Take(const LabelVisit& label, std::shared_ptr<const Bitmap> bitmap, const std::vector<Warning>&) override {
+  void Take(const LabelVisit& label, std::shared_ptr<const Bitmap> bitmap, std::shared_ptr<const std::vector<DrawnBox>>,
+            const std::vector<Warning>&) override {
     if (bitmap.get() != last_) ++drawn;
     last_ = bitmap.get();
     taken[label.index] = bitmap->InkCount();

@@ -20,8 +20,9 @@ constexpr qsizetype kKeptBytes = qsizetype{96} << 20;
 // this: a few metre-long labels would otherwise take hundreds of megabytes at once.
 constexpr qsizetype kNeighbourBytes = qsizetype{32} << 20;
 
-// One label as an image: black ink on white paper, a byte a dot.
-QImage ToImage(const render::Bitmap& b) {
+}  // namespace
+
+QImage LabelImage(const render::Bitmap& b) {
   QImage image(b.width(), b.height(), QImage::Format_Grayscale8);
   const uint8_t* dot = b.dots().data();
   for (int y = 0; y < b.height(); ++y) {
@@ -30,8 +31,6 @@ QImage ToImage(const render::Bitmap& b) {
   }
   return image;
 }
-
-}  // namespace
 
 // Draws the labels in view that are neither kept already nor too large; runs on the worker.
 class PreviewSink : public render::LabelSink {
@@ -49,6 +48,7 @@ class PreviewSink : public render::LabelSink {
       if (it->key != label.key) continue;
       drawer_.kept_.splice(drawer_.kept_.begin(), drawer_.kept_, it);
       images_[label.index] = it->image;
+      boxes_[label.index] = it->boxes;
       // Its drawing warnings were not given again, unless it was drawn on this walk (a copy).
       if (inView_.count(label.key) == 0 && keptSeen_.insert(label.key).second) {
         for (const auto& [line, text] : it->warnings) keptWarnings_.push_back({line, text});
@@ -59,12 +59,14 @@ class PreviewSink : public render::LabelSink {
   }
 
   void Take(const render::LabelVisit& label, std::shared_ptr<const render::Bitmap> bitmap,
+            std::shared_ptr<const std::vector<render::DrawnBox>> boxes,
             const std::vector<render::Warning>& drawing) override {
     // Copies of one print come as one bitmap: it becomes one image.
     if (drawer_.kept_.empty() || drawer_.kept_.front().key != label.key) {
       LabelDrawer::Kept kept;
       kept.key = label.key;
-      kept.image = ToImage(*bitmap);
+      kept.image = LabelImage(*bitmap);
+      if (boxes) kept.boxes = *boxes;
       drawnBytes_ += kept.image.sizeInBytes();
       for (const render::Warning& w : drawing) kept.warnings.emplace_back(w.line, w.text);
       drawer_.kept_.push_front(std::move(kept));
@@ -72,6 +74,7 @@ class PreviewSink : public render::LabelSink {
       inView_.insert(label.key);
     }
     images_[label.index] = drawer_.kept_.front().image;
+    boxes_[label.index] = drawer_.kept_.front().boxes;
   }
 
   // Gives back memory of labels not in view beyond the few kept.
@@ -93,6 +96,7 @@ class PreviewSink : public render::LabelSink {
   }
 
   std::map<int, QImage> images_;
+  std::map<int, std::vector<render::DrawnBox>> boxes_;
   std::vector<render::Warning> keptWarnings_;
 
  private:
@@ -164,6 +168,7 @@ void LabelDrawer::StartRender() {
     DrawnLabels out;
     out.count = walk.labels;
     out.images = std::move(sink.images_);
+    out.boxes = std::move(sink.boxes_);
     for (const render::Warning& w : warnings) {
       out.warnings << QString::fromLatin1(w.text.data(), static_cast<qsizetype>(w.text.size()));
       out.lines.push_back(w.line);

@@ -16,7 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "render/label_renderer.h"
+
 namespace qm {
+
+// One label as an image: black ink on white paper, a byte a dot.
+QImage LabelImage(const render::Bitmap& bitmap);
 
 // What one drawing brought back.
 struct DrawnLabels {
@@ -24,6 +29,8 @@ struct DrawnLabels {
   // The labels in view that were drawn or kept, by index (0 for the first); a null image is
   // a label too large to preview.
   std::map<int, QImage> images;
+  // Where the commands of each of those labels drew, by the same index.
+  std::map<int, std::vector<render::DrawnBox>> boxes;
   QStringList warnings;        // each with its line (1 for the first), in line order
   std::vector<int> lines;
 };
@@ -62,6 +69,7 @@ class LabelDrawer : public QObject {
   struct Kept {
     uint64_t key = 0;
     QImage image;
+    std::vector<render::DrawnBox> boxes;
     std::vector<std::pair<int, std::string>> warnings;  // of drawing it: line and text
   };
   void StartRender();

@@ -5,9 +5,14 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
+
+#include "commands/ui/label_export.h"
+#include "commands/ui/label_view.h"
+#include "gui/file_chooser.h"
+#include "render/label_renderer.h"
 
 namespace qm {
 
@@ -17,19 +22,27 @@ constexpr double kMinZoom = 0.125;
 constexpr double kMaxZoom = 4.0;
 // A script of many bad lines would fill the list with more than anyone reads.
 constexpr int kMaxWarningsListed = 1000;
+const QString kExportFilter = QStringLiteral("PNG image(*.png)|*.png|PDF document(*.pdf)|*.pdf||");
 
 }  // namespace
 
 LabelPreviewPane::LabelPreviewPane(QWidget* parent) : QWidget(parent) {
   connect(&drawer_, &LabelDrawer::drawn, this, &LabelPreviewPane::Show);
 
-  picture_ = new QLabel;
-  picture_->setAlignment(Qt::AlignCenter);
-  picture_->setBackgroundRole(QPalette::Dark);
-  scroll_ = new QScrollArea;
-  scroll_->setWidget(picture_);
-  scroll_->setAlignment(Qt::AlignCenter);
-  scroll_->setMinimumSize(260, 260);
+  view_ = new LabelView;
+  notice_ = new QLabel;
+  notice_->setAlignment(Qt::AlignCenter);
+  notice_->hide();
+  connect(view_, &LabelView::linePicked, this, &LabelPreviewPane::linePicked);
+  connect(view_, &LabelView::viewportResized, this, [this] {
+    if (fitting_) SetZoom(zoom_, true);
+  });
+  exportLabel_ = new QPushButton(tr("Export Label\u2026"));
+  exportAll_ = new QPushButton(tr("Export All\u2026"));
+  exportLabel_->setToolTip(tr("The shown label as PNG or PDF, at its true size"));
+  exportAll_->setToolTip(tr("Every label as PNG files or one PDF, at their true size"));
+  connect(exportLabel_, &QPushButton::clicked, this, [this] { Export(false); });
+  connect(exportAll_, &QPushButton::clicked, this, [this] { Export(true); });
 
   zoomOut_ = new QPushButton(tr("Zoom Out"));
   zoomIn_ = new QPushButton(tr("Zoom In"));
@@ -58,6 +71,8 @@ LabelPreviewPane::LabelPreviewPane(QWidget* parent) : QWidget(parent) {
 
   auto* zoomRow = new QHBoxLayout;
   for (QPushButton* b : {zoomOut_, zoomIn_, fit_}) zoomRow->addWidget(b);
+  auto* exportRow = new QHBoxLayout;
+  for (QPushButton* b : {exportLabel_, exportAll_}) exportRow->addWidget(b);
   auto* labelRow = new QHBoxLayout;
   labelRow->addWidget(previous_);
   labelRow->addWidget(position_, 1);
@@ -65,19 +80,94 @@ LabelPreviewPane::LabelPreviewPane(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(zoomRow);
-  layout->addWidget(scroll_, 1);
+  layout->addWidget(view_, 1);
+  layout->addWidget(notice_, 1);
   layout->addLayout(labelRow);
   layout->addWidget(warnings_);
+  layout->addLayout(exportRow);
   ShowLabel(0);
 }
 
 LabelPreviewPane::~LabelPreviewPane() = default;
 
-void LabelPreviewPane::SetScript(const std::string& bytes) { drawer_.SetScript(bytes); }
+void LabelPreviewPane::SetScript(const std::string& bytes) {
+  script_ = bytes;
+  source_ = nullptr;
+  drawer_.SetScript(bytes);
+}
+
+void LabelPreviewPane::ShowNotice(const QString& text) {
+  notice_->setText(text);
+  notice_->setVisible(!text.isEmpty());
+  view_->setVisible(text.isEmpty());
+}
+
+QString LabelPreviewPane::ExportAll(const QString& path, bool pdf) {
+  const std::string& script = source_ ? source_() : script_;
+  render::LabelRenderer renderer;
+  // Each label goes out as soon as it is drawn: PNG files, or PDF pages one after another.
+  class Sink : public render::LabelSink {
+   public:
+    Sink(const QString& path, LabelPdf* pdf, int count) : path_(path), pdf_(pdf), count_(count) {}
+    bool Wanted(const render::LabelVisit&) override { return error.isEmpty(); }
+    void Take(const render::LabelVisit& label, std::shared_ptr<const render::Bitmap> bitmap,
+              std::shared_ptr<const std::vector<render::DrawnBox>>, const std::vector<render::Warning>&) override {
+      const QImage image = LabelImage(*bitmap);
+      error = pdf_ ? pdf_->Add(image) : ExportLabelPng(image, count_ > 1 ? NumberedPath(path_, label.index + 1) : path_);
+    }
+    QString error;
+
+   private:
+    QString path_;
+    LabelPdf* pdf_;
+    int count_;
+  };
+  std::optional<LabelPdf> pdfFile;
+  if (pdf) pdfFile.emplace(path);
+  Sink sink(path, pdfFile ? &*pdfFile : nullptr, count_);
+  renderer.RenderEach(script, {}, sink);
+  if (!sink.error.isEmpty()) return sink.error;
+  return pdfFile ? pdfFile->Close() : QString();
+}
+
+QWidget* LabelPreviewPane::picture() const { return view_->canvas(); }
+
+void LabelPreviewPane::SetCaretLine(int line) { view_->SetCaretLine(line); }
+
+void LabelPreviewPane::SetFileChooser(FileChooser* files) {
+  files_ = files;
+  view_->SetFileChooser(files);
+}
+
+void LabelPreviewPane::Export(bool all) {
+  if (count_ == 0) return;
+  DialogFileChooser system;
+  FileChooser& files = files_ ? *files_ : static_cast<FileChooser&>(system);
+  const std::optional<QString> chosen =
+      files.ChooseSave(this, all ? QStringLiteral("labels.pdf") : QStringLiteral("label.png"), kExportFilter);
+  if (!chosen || chosen->isEmpty()) return;
+  QString path = *chosen;
+  const bool pdf = path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
+  if (!pdf && !path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");
+  QString error;
+  const QImage shown = currentImage();
+  if (!all || count_ == 1) {
+    if (shown.isNull()) {
+      error = tr("No label to export");
+    } else {
+      error = pdf ? ExportLabelsPdf({shown}, path) : ExportLabelPng(shown, path);
+    }
+  } else {
+    // Every label, drawn again one at a time: the pane keeps only those in view.
+    error = ExportAll(path, pdf);
+  }
+  position_->setText(error.isEmpty() ? tr("Exported to %1").arg(path) : error);
+}
 
 void LabelPreviewPane::Show(const DrawnLabels& drawn) {
   count_ = drawn.count;
   labels_ = drawn.images;
+  boxes_ = drawn.boxes;
   warnings_->setUpdatesEnabled(false);
   warnings_->clear();
   const size_t listed = std::min(drawn.lines.size(), static_cast<size_t>(kMaxWarningsListed));
@@ -100,48 +190,47 @@ void LabelPreviewPane::ShowLabel(int index) {
   current_ = std::clamp(index, 0, std::max(labelCount() - 1, 0));
   previous_->setEnabled(current_ > 0);
   next_->setEnabled(current_ + 1 < labelCount());
+  exportLabel_->setEnabled(count_ > 0);
+  exportAll_->setEnabled(count_ > 0);
   if (count_ == 0) {
     position_->setText(tr("No label"));
-    picture_->setText(QString());
-    picture_->setPixmap(QPixmap());
-    picture_->resize(scroll_->viewport()->size());
+    ShowNotice(QString());
+    view_->SetLabel(QImage(), {});
     return;
   }
   position_->setText(tr("Label %1 of %2").arg(current_ + 1).arg(labelCount()));
   const auto it = labels_.find(current_);
   if (it == labels_.end()) {
     // Not drawn yet: the worker draws it and its neighbours, and the picture follows.
-    picture_->setPixmap(QPixmap());
+    ShowNotice(QString());
+    view_->SetLabel(QImage(), {});
     drawer_.ShowAround(current_);
     return;
   }
   if (it->second.isNull()) {
-    picture_->setPixmap(QPixmap());
-    picture_->setText(tr("Too large to preview"));
-    picture_->resize(scroll_->viewport()->size());
+    ShowNotice(tr("Too large to preview"));
     return;
   }
-  picture_->setText(QString());
+  ShowNotice(QString());
+  const auto boxes = boxes_.find(current_);
+  view_->SetLabel(it->second, boxes != boxes_.end() ? boxes->second : std::vector<render::DrawnBox>{});
   SetZoom(zoom_, fitting_);
 }
 
 void LabelPreviewPane::SetZoom(double zoom, bool fit) {
   fitting_ = fit;
   fit_->setChecked(fit);
+  view_->SetScrollable(!fit);
   const QImage image = currentImage();
   if (fit && !image.isNull()) {
-    const QSize room = scroll_->viewport()->size() - QSize(4, 4);
+    const QSize room = view_->viewportSize() - QSize(4, 4);
     zoom = std::min(static_cast<double>(room.width()) / image.width(), static_cast<double>(room.height()) / image.height());
   }
   zoom_ = std::clamp(zoom, kMinZoom, kMaxZoom);
   zoomIn_->setEnabled(zoom_ < kMaxZoom);
   zoomOut_->setEnabled(zoom_ > kMinZoom);
   if (image.isNull()) return;
-  const QSize size(std::max(1, static_cast<int>(image.width() * zoom_)), std::max(1, static_cast<int>(image.height() * zoom_)));
-  // Smooth below full size, so thin bars stay visible; dot for dot above it.
-  picture_->setPixmap(QPixmap::fromImage(image.scaled(
-      size, Qt::IgnoreAspectRatio, zoom_ < 1 ? Qt::SmoothTransformation : Qt::FastTransformation)));
-  picture_->resize(size);
+  view_->SetZoom(zoom_);
 }
 
 void LabelPreviewPane::resizeEvent(QResizeEvent* event) {

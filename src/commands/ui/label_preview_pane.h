@@ -1,6 +1,7 @@
 // The tester's preview: the script drawn as the printer would print it, redrawn a moment
 // after each edit on a worker thread, with zoom, fit, label n of m and the warnings. Only
-// the label shown and its neighbours are drawn, so a script of any size previews at once.
+// the label shown and its neighbours are drawn, so a script of any size previews at once;
+// the label stands in a LabelView (rulers, grid, overlay, pick) and can be exported.
 #pragma once
 
 #include <QImage>
@@ -15,9 +16,11 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QScrollArea;
 
 namespace qm {
+
+class FileChooser;
+class LabelView;
 
 class LabelPreviewPane : public QWidget {
   Q_OBJECT
@@ -29,7 +32,11 @@ class LabelPreviewPane : public QWidget {
   // The script to draw; it is drawn once no new one has come for the debounce interval.
   void SetScript(const std::string& bytes);
   // Follows the script `source` gives, taken only when it is drawn; ScriptChanged() after each edit.
-  void FollowScript(std::function<const std::string&()> source) { drawer_.FollowScript(std::move(source)); }
+  void FollowScript(std::function<const std::string&()> source) {
+    source_ = source;
+    script_.clear();
+    drawer_.FollowScript(std::move(source));
+  }
   void ScriptChanged() { drawer_.ScriptChanged(); }
   void SetDebounceMs(int ms) { drawer_.SetDebounceMs(ms); }
   void SetMaxDrawingCommands(int count) { drawer_.SetMaxDrawingCommands(count); }
@@ -40,9 +47,18 @@ class LabelPreviewPane : public QWidget {
   int currentLabel() const { return current_; }  // 0 for the first
   double zoom() const { return zoom_; }
   QImage currentImage() const;
+  // The script line the caret stands on (1 first): what it drew is outlined.
+  void SetCaretLine(int line);
+  // Where the overlay and the exports ask for their files; null uses the system's dialogs.
+  void SetFileChooser(FileChooser* files);
 
-  QLabel* picture() const { return picture_; }
+  QWidget* picture() const;
+  LabelView* view() const { return view_; }
+  QPushButton* exportLabelButton() const { return exportLabel_; }
+  QPushButton* exportAllButton() const { return exportAll_; }
   QLabel* position() const { return position_; }
+  // What stands in the label's place when it cannot be shown.
+  QLabel* notice() const { return notice_; }
   QListWidget* warnings() const { return warnings_; }
   QPushButton* zoomInButton() const { return zoomIn_; }
   QPushButton* zoomOutButton() const { return zoomOut_; }
@@ -53,25 +69,39 @@ class LabelPreviewPane : public QWidget {
  signals:
   // The operator picked a warning: the caret should go to `line` (1 for the first).
   void lineActivated(int line);
+  // The operator clicked a mark on the label: `line` drew it.
+  void linePicked(int line);
   // A drawing of the latest script has been shown.
   void rendered();
 
  private:
   void Show(const DrawnLabels& drawn);
+  // The shown label, or every label, to a PNG or PDF file as the chosen name ends.
+  void Export(bool all);
   void ShowLabel(int index);
+  // A text in place of the label ("Too large to preview"); empty shows the label.
+  void ShowNotice(const QString& text);
+  // Every label of the script, drawn again one at a time, to numbered PNG files or one PDF.
+  QString ExportAll(const QString& path, bool pdf);
   void SetZoom(double zoom, bool fit);
   void resizeEvent(QResizeEvent* event) override;
 
   LabelDrawer drawer_;
   int count_ = 0;
   std::map<int, QImage> labels_;  // the labels in view, by index; null for one too large
+  std::map<int, std::vector<render::DrawnBox>> boxes_;  // where their commands drew
+  FileChooser* files_ = nullptr;
+  std::function<const std::string&()> source_;  // the script, for Export All
+  std::string script_;                          // when set whole instead
   std::vector<int> warningLines_;
   int current_ = 0;
   double zoom_ = 0.5;
   bool fitting_ = true;
 
-  QScrollArea* scroll_;
-  QLabel* picture_;
+  LabelView* view_;
+  QLabel* notice_;
+  QPushButton* exportLabel_;
+  QPushButton* exportAll_;
   QLabel* position_;
   QListWidget* warnings_;
   QPushButton* zoomIn_;

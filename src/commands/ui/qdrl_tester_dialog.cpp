@@ -164,6 +164,16 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   previewPane_->hide();
   previewPane_->FollowScript([this]() -> const std::string& { return commandText_; });
   connect(previewPane_, &LabelPreviewPane::lineActivated, this, &QdrlTesterDialog::GoToLine);
+  // Pick: a mark clicked on the label selects the line that drew it; the caret's line is outlined.
+  previewPane_->SetFileChooser(&context_.files);
+  connect(previewPane_, &LabelPreviewPane::linePicked, this, [this](int line) {
+    GoToLine(line);
+    QTextCursor cursor = editor_->textCursor();
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    editor_->setTextCursor(cursor);
+  });
+  connect(editor_, &QPlainTextEdit::cursorPositionChanged, this,
+          [this] { previewPane_->SetCaretLine(editor_->textCursor().blockNumber() + 1); });
   top->addWidget(previewPane_, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);

@@ -206,11 +206,11 @@ class PreviewPaneTest : public QObject {
     QVERIFY(Drawn(rendered));
     QCOMPARE(pane.position()->text(), QStringLiteral("Label 1 of 2"));
     QVERIFY(pane.currentImage().isNull());
-    QCOMPARE(pane.picture()->text(), QStringLiteral("Too large to preview"));
+    QCOMPARE(pane.notice()->text(), QStringLiteral("Too large to preview"));
     QCOMPARE(pane.labelsDrawn(), 1);
     QTest::mouseClick(pane.nextButton(), Qt::LeftButton);
     QCOMPARE(InkWidth(pane.currentImage()), 10);
-    QVERIFY(pane.picture()->text().isEmpty());
+    QVERIFY(pane.notice()->text().isEmpty());
   }
 
   // Labels of 17.6 million dots: the neighbours of the one shown stop at a memory budget, and
@@ -229,7 +229,7 @@ class PreviewPaneTest : public QObject {
     QCOMPARE(InkWidth(pane.currentImage()), 20);
     QTest::mouseClick(pane.nextButton(), Qt::LeftButton);
     QVERIFY(pane.currentImage().isNull());
-    QVERIFY(pane.picture()->text().isEmpty());  // not drawn yet, which is not too large
+    QVERIFY(pane.notice()->text().isEmpty());  // not drawn yet, which is not too large
     QVERIFY(Drawn(rendered, rendered.count() + 1));
     QCOMPARE(pane.position()->text(), QStringLiteral("Label 3 of 3"));
     QCOMPARE(InkWidth(pane.currentImage()), 30);
