@@ -23,12 +23,7 @@ using test::CliHarness;
 using test::CliRun;
 using test::TempDir;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using qm::test::Slurp;
 
 // Runs the real quillmark-cli with `stdinBytes` on its standard input.
 CliRun RunBinary(const std::vector<std::string>& args, const std::string& stdinBytes = "") {

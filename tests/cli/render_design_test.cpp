@@ -9,17 +9,13 @@
 #include <sstream>
 
 #include "cli_harness.h"
+#include "pdf_pages.h"
 #include "table_test.h"
 
 namespace qm::cli::test {
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using qm::test::Slurp;
 
 struct BoxesRow {
   std::string name;
@@ -81,16 +77,6 @@ TEST(RenderBoxesJson, ListsEveryBoxAsAnObject) {
   EXPECT_NE(run.out.find("\"overlaps\":[]"), std::string::npos) << run.out;
 }
 
-// Each page's width and height in points, from its MediaBox.
-std::vector<std::pair<double, double>> MediaBoxes(const std::string& pdf) {
-  std::vector<std::pair<double, double>> out;
-  const std::regex box(R"(/MediaBox\s*\[\s*0\s+0\s+([0-9.]+)\s+([0-9.]+)\s*\])");
-  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), box); it != std::sregex_iterator(); ++it) {
-    out.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
-  }
-  return out;
-}
-
 // What pdfinfo says of every page ("Page 1 size: 141.732 x 106.299 pts"); empty without it.
 std::string PdfInfoSizes(const std::string& path) {
   std::FILE* p = ::popen(("pdfinfo -f 1 -l 99 '" + path + "' 2>/dev/null").c_str(), "r");
@@ -116,7 +102,7 @@ TEST(RenderPdf, OnePageEachLabelAtTrueSize) {
   const CliRun run = cli.Run({"render", script, "--format", "pdf", "-o", dir.path() + "/out.pdf"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, dir.path() + "/out.pdf\n");
-  const auto pages = MediaBoxes(Slurp(dir.path() + "/out.pdf"));
+  const auto pages = qm::test::PdfMediaBoxes(Slurp(dir.path() + "/out.pdf"));
   ASSERT_EQ(pages.size(), 3u);
   const double expected[3][2] = {{141.732, 106.299}, {141.732, 106.299}, {287.717, 431.929}};
   for (size_t i = 0; i < 3; ++i) {

@@ -16,12 +16,7 @@ namespace {
 
 using test::CliHarness;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using qm::test::Slurp;
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   const size_t at = text.find(from);

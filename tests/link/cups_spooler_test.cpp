@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 
 using test::FindProgram;
 using test::ShellOutput;
-using test::SlurpFile;
+using test::Slurp;
 
 // A `locked` server lets the user "admin" alone change a queue, as a system refuses a user
 // who may not administer its printers.
@@ -130,7 +130,7 @@ TEST_F(CupsServer, ConnectDivertsExactlyThePortsQueuesAndDisconnectGivesTheirUri
   EXPECT_EQ(UriOf("labels"), "file:///dev/null");
   EXPECT_EQ(UriOf("office"), "file:///dev/null");
   EXPECT_EQ(UriOf("other"), kQueues[2].second);
-  EXPECT_EQ(ParseJournal(SlurpFile(spooler.path())), map);
+  EXPECT_EQ(ParseJournal(Slurp(spooler.path())), map);
   EXPECT_EQ(spooler.TakeNotice(), "");
 
   RestoreQueues(map, spooler);
@@ -190,7 +190,7 @@ TEST_F(CupsServer, AServerThatWillNotChangeTheQueuesIsSaidOnceAndEveryQueueIsSti
     JournaledSpooler spooler(cups, JournalDir());
     DivertQueues("COM1:", map, spooler);
     recorded = map.size();
-    journal = SlurpFile(spooler.path());
+    journal = Slurp(spooler.path());
     notice = spooler.TakeNotice();
     again = spooler.TakeNotice();
     RestoreQueues(map, spooler);

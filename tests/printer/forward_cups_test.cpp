@@ -37,7 +37,7 @@ using Clock = std::chrono::steady_clock;
 
 using test::FindProgram;
 using test::ShellOutput;
-using test::SlurpFile;
+using test::Slurp;
 
 // Processes start and jobs pass through another process: polled until `done`, for a bounded
 // time. Not a test of speed; the bound only ends a broken run.
@@ -213,17 +213,17 @@ TEST_F(OwnCupsServer, ALabelReachesTheFileDeviceAsThePngThePrinterDrewAtItsTrueS
   const std::string labels = dir_ + "/labels";
   PrinterProcess printer({"--listen", "127.0.0.1:0", "--forward", "labels", "--out", labels}, Socket(),
                          dir_ + "/printer.err");
-  ASSERT_NE(printer.port(), 0) << SlurpFile(dir_ + "/printer.err");
+  ASSERT_NE(printer.port(), 0) << Slurp(dir_ + "/printer.err");
   EXPECT_EQ(Exchange(printer.port(), kLabel + kWidthQuery, 5), "400\r\n");
   EXPECT_EQ(printer.Stop(), 0);
-  EXPECT_EQ(SlurpFile(dir_ + "/printer.err"), "") << "nothing refused";
+  EXPECT_EQ(Slurp(dir_ + "/printer.err"), "") << "nothing refused";
 
-  const std::string drawn = SlurpFile(labels + "/label-000001.png");
+  const std::string drawn = Slurp(labels + "/label-000001.png");
   ASSERT_GT(drawn.size(), 33u);
   const std::string device = Out() + "/label.out";
   ASSERT_TRUE(Eventually([&] { return fs::exists(device) && fs::file_size(device) == drawn.size(); }))
-      << "the job never reached the file: device; server log:\n" << SlurpFile(dir_ + "/cups/log/error_log");
-  const std::string printed = SlurpFile(device);
+      << "the job never reached the file: device; server log:\n" << Slurp(dir_ + "/cups/log/error_log");
+  const std::string printed = Slurp(device);
   EXPECT_EQ(printed, drawn);
   EXPECT_EQ(printed.substr(0, 8), "\x89PNG\r\n\x1a\n");
   EXPECT_EQ(printed.substr(12, 4), "IHDR");
@@ -234,7 +234,7 @@ TEST_F(OwnCupsServer, ALabelReachesTheFileDeviceAsThePngThePrinterDrewAtItsTrueS
   ASSERT_NE(phys, std::string::npos);
   EXPECT_EQ(BigEndian(printed, phys + 4), 8000u);
   EXPECT_EQ(BigEndian(printed, phys + 8), 8000u);
-  const std::string options = SlurpFile(Out() + "/options");
+  const std::string options = Slurp(Out() + "/options");
   EXPECT_NE(options.find("media=Custom.50x37.5mm"), std::string::npos) << options;
   EXPECT_NE(options.find("print-scaling=none"), std::string::npos) << options;
   EXPECT_NE(options.find("scaling=100"), std::string::npos) << options;
@@ -261,15 +261,15 @@ TEST_P(RefusingQueues, AreLoggedWithTheReasonAndThePrinterGoesOnAnswering) {
   const std::string server = row.ownServer ? Socket() : dir_ + "/nobody.sock";
   const std::string err = dir_ + "/" + test::RowIdentifier(row.name) + ".err";
   PrinterProcess printer({"--listen", "127.0.0.1:0", "--forward", row.queue}, server, err);
-  ASSERT_NE(printer.port(), 0) << SlurpFile(err);
+  ASSERT_NE(printer.port(), 0) << Slurp(err);
   EXPECT_EQ(Exchange(printer.port(), kLabel, 0), "");
   const std::string line = "label 1 not printed on queue " + row.queue + ": ";
-  ASSERT_TRUE(Eventually([&] { return SlurpFile(err).find(line) != std::string::npos; })) << SlurpFile(err);
+  ASSERT_TRUE(Eventually([&] { return Slurp(err).find(line) != std::string::npos; })) << Slurp(err);
   // Refused, and still the printer answers.
   EXPECT_EQ(Exchange(printer.port(), kWidthQuery, 5), "400\r\n");
   EXPECT_EQ(Exchange(printer.port(), "^PI0", 9), "LRX-500II");
   EXPECT_EQ(printer.Stop(), 0);
-  const std::string logged = SlurpFile(err);
+  const std::string logged = Slurp(err);
   // "2026-12-08 03:47:40.123 label 1 not printed ...\n"
   ASSERT_GT(logged.size(), 24u);
   const std::string expected = line + "the print server " + server + row.reason;

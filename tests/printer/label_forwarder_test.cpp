@@ -247,12 +247,7 @@ std::string Exchange(uint16_t port, const std::string& bytes, size_t want) {
   return reply;
 }
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using qm::test::Slurp;
 
 const std::string kLabel = "SW400\rSL300,24\rBD50,60,150,100,O\rP1\r";
 

@@ -9,28 +9,15 @@
 
 #include <unistd.h>
 
+#include "pdf_pages.h"
 #include "render/pdf_output.h"
 #include "table_test.h"
+#include "temp_dir.h"
 
 namespace qm::render::test {
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Every page's "/MediaBox [ 0 0 w h ]", in file order.
-std::vector<std::pair<double, double>> MediaBoxes(const std::string& pdf) {
-  std::vector<std::pair<double, double>> out;
-  const std::regex box(R"(/MediaBox\s*\[\s*0\s+0\s+([0-9.]+)\s+([0-9.]+)\s*\])");
-  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), box); it != std::sregex_iterator(); ++it) {
-    out.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
-  }
-  return out;
-}
+using qm::test::Slurp;
 
 struct TempPath {
   std::string path = (std::filesystem::temp_directory_path() /
@@ -62,7 +49,7 @@ TEST_P(PdfPages, AreTheLabelsTrueSize) {
   EXPECT_EQ(pdf.pages(), static_cast<int>(GetParam().labels.size()));
   const std::string bytes = Slurp(file.path);
   ASSERT_EQ(bytes.substr(0, 5), "%PDF-");
-  const auto boxes = MediaBoxes(bytes);
+  const auto boxes = qm::test::PdfMediaBoxes(bytes);
   ASSERT_EQ(boxes.size(), GetParam().points.size()) << bytes.substr(0, 2000);
   for (size_t i = 0; i < boxes.size(); ++i) {
     EXPECT_NEAR(boxes[i].first, GetParam().points[i].first, 0.01) << "page " << i + 1;

@@ -18,6 +18,8 @@
 
 #include <cups/cups.h>
 
+#include "temp_dir.h"
+
 namespace qm::test {
 
 // The program's path in the system folders, or empty.
@@ -27,13 +29,6 @@ inline std::string FindProgram(const char* program) {
     if (::access(path.c_str(), X_OK) == 0) return path;
   }
   return {};
-}
-
-inline std::string SlurpFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // Output of a shell command line, with its status.
@@ -96,7 +91,7 @@ inline std::string StartCupsd(const std::string& cupsd, const std::string& dir, 
         ::waitpid(pid, nullptr, 0);
       }
       pid = -1;
-      return "the test's cupsd did not come up: " + SlurpFile(dir + "/log/out") + SlurpFile(dir + "/log/error_log");
+      return "the test's cupsd did not come up: " + Slurp(dir + "/log/out") + Slurp(dir + "/log/error_log");
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }

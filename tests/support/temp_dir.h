@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 namespace qm::test {
@@ -30,5 +31,13 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// The whole of a file's bytes; empty when it cannot be read.
+inline std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
 
 }  // namespace qm::test
