@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBlock>
+#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include "commands/script_text.h"
 #include "commands/ui/printing_copies_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
+#include "core/progress.h"
 #include "gui/builder_dialog.h"
 #include "gui_support.h"
 #include "pty_pair.h"
@@ -82,6 +84,24 @@ std::string LargeScript(int lines) {
   std::string s;
   for (int i = 0; i < lines; ++i) s += "T10," + std::to_string(i) + ",Z,1,1,0,0,N,N,'\x85\xA0\x01x'\r\n";
   return s;
+}
+
+// A script of over 2 MiB, too large to be put into the editor on the GUI thread: `line`
+// repeated and numbered, each ended by `end`; a CR LF after every 64th if `end` has none, so
+// that no line is a megabyte long.
+std::string HugeScript(const std::string& line, const std::string& end) {
+  std::string s;
+  for (int i = 0; s.size() < (size_t{2} << 20) + 4096; ++i) {
+    s += line + std::to_string(i) + end;
+    if (i % 64 == 63 && end.find("\r\n") == std::string::npos) s += "\r\n";
+  }
+  return s;
+}
+
+// Loads `bytes` through the Load button, as the operator does.
+void ClickLoad(QdrlTesterDialog& t, GuiContext& g, const Folder& folder, const std::string& bytes) {
+  g.files.nextOpen = QString::fromStdString(folder.Write("huge.txt", bytes));
+  QTest::mouseClick(t.loadButton(), Qt::LeftButton);
 }
 
 }  // namespace
@@ -422,6 +442,111 @@ class QdrlTesterDialogTest : public QObject {
     t.editor()->moveCursor(QTextCursor::End);
     QTest::keyClicks(t.editor(), QStringLiteral("P1"));
     QCOMPARE(t.commandText(), want + "P1");
+  }
+
+  // A file too large for the GUI thread is built elsewhere; what is saved, sent and previewed
+  // is still exactly the file.
+  void LargeFileLoadedThenSavedKeepsEveryByte_data() {
+    QTest::addColumn<QByteArray>("file");
+    std::string high;
+    for (int b = 0x80; b <= 0xFF; ++b) high.push_back(static_cast<char>(b));
+    const auto row = [](const char* name, const std::string& file) {
+      QTest::newRow(name) << QByteArray::fromStdString(file);
+    };
+    row("CR LF", HugeScript("T10,10,Z,1,1,0,0,N,N,'line ", "'\r\n"));
+    row("LF", HugeScript("T10,10,Z,1,1,0,0,N,N,'line ", "'\n"));
+    row("bytes 0x80 to 0xFF", HugeScript("T10,10,Z,1,1,0,0,N,N,'" + high, "'\r\n"));
+    row("no final line end", HugeScript("SS3\r\nT1,", "'\r\n") + "P1");
+  }
+  void LargeFileLoadedThenSavedKeepsEveryByte() {
+    QFETCH(QByteArray, file);
+    const std::string bytes = file.toStdString();
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.show();
+    t.SetCommandText("P9\r\n");
+    Folder folder;
+    ClickLoad(t, g, folder, bytes);
+    QVERIFY(g.prompter.messages.empty());
+    QCOMPARE(t.commandText(), bytes);
+    QCOMPARE(WholeEditor(t), bytes);
+    g.files.nextSave = QString::fromStdString(folder.path + "/out.txt");
+    QTest::mouseClick(t.saveButton(), Qt::LeftButton);
+    QCOMPARE(ReadFile(folder.path + "/out.txt"), bytes);
+    QVERIFY(g.prompter.messages.empty());
+  }
+
+  // The window goes on with its own work while a large file is read: a timer due at once
+  // fires while the load's work is under way (its stop request is set only then).
+  void WindowAnswersWhileALargeFileLoads() {
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.show();
+    Folder folder;
+    bool loading = true;
+    int firedWhileLoading = 0;
+    QTimer::singleShot(0, &t, [&] { firedWhileLoading += loading && g.context.clock.cancel() ? 1 : 0; });
+    const std::string bytes = HugeScript("T10,10,Z,1,1,0,0,N,N,'line ", "'\r\n");
+    ClickLoad(t, g, folder, bytes);
+    loading = false;
+    QCOMPARE(firedWhileLoading, 1);
+    QCOMPARE(t.commandText(), bytes);
+  }
+
+  // Cancel while a large file is read: the script from before, with its Undo, is back.
+  void CancelledLargeLoadKeepsTheOldScript() {
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.show();
+    t.SetCommandText("SS3\r\n");
+    t.editor()->moveCursor(QTextCursor::End);
+    t.editor()->setFocus();
+    QTest::keyClicks(t.editor(), QStringLiteral("P1"));
+    Folder folder;
+    // What the progress dialog's Cancel raises: the stop request of the work under way.
+    bool raised = false;
+    QTimer::singleShot(0, &t, [&] {
+      if (CancelSignal* cancel = g.context.clock.cancel()) {
+        cancel->Raise();
+        raised = true;
+      }
+    });
+    ClickLoad(t, g, folder, HugeScript("T10,10,Z,1,1,0,0,N,N,'line ", "'\r\n"));
+    QVERIFY(raised);
+    QVERIFY(g.prompter.messages.empty());
+    QCOMPARE(t.commandText(), std::string("SS3\r\nP1"));
+    QCOMPARE(WholeEditor(t), std::string("SS3\r\nP1"));
+    QTest::keyClicks(t.editor(), QStringLiteral("X"));
+    QCOMPARE(t.commandText(), std::string("SS3\r\nP1X"));
+    t.editor()->undo();
+    t.editor()->undo();
+    QCOMPARE(t.commandText(), std::string("SS3\r\n"));
+  }
+
+  // After a large load, keys map where they are typed, and Undo takes back the keys, not the load.
+  void TypingAndUndoAfterALargeLoadMapExactly() {
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.show();
+    Folder folder;
+    const std::string bytes = HugeScript("T10,10,Z,1,1,0,0,N,N,'\x85\xA0\x01", "'\r\n");
+    ClickLoad(t, g, folder, bytes);
+    QCOMPARE(t.commandText(), bytes);
+    QVERIFY(!t.editor()->document()->isUndoAvailable());
+    QTextCursor caret(t.editor()->document()->findBlockByNumber(1000));
+    t.editor()->setTextCursor(caret);
+    t.editor()->setFocus();
+    QTest::keyClicks(t.editor(), QStringLiteral("Q"));
+    QTest::keyClick(t.editor(), Qt::Key_Return);
+    std::string want = bytes;
+    size_t at = 0;
+    for (int i = 0; i < 1000; ++i) at = want.find("\r\n", at) + 2;
+    want.insert(at, "Q\r\n");
+    QCOMPARE(t.commandText(), want);
+    QCOMPARE(WholeEditor(t), want);
+    while (t.editor()->document()->isUndoAvailable()) t.editor()->undo();
+    QCOMPARE(t.commandText(), bytes);
+    QCOMPARE(WholeEditor(t), bytes);
   }
 
   void TypingUpdatesTheCommandText() {

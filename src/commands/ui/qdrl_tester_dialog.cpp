@@ -6,13 +6,20 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextOption>
+#include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include <malloc.h>
 
 #include "commands/multi_send.h"
 #include "gui/long_work.h"
@@ -48,6 +55,25 @@ namespace {
 const QString kSaveFilter = QStringLiteral("All files(*.*)|*.*|Text files(*.txt)|*.txt||");
 const QString kLoadFilter =
     QStringLiteral("All files(*.*)|*.*|Text files(*.txt)|*.txt|Binary files(*.bin)|*.bin||");
+
+// How the editor lays its text out, for a document made away from it.
+struct DocumentLook {
+  explicit DocumentLook(const QTextDocument& doc)
+      : font(doc.defaultFont()), option(doc.defaultTextOption()), margin(doc.documentMargin()) {}
+  QFont font;
+  QTextOption option;
+  qreal margin;
+};
+
+// An empty document the editor can show; on any thread (a document is reentrant).
+std::unique_ptr<QTextDocument> NewDocument(const DocumentLook& look) {
+  auto doc = std::make_unique<QTextDocument>();
+  doc->setDocumentLayout(new QPlainTextDocumentLayout(doc.get()));
+  doc->setDefaultFont(look.font);
+  doc->setDefaultTextOption(look.option);
+  doc->setDocumentMargin(look.margin);
+  return doc;
+}
 
 QGridLayout* Frame(QVBoxLayout* column, const QString& title) {
   auto* box = new QGroupBox(title);
@@ -179,6 +205,20 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   layout->addLayout(top, 1);
   layout->addLayout(bottom);
   for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
+}
+
+QdrlTesterDialog::~QdrlTesterDialog() {
+  // The script's document goes first, so that what it held can be given back below.
+  QTextDocument* shown = editor_->document();
+  if (shown->parent() == this) {
+    disconnect(shown, nullptr, this, nullptr);
+    editor_->setDocument(nullptr);
+    delete shown;
+  }
+  // A script loaded on a worker was allocated in that thread's heap, which is not given back
+  // to the system by itself when freed from here: without this the memory of a large script
+  // stays with the program after the tester is closed.
+  ::malloc_trim(0);
 }
 
 QPushButton* QdrlTesterDialog::AddBuilder(QGridLayout* frame, const QString& label,
@@ -333,19 +373,94 @@ void QdrlTesterDialog::MultiSend() {
   if (result.failed) sentCounter_->clear();
 }
 
+QdrlTesterDialog::ShownScript QdrlTesterDialog::PutInEditor(ShownScript next) {
+  ShownScript previous;
+  QTextDocument* old = editor_->document();
+  disconnect(old, nullptr, this, nullptr);
+  // The editor deletes a document of its own when another comes; this one is handed back.
+  old->setParent(nullptr);
+  previous.doc.reset(old);
+  previous.bytes = std::move(commandText_);
+  previous.lineSeparators = lineSeparators_;
+  previous.maybeUncarried = maybeUncarried_;
+  previous.caret = editor_->textCursor().position();
+  previous.anchor = editor_->textCursor().anchor();
+
+  QTextDocument* doc = next.doc.release();
+  doc->setParent(this);
+  doc->setUndoRedoEnabled(true);
+  settingText_ = true;
+  editor_->setDocument(doc);
+  settingText_ = false;
+  connect(doc, &QTextDocument::contentsChange, this, &QdrlTesterDialog::EditorChanged);
+  commandText_ = std::move(next.bytes);
+  blocks_ = doc->blockCount();
+  lineSeparators_ = next.lineSeparators;
+  maybeUncarried_ = next.maybeUncarried;
+  // A script given back is given back with its selection, and no edit.
+  QTextCursor caret(doc);
+  caret.setPosition(std::min(next.anchor, doc->characterCount() - 1));
+  caret.setPosition(std::min(next.caret, doc->characterCount() - 1), QTextCursor::KeepAnchor);
+  editor_->setTextCursor(caret);
+  ScriptChanged();
+  return previous;
+}
+
 void QdrlTesterDialog::Load() {
-  Clean();
+  // Emptied first; the script it showed is kept until another is in, so a read that is
+  // cancelled gives it back as it was, Undo and all.
+  const DocumentLook look(*editor_->document());
+  ShownScript previous = PutInEditor(ShownScript{NewDocument(look), {}, false, false});
   const auto path = context_.files.ChooseOpen(this, kLoadFilter);
   if (!path) {
     context_.prompter.Show(Message{"Don't select load file", Icon::kExclamation, {}, 0});
     return;
   }
-  ScriptLoad load = LoadScriptFile(QFile::encodeName(*path).toStdString());
-  if (!load.ok) {
-    context_.prompter.Show(Message{"Cannot load the script: " + load.error, Icon::kExclamation, {}, 0});
+  const std::string file = QFile::encodeName(*path).toStdString();
+  std::error_code sizeError;
+  const uintmax_t size = std::filesystem::file_size(file, sizeError);
+  if (sizeError || size <= kLoadOnWorkerBytes) {
+    ScriptLoad load = LoadScriptFile(file);
+    if (!load.ok) {
+      context_.prompter.Show(Message{"Cannot load the script: " + load.error, Icon::kExclamation, {}, 0});
+      return;
+    }
+    SetCommandText(std::move(load.bytes));
     return;
   }
-  SetCommandText(std::move(load.bytes));
+
+  // Filling the editor with a large script takes the better part of a second: the document
+  // is built on a worker, where the window does not wait for it, and only shown here.
+  struct Loaded {
+    ScriptLoad load;
+    std::unique_ptr<QTextDocument> doc;
+  };
+  QThread* gui = thread();
+  WorkResult<Loaded> result =
+      RunLongWork(context_, this, LongWorkText{tr("Load"), {}, {}, nullptr, nullptr}, [&](Work& work) {
+        Loaded out;
+        out.load = LoadScriptFile(file);
+        if (!out.load.ok || work.progress.Cancelled()) return out;
+        const std::string& bytes = out.load.bytes;
+        QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+        text.truncate(static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(text.data()))));
+        std::unique_ptr<QTextDocument> doc = NewDocument(look);
+        // Filling the document is not an edit the operator could undo.
+        doc->setUndoRedoEnabled(false);
+        doc->setPlainText(text);
+        doc->moveToThread(gui);
+        out.doc = std::move(doc);
+        return out;
+      });
+  if (result.cancelled) {
+    PutInEditor(std::move(previous));
+    return;
+  }
+  if (!result.value.load.ok) {
+    context_.prompter.Show(Message{"Cannot load the script: " + result.value.load.error, Icon::kExclamation, {}, 0});
+    return;
+  }
+  PutInEditor(ShownScript{std::move(result.value.doc), std::move(result.value.load.bytes), false, false});
 }
 
 void QdrlTesterDialog::Save() {

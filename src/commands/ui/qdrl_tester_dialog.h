@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
+class QTextDocument;
 class QVBoxLayout;
 
 namespace qm {
@@ -25,6 +27,7 @@ class QdrlTesterDialog : public QDialog {
 
  public:
   QdrlTesterDialog(AppContext& context, QWidget* parent = nullptr);
+  ~QdrlTesterDialog() override;
 
   // The script as bytes; always what the editor shows.
   const std::string& commandText() const { return commandText_; }
@@ -68,6 +71,18 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* AddTool(QGridLayout* frame, const QString& label, std::function<void()> open);
   void RunBuilder(const BuilderFactory& factory);
   void RereadEditor();
+  // An editor document and the script it shows.
+  struct ShownScript {
+    std::unique_ptr<QTextDocument> doc;
+    std::string bytes;
+    bool lineSeparators = false;
+    bool maybeUncarried = false;
+    int caret = 0;
+    int anchor = 0;
+  };
+  // Puts `next` in the editor at once: its edits are mapped from now on, and what it holds is
+  // no step of Undo. What the editor showed is handed back, no longer followed.
+  ShownScript PutInEditor(ShownScript next);
   // Keeps the bytes in step with one edit of the editor: only the changed piece is mapped.
   void EditorChanged(int position, int removed, int added);
   // Whether every character of the editor has a byte; if not, says which and sends nothing.
@@ -105,6 +120,8 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* rfidKill_;
   QPushButton* preview_;
   LabelPreviewPane* previewPane_;
+  // Scripts larger than this are built into a document off the GUI thread.
+  static constexpr uintmax_t kLoadOnWorkerBytes = 1u << 20;
   // The width the tester had before the preview widened it, given back when it goes.
   int widthWithoutPreview_ = 0;
 };
