@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "commands/script_text.h"
+#include "commands/ui/label_preview_pane.h"
 #include "commands/ui/printing_copies_dialog.h"
 #include "commands/ui/qdrl_tester_dialog.h"
 #include "core/progress.h"
@@ -474,6 +475,29 @@ class QdrlTesterDialogTest : public QObject {
     QTest::mouseClick(t.saveButton(), Qt::LeftButton);
     QCOMPARE(ReadFile(folder.path + "/out.txt"), bytes);
     QVERIFY(g.prompter.messages.empty());
+  }
+
+  // A shown preview follows the large script once it is in: it counts the loaded labels.
+  void PreviewShowsALargeLoad() {
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.show();
+    t.previewPane()->SetDebounceMs(0);
+    QTest::mouseClick(t.previewButton(), Qt::LeftButton);
+    QVERIFY(t.previewPane()->isVisible());
+    std::string bytes;
+    int labels = 0;
+    // Labels of a box and many speed settings, so a few of them fill the file.
+    const std::string label = "BD0,0,10,10,O\r\n" + [] {
+      std::string settings;
+      for (int i = 0; i < 4000; ++i) settings += "SS3\r\n";
+      return settings;
+    }() + "P1\r\n";
+    for (; bytes.size() < (size_t{2} << 20) + 4096; ++labels) bytes += label;
+    Folder folder;
+    ClickLoad(t, g, folder, bytes);
+    QCOMPARE(t.commandText(), bytes);
+    QTRY_COMPARE_WITH_TIMEOUT(t.previewPane()->labelCount(), labels, 20000);
   }
 
   // The window goes on with its own work while a large file is read: a timer due at once
