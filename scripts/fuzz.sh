@@ -24,7 +24,7 @@ root=$PWD
 build=${QUILLMARK_FUZZ_BUILD:-$root/build/fuzz}
 jobs=${QUILLMARK_FUZZ_JOBS:-2}
 rotation_seconds=${QUILLMARK_FUZZ_ROTATION:-180}
-targets=(command_parser printer_stream label_command replies script_text pcx render)
+targets=(command_parser printer_stream label_command replies script_text pcx render settings_files)
 
 # Longest input per target: streams get room for several commands and an image.
 max_len() {
