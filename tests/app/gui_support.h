@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QSignalSpy>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -18,6 +19,14 @@
 #include "fake_spooler.h"
 
 namespace qm::test {
+
+// Waits for a drawing to come back from the preview's worker; true as soon as `count` have.
+inline bool Drawn(QSignalSpy& spy, int count = 1) {
+  while (spy.count() < count) {
+    if (!spy.wait(10000)) return false;
+  }
+  return true;
+}
 
 class FakeFileChooser : public FileChooser {
  public:

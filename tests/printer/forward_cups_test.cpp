@@ -26,6 +26,7 @@
 
 #include <cups/cups.h>
 
+#include "loopback_exchange.h"
 #include "own_cupsd.h"
 #include "table_test.h"
 
@@ -130,28 +131,6 @@ class PrinterProcess {
   int status_ = -1;
 };
 
-// Sends `bytes` on a connection of its own and reads `want` bytes of answer.
-std::string Exchange(uint16_t port, const std::string& bytes, size_t want) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::string reply;
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size())) {
-    pollfd p{fd, POLLIN, 0};
-    char buffer[256];
-    while (reply.size() < want && ::poll(&p, 1, 10000) == 1) {
-      const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-      if (n <= 0) break;
-      reply.append(buffer, static_cast<size_t>(n));
-    }
-  }
-  ::close(fd);
-  return reply;
-}
-
 uint32_t BigEndian(const std::string& bytes, size_t at) {
   uint32_t v = 0;
   for (size_t i = 0; i < 4; ++i) v = (v << 8) | static_cast<unsigned char>(bytes.at(at + i));
@@ -214,7 +193,7 @@ TEST_F(OwnCupsServer, ALabelReachesTheFileDeviceAsThePngThePrinterDrewAtItsTrueS
   PrinterProcess printer({"--listen", "127.0.0.1:0", "--forward", "labels", "--out", labels}, Socket(),
                          dir_ + "/printer.err");
   ASSERT_NE(printer.port(), 0) << Slurp(dir_ + "/printer.err");
-  EXPECT_EQ(Exchange(printer.port(), kLabel + kWidthQuery, 5), "400\r\n");
+  EXPECT_EQ(test::ExchangeOnLoopback(printer.port(), kLabel + kWidthQuery, 5), "400\r\n");
   EXPECT_EQ(printer.Stop(), 0);
   EXPECT_EQ(Slurp(dir_ + "/printer.err"), "") << "nothing refused";
 
@@ -262,12 +241,12 @@ TEST_P(RefusingQueues, AreLoggedWithTheReasonAndThePrinterGoesOnAnswering) {
   const std::string err = dir_ + "/" + test::RowIdentifier(row.name) + ".err";
   PrinterProcess printer({"--listen", "127.0.0.1:0", "--forward", row.queue}, server, err);
   ASSERT_NE(printer.port(), 0) << Slurp(err);
-  EXPECT_EQ(Exchange(printer.port(), kLabel, 0), "");
+  EXPECT_EQ(test::ExchangeOnLoopback(printer.port(), kLabel, 0), "");
   const std::string line = "label 1 not printed on queue " + row.queue + ": ";
   ASSERT_TRUE(Eventually([&] { return Slurp(err).find(line) != std::string::npos; })) << Slurp(err);
   // Refused, and still the printer answers.
-  EXPECT_EQ(Exchange(printer.port(), kWidthQuery, 5), "400\r\n");
-  EXPECT_EQ(Exchange(printer.port(), "^PI0", 9), "LRX-500II");
+  EXPECT_EQ(test::ExchangeOnLoopback(printer.port(), kWidthQuery, 5), "400\r\n");
+  EXPECT_EQ(test::ExchangeOnLoopback(printer.port(), "^PI0", 9), "LRX-500II");
   EXPECT_EQ(printer.Stop(), 0);
   const std::string logged = Slurp(err);
   // "2026-12-08 03:47:40.123 label 1 not printed ...\n"

@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "loopback_exchange.h"
 #include "printer/label_forwarder.h"
 #include "printer/virtual_printer.h"
 #include "table_test.h"
@@ -214,41 +215,9 @@ TEST(LabelForwarder, NothingIsTakenAfterStop) {
   EXPECT_TRUE(queue.printed().empty());
 }
 
-// The virtual printer hands the queue each label's picture, the same bytes --out writes.
-int Connect(uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
-// Sends `bytes` and reads until `want` bytes came back or the printer has been quiet for
-// the deadline (it answers at once; the deadline only bounds a broken run).
-std::string Exchange(uint16_t port, const std::string& bytes, size_t want) {
-  const int fd = Connect(port);
-  if (fd < 0) return "(no connection)";
-  std::string reply;
-  if (::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size())) {
-    pollfd p{fd, POLLIN, 0};
-    char buffer[256];
-    while (reply.size() < want && ::poll(&p, 1, 10000) == 1) {
-      const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-      if (n <= 0) break;
-      reply.append(buffer, static_cast<size_t>(n));
-    }
-  }
-  ::close(fd);
-  return reply;
-}
-
 using qm::test::Slurp;
 
+// The virtual printer hands the queue each label's picture, the same bytes --out writes.
 const std::string kLabel = "SW400\rSL300,24\rBD50,60,150,100,O\rP1\r";
 
 TEST(VirtualPrinterForward, EachDrawnLabelGoesToTheQueueAsTheOutFolderPicture) {
@@ -262,7 +231,7 @@ TEST(VirtualPrinterForward, EachDrawnLabelGoesToTheQueueAsTheOutFolderPicture) {
   VirtualPrinter printer(options);
   std::string error;
   ASSERT_TRUE(printer.Start(error)) << error;
-  EXPECT_EQ(Exchange(printer.tcpPort(), kLabel + kLabel + "^PI5,0\r\n", 5), "400\r\n");
+  EXPECT_EQ(test::ExchangeOnLoopback(printer.tcpPort(), kLabel + kLabel + "^PI5,0\r\n", 5), "400\r\n");
   printer.Stop();
   const auto printed = queue.printed();
   ASSERT_EQ(Sequences(printed), (std::vector<uint64_t>{1, 2}));
@@ -281,7 +250,7 @@ TEST(VirtualPrinterForward, WithoutAnOutFolderTheLabelsStillGoToTheQueue) {
   VirtualPrinter printer(options);
   std::string error;
   ASSERT_TRUE(printer.Start(error)) << error;
-  EXPECT_EQ(Exchange(printer.tcpPort(), kLabel + "^PI5,0\r\n", 5), "400\r\n");
+  EXPECT_EQ(test::ExchangeOnLoopback(printer.tcpPort(), kLabel + "^PI5,0\r\n", 5), "400\r\n");
   printer.Stop();
   ASSERT_EQ(Sequences(queue.printed()), std::vector<uint64_t>{1});
 }
@@ -304,11 +273,11 @@ TEST(VirtualPrinterForward, AQueueThatHangsLeavesThePrinterAnswering) {
   VirtualPrinter printer(options);
   std::string error;
   ASSERT_TRUE(printer.Start(error)) << error;
-  ASSERT_EQ(Exchange(printer.tcpPort(), kLabel, 0), "");
+  ASSERT_EQ(test::ExchangeOnLoopback(printer.tcpPort(), kLabel, 0), "");
   queue.AwaitFirst();
   // Label 1 is stuck in the queue; 2 waits; 3 and 4 are dropped; queries are answered throughout.
-  EXPECT_EQ(Exchange(printer.tcpPort(), kLabel + kLabel + kLabel + "^PI5,0\r\n", 5), "400\r\n");
-  EXPECT_EQ(Exchange(printer.tcpPort(), "^PI0", 9), "LRX-500II");
+  EXPECT_EQ(test::ExchangeOnLoopback(printer.tcpPort(), kLabel + kLabel + kLabel + "^PI5,0\r\n", 5), "400\r\n");
+  EXPECT_EQ(test::ExchangeOnLoopback(printer.tcpPort(), "^PI0", 9), "LRX-500II");
   {
     // The queue stays stuck until the label writer has offered all four (it works apart
     // from the replies); the bound only ends a broken run.

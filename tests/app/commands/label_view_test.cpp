@@ -24,12 +24,7 @@ namespace qm {
 
 namespace {
 
-bool Drawn(QSignalSpy& spy, int count = 1) {
-  while (spy.count() < count) {
-    if (!spy.wait(10000)) return false;
-  }
-  return true;
-}
+using test::Drawn;
 
 // A label of `w` by `h` dots, paper white, with a black square of 10 dots at (0, 0).
 QImage Label(int w, int h) {

@@ -19,13 +19,7 @@ namespace qm {
 
 namespace {
 
-// Waits for the drawing to come back from the worker; returns as soon as it does.
-bool Drawn(QSignalSpy& spy, int count = 1) {
-  while (spy.count() < count) {
-    if (!spy.wait(10000)) return false;
-  }
-  return true;
-}
+using test::Drawn;
 
 // Ten labels, label n a block n times ten dots wide and ten high.
 std::string TenLabels() {
