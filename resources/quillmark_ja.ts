@@ -196,6 +196,10 @@ check IP port configuration in printer control pannel</source>
 <context>
     <name>qm::QdrlTesterDialog</name>
     <message>
+        <source>Loading the script: %1%</source>
+        <translation>スクリプトを読み込んでいます: %1%</translation>
+    </message>
+    <message>
         <source>Preview</source>
         <translation>プレビュー</translation>
     </message>

@@ -6,8 +6,10 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "commands/script_text.h"
 #include "commands/ui/label_preview_pane.h"
@@ -99,10 +101,18 @@ std::string HugeScript(const std::string& line, const std::string& end) {
   return s;
 }
 
-// Loads `bytes` through the Load button, as the operator does.
+// Loads `bytes` through the Load button, as the operator does. A large script goes into the
+// editor in pieces of 64 KiB, one a turn of the events, so that what happens meanwhile is the
+// same on any machine.
 void ClickLoad(QdrlTesterDialog& t, GuiContext& g, const Folder& folder, const std::string& bytes) {
+  t.SetLoadSlices(64 << 10, 0);
   g.files.nextOpen = QString::fromStdString(folder.Write("huge.txt", bytes));
   QTest::mouseClick(t.loadButton(), Qt::LeftButton);
+}
+
+// The window's events until a loading script is all in the editor.
+void LetItLoad(QdrlTesterDialog& t) {
+  while (t.loading()) QCoreApplication::processEvents();
 }
 
 }  // namespace
@@ -469,12 +479,130 @@ class QdrlTesterDialogTest : public QObject {
     Folder folder;
     ClickLoad(t, g, folder, bytes);
     QVERIFY(g.prompter.messages.empty());
+    // Saved while the editor is still being filled: the whole file all the same.
+    QVERIFY(t.loading());
     QCOMPARE(t.commandText(), bytes);
-    QCOMPARE(WholeEditor(t), bytes);
     g.files.nextSave = QString::fromStdString(folder.path + "/out.txt");
     QTest::mouseClick(t.saveButton(), Qt::LeftButton);
     QCOMPARE(ReadFile(folder.path + "/out.txt"), bytes);
+    LetItLoad(t);
+    QCOMPARE(WholeEditor(t), bytes);
+    QCOMPARE(t.commandText(), bytes);
     QVERIFY(g.prompter.messages.empty());
+  }
+
+  // What the operator does while a large script is still going into the editor.
+  void WhileALargeScriptGoesIn_data() {
+    QTest::addColumn<int>("action");
+    QTest::newRow("keys are refused until it is in") << 0;
+    QTest::newRow("an insert goes after the whole script") << 1;
+    QTest::newRow("Clean empties it, and nothing more comes") << 2;
+    QTest::newRow("another load replaces it") << 3;
+    QTest::newRow("a line picked past what is in is gone to") << 4;
+    QTest::newRow("Cut and Paste leave it as it is") << 5;
+  }
+  void WhileALargeScriptGoesIn() {
+    QFETCH(int, action);
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.show();
+    Folder folder;
+    const std::string bytes = HugeScript("T10,10,Z,1,1,0,0,N,N,'line ", "'\r\n");
+    ClickLoad(t, g, folder, bytes);
+    QVERIFY(t.loading());
+    QVERIFY(t.loadingNote()->isVisible());
+    QVERIFY(t.editor()->isReadOnly());
+    std::string want = bytes;
+    switch (action) {
+      case 0:
+        t.editor()->setFocus();
+        QTest::keyClicks(t.editor(), QStringLiteral("X"));
+        QCOMPARE(t.commandText(), bytes);
+        LetItLoad(t);
+        QTest::keyClicks(t.editor(), QStringLiteral("X"));
+        want = "X" + bytes;
+        break;
+      case 1:
+        t.InsertLines("P1\r\n");
+        QVERIFY(!t.loading());
+        want = bytes + "P1\r\n";
+        QCOMPARE(WholeEditor(t), want);
+        // The insert is the one step Undo takes back.
+        t.editor()->undo();
+        QCOMPARE(t.commandText(), bytes);
+        t.editor()->redo();
+        break;
+      case 2:
+        QTest::mouseClick(t.cleanButton(), Qt::LeftButton);
+        QVERIFY(!t.loading());
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        t.editor()->setFocus();
+        QTest::keyClicks(t.editor(), QStringLiteral("SS3"));
+        want = "SS3";
+        break;
+      case 3:
+        g.files.nextOpen = QString::fromStdString(folder.Write("small.txt", "SS3\r\nP1\r\n"));
+        QTest::mouseClick(t.loadButton(), Qt::LeftButton);
+        want = "SS3\r\nP1\r\n";
+        break;
+      case 4: {
+        const int last = static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n'));
+        QVERIFY(t.editor()->document()->blockCount() < last);
+        emit t.previewPane()->lineActivated(last);
+        QVERIFY(!t.loading());
+        QCOMPARE(t.editor()->textCursor().blockNumber(), last - 1);
+        break;
+      }
+      case 5:
+        t.editor()->selectAll();
+        t.editor()->cut();
+        t.editor()->paste();
+        QCOMPARE(t.commandText(), bytes);
+        break;
+    }
+    LetItLoad(t);
+    QVERIFY(t.loadingNote()->isHidden());
+    QVERIFY(!t.editor()->isReadOnly());
+    QCOMPARE(t.commandText(), want);
+    QCOMPARE(WholeEditor(t), want);
+    QVERIFY(g.prompter.messages.empty());
+  }
+
+  // The tester closed while a script goes in: nothing is left to fire on what is gone.
+  void ClosedWhileALargeScriptGoesIn() {
+    GuiContext g;
+    Folder folder;
+    auto t = std::make_unique<QdrlTesterDialog>(g.context);
+    t->show();
+    ClickLoad(*t, g, folder, HugeScript("T10,10,Z,1,1,0,0,N,N,'line ", "'\r\n"));
+    QVERIFY(t->loading());
+    t.reset();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    QVERIFY(g.prompter.messages.empty());
+  }
+
+  // Only a character with no byte makes Save and Multi Send check the whole text first, which
+  // takes a while on a large script; the breaks of inserted lines are no such character.
+  void OnlyCharactersWithoutAByteAreCheckedBeforeSending_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("checked");
+    QTest::newRow("an inserted line") << QString() << false;
+    QTest::newRow("two lines pasted") << QStringLiteral("A\nB") << false;
+    QTest::newRow("a character beyond Latin-1") << QStringLiteral("\u3042") << true;
+  }
+  void OnlyCharactersWithoutAByteAreCheckedBeforeSending() {
+    QFETCH(QString, typed);
+    QFETCH(bool, checked);
+    GuiContext g;
+    QdrlTesterDialog t(g.context);
+    t.SetCommandText(LargeScript(10));
+    if (typed.isEmpty()) {
+      t.InsertLines("P1,1\r\n");
+    } else {
+      t.editor()->moveCursor(QTextCursor::End);
+      t.editor()->insertPlainText(typed);
+    }
+    QCOMPARE(t.checksTextBeforeSending(), checked);
   }
 
   // A shown preview follows the large script once it is in: it counts the loaded labels.
@@ -555,6 +683,7 @@ class QdrlTesterDialogTest : public QObject {
     Folder folder;
     const std::string bytes = HugeScript("T10,10,Z,1,1,0,0,N,N,'\x85\xA0\x01", "'\r\n");
     ClickLoad(t, g, folder, bytes);
+    LetItLoad(t);
     QCOMPARE(t.commandText(), bytes);
     QVERIFY(!t.editor()->document()->isUndoAvailable());
     QTextCursor caret(t.editor()->document()->findBlockByNumber(1000));

@@ -113,6 +113,28 @@ int main(int argc, char** argv) {
       previewing.grab().save(out + QStringLiteral("/qdrl-tester-preview-%1.png").arg(QLatin1String(suffix)));
     }
     {
+      // A large script shown at once while its lines are still going into the editor.
+      QTemporaryDir files;
+      const QString huge = files.filePath(QStringLiteral("large.txt"));
+      {
+        QFile f(huge);
+        f.open(QIODevice::WriteOnly);
+        for (int i = 0; f.size() < (4 << 20); ++i) {
+          f.write(QStringLiteral("T20,%1,Z,1,1,0,0,N,N,'Quillmark %2'\r\n").arg(20 + i % 1000).arg(i).toLatin1());
+          if (i % 5 == 4) f.write("P1\r\n");
+        }
+      }
+      qm::QdrlTesterDialog loading(context);
+      loading.SetLoadSlices(64 << 10, 0);
+      loading.resize(1366, 768);
+      loading.show();
+      g.files.nextOpen = huge;
+      loading.Load();
+      for (int i = 0; i < 20; ++i) QApplication::processEvents();
+      loading.grab().save(out + QStringLiteral("/qdrl-tester-loading-%1.png").arg(QLatin1String(suffix)));
+      loading.FinishLoading();
+    }
+    {
       // A label of more drawing commands than the preview draws, at the size of a laptop screen.
       qm::QdrlTesterDialog previewing(context);
       previewing.previewPane()->SetDebounceMs(0);

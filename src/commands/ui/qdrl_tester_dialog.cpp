@@ -1,5 +1,6 @@
 #include "commands/ui/qdrl_tester_dialog.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -13,7 +14,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextOption>
-#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
@@ -134,6 +135,13 @@ QdrlTesterDialog::QdrlTesterDialog(AppContext& context, QWidget* parent)
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setMinimumSize(420, 360);
   commandLayout->addWidget(editor_);
+  loadingNote_ = new QLabel;
+  loadingNote_->hide();
+  commandLayout->addWidget(loadingNote_);
+  fill_ = new QTimer(this);
+  fill_->setSingleShot(true);
+  fill_->setInterval(0);
+  connect(fill_, &QTimer::timeout, this, &QdrlTesterDialog::FillSlice);
   // Each edit maps only what it changed; a whole-text conversion per key would make typing
   // in a large script lag.
   connect(editor_->document(), &QTextDocument::contentsChange, this, &QdrlTesterDialog::EditorChanged);
@@ -254,6 +262,7 @@ void QdrlTesterDialog::RunBuilder(const BuilderFactory& factory) {
 }
 
 void QdrlTesterDialog::SetCommandText(std::string bytes) {
+  StopLoading();
   // Mapped in one pass and set once; the editor's change notice is not mapped back.
   QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
   text.truncate(static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(text.data()))));
@@ -269,6 +278,8 @@ void QdrlTesterDialog::SetCommandText(std::string bytes) {
 }
 
 void QdrlTesterDialog::InsertLines(const std::string& lines) {
+  // Appended after the whole script, never in the middle of what is still coming.
+  FinishLoading();
   QTextCursor end(editor_->document());
   end.movePosition(QTextCursor::End);
   end.insertText(QString::fromStdU16String(ScriptToEditorText(lines)));
@@ -299,8 +310,9 @@ void QdrlTesterDialog::EditorChanged(int position, int removed, int added) {
       commandText_.replace(from, oldBytes, EditorTextToScript(view));
       // What the document counts says whether the piece fitted where it was put.
       mapped = commandText_.size() == static_cast<size_t>(length) + static_cast<size_t>(blocks - 1);
+      // The piece's block breaks are no characters of the script: they are its CR LF.
       for (const QChar c : text) {
-        if (c.unicode() > 0xFF) maybeUncarried_ = true;
+        if (c.unicode() > 0xFF && c != QChar(QChar::ParagraphSeparator)) maybeUncarried_ = true;
       }
     }
   }
@@ -337,6 +349,7 @@ void QdrlTesterDialog::TogglePreview() {
 }
 
 void QdrlTesterDialog::GoToLine(int line) {
+  if (loading() && line > editor_->document()->blockCount()) FinishLoading();
   const QTextBlock block = editor_->document()->findBlockByNumber(line - 1);
   if (!block.isValid()) return;
   QTextCursor cursor(block);
@@ -409,6 +422,8 @@ QdrlTesterDialog::ShownScript QdrlTesterDialog::PutInEditor(ShownScript next) {
 void QdrlTesterDialog::Load() {
   // Emptied first; the script it showed is kept until another is in, so a read that is
   // cancelled gives it back as it was, Undo and all.
+  // A script still coming in is completed first: a cancelled read gives it back whole.
+  FinishLoading();
   const DocumentLook look(*editor_->document());
   ShownScript previous = PutInEditor(ShownScript{NewDocument(look), {}, false, false});
   const auto path = context_.files.ChooseOpen(this, kLoadFilter);
@@ -429,27 +444,20 @@ void QdrlTesterDialog::Load() {
     return;
   }
 
-  // Filling the editor with a large script takes the better part of a second: the document
-  // is built on a worker, where the window does not wait for it, and only shown here.
+  // A large script is read and mapped on a worker, where a slow disk does not hold the window.
   struct Loaded {
     ScriptLoad load;
-    std::unique_ptr<QTextDocument> doc;
+    QString text;
   };
-  QThread* gui = thread();
   WorkResult<Loaded> result =
       RunLongWork(context_, this, LongWorkText{tr("Load"), {}, {}, nullptr, nullptr}, [&](Work& work) {
         Loaded out;
         out.load = LoadScriptFile(file);
         if (!out.load.ok || work.progress.Cancelled()) return out;
         const std::string& bytes = out.load.bytes;
-        QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-        text.truncate(static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(text.data()))));
-        std::unique_ptr<QTextDocument> doc = NewDocument(look);
-        // Filling the document is not an edit the operator could undo.
-        doc->setUndoRedoEnabled(false);
-        doc->setPlainText(text);
-        doc->moveToThread(gui);
-        out.doc = std::move(doc);
+        out.text = QString(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+        out.text.truncate(
+            static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(out.text.data()))));
         return out;
       });
   if (result.cancelled) {
@@ -460,7 +468,83 @@ void QdrlTesterDialog::Load() {
     context_.prompter.Show(Message{"Cannot load the script: " + result.value.load.error, Icon::kExclamation, {}, 0});
     return;
   }
-  PutInEditor(ShownScript{std::move(result.value.doc), std::move(result.value.load.bytes), false, false});
+  // Qt takes the better part of a second to fill a document with hundreds of thousands of
+  // lines, on any thread. The script's start is shown at once and the rest goes in a slice at
+  // a time between the window's events; the bytes are all here already, so Save, Multi Send
+  // and the preview have the whole script from now on. The editor takes no keys until then.
+  // The first piece goes in before the editor has the document, so that the caret stays at
+  // the start rather than riding along with every piece appended after it.
+  std::unique_ptr<QTextDocument> doc = NewDocument(look);
+  doc->setUndoRedoEnabled(false);
+  pending_ = std::move(result.value.text);
+  pendingAt_ = 0;
+  AppendPending(*doc, fillPieceChars_);
+  PutInEditor(ShownScript{std::move(doc), std::move(result.value.load.bytes), false, false});
+  if (!loading()) {
+    EndLoading();
+    return;
+  }
+  editor_->document()->setUndoRedoEnabled(false);
+  editor_->setReadOnly(true);
+  FillSlice();
+}
+
+bool QdrlTesterDialog::AppendPending(qsizetype chars) { return AppendPending(*editor_->document(), chars); }
+
+bool QdrlTesterDialog::AppendPending(QTextDocument& doc, qsizetype chars) {
+  // Cut after a line's end, so that each piece goes in as whole blocks.
+  qsizetype end = std::min(pending_.size(), pendingAt_ + chars);
+  if (end < pending_.size()) {
+    const qsizetype lineEnd = pending_.indexOf(QLatin1Char('\n'), end - 1);
+    end = lineEnd < 0 ? pending_.size() : lineEnd + 1;
+  }
+  QTextCursor tail(&doc);
+  tail.movePosition(QTextCursor::End);
+  settingText_ = true;
+  tail.insertText(QStringView(pending_).sliced(pendingAt_, end - pendingAt_).toString());
+  settingText_ = false;
+  pendingAt_ = end;
+  return pendingAt_ < pending_.size();
+}
+
+void QdrlTesterDialog::FillSlice() {
+  if (!loading()) return;
+  // A few milliseconds a slice: the window answers between them.
+  QElapsedTimer slice;
+  slice.start();
+  bool more = AppendPending(fillPieceChars_);
+  while (more && slice.elapsed() < fillSliceMs_) more = AppendPending(fillPieceChars_);
+  if (more) {
+    loadingNote_->setText(tr("Loading the script: %1%").arg(pendingAt_ * 100 / pending_.size()));
+    loadingNote_->show();
+    fill_->start();
+    return;
+  }
+  EndLoading();
+}
+
+void QdrlTesterDialog::FinishLoading() {
+  if (!loading()) return;
+  while (AppendPending(pending_.size())) {
+  }
+  EndLoading();
+}
+
+void QdrlTesterDialog::EndLoading() {
+  fill_->stop();
+  pending_ = QString();
+  pendingAt_ = 0;
+  loadingNote_->hide();
+  QTextDocument* doc = editor_->document();
+  blocks_ = doc->blockCount();
+  // Filling was no edit the operator could undo; from here on edits are.
+  doc->setUndoRedoEnabled(true);
+  editor_->setReadOnly(false);
+}
+
+void QdrlTesterDialog::StopLoading() {
+  if (!loading()) return;
+  EndLoading();
 }
 
 void QdrlTesterDialog::Save() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
+class QTimer;
 class QTextDocument;
 class QVBoxLayout;
 
@@ -32,6 +34,20 @@ class QdrlTesterDialog : public QDialog {
   // The script as bytes; always what the editor shows.
   const std::string& commandText() const { return commandText_; }
   void SetCommandText(std::string bytes);
+  // Whether a large loaded script is still going into the editor, a slice at a time. Its
+  // bytes are all in commandText() already; the editor takes no keys until it is in.
+  bool loading() const { return pendingAt_ < pending_.size(); }
+  // Puts the rest of a script that is still going in into the editor at once.
+  void FinishLoading();
+  // How a loading script goes in: pieces of about `chars` characters, as many as fit in `ms`
+  // (at least one) between two turns of the window's events.
+  void SetLoadSlices(qsizetype chars, qint64 ms) {
+    fillPieceChars_ = chars;
+    fillSliceMs_ = ms;
+  }
+  QLabel* loadingNote() const { return loadingNote_; }
+  // Whether the editor may hold a character with no byte, so that Save and Multi Send check it.
+  bool checksTextBeforeSending() const { return maybeUncarried_; }
   // Appends script lines at the end, as one edit the operator can undo in one step.
   void InsertLines(const std::string& lines);
 
@@ -71,6 +87,16 @@ class QdrlTesterDialog : public QDialog {
   QPushButton* AddTool(QGridLayout* frame, const QString& label, std::function<void()> open);
   void RunBuilder(const BuilderFactory& factory);
   void RereadEditor();
+  // Appends the next piece of a loading script, about `chars` long and cut after a line end;
+  // whether any is left.
+  bool AppendPending(qsizetype chars);
+  bool AppendPending(QTextDocument& doc, qsizetype chars);
+  // One time-boxed slice of a loading script, then a turn of the window's events.
+  void FillSlice();
+  // The script is all in: the editor takes keys, and Undo, again.
+  void EndLoading();
+  // The editor's script is being replaced: what had not gone in yet is dropped.
+  void StopLoading();
   // An editor document and the script it shows.
   struct ShownScript {
     std::unique_ptr<QTextDocument> doc;
@@ -100,6 +126,10 @@ class QdrlTesterDialog : public QDialog {
   bool lineSeparators_ = false;    // a line separator inside a block: pieces no longer map simply
   bool maybeUncarried_ = false;    // a character with no byte may have been typed or pasted
   QPlainTextEdit* editor_;
+  QLabel* loadingNote_;
+  QTimer* fill_;
+  QString pending_;             // the editor text of a loading script
+  qsizetype pendingAt_ = 0;     // how much of it is in the editor
   QSpinBox* sendCount_;
   QLabel* sentCounter_;
   QPushButton* multiSend_;
@@ -122,6 +152,10 @@ class QdrlTesterDialog : public QDialog {
   LabelPreviewPane* previewPane_;
   // Scripts larger than this are built into a document off the GUI thread.
   static constexpr uintmax_t kLoadOnWorkerBytes = 1u << 20;
+  // A loading script goes in for this long between two turns of the window's events, in
+  // pieces of about this many characters.
+  qint64 fillSliceMs_ = 16;
+  qsizetype fillPieceChars_ = 64 << 10;
   // The width the tester had before the preview widened it, given back when it goes.
   int widthWithoutPreview_ = 0;
 };
