@@ -76,6 +76,13 @@ std::unique_ptr<QTextDocument> NewDocument(const DocumentLook& look) {
   return doc;
 }
 
+// The editor's text of script bytes, mapped in one pass.
+QString EditorText(const std::string& bytes) {
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  text.truncate(static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(text.data()))));
+  return text;
+}
+
 QGridLayout* Frame(QVBoxLayout* column, const QString& title) {
   auto* box = new QGroupBox(title);
   auto* layout = new QGridLayout(box);
@@ -262,10 +269,10 @@ void QdrlTesterDialog::RunBuilder(const BuilderFactory& factory) {
 }
 
 void QdrlTesterDialog::SetCommandText(std::string bytes) {
-  StopLoading();
+  // What had not gone into the editor yet is dropped with the rest.
+  if (loading()) EndLoading();
   // Mapped in one pass and set once; the editor's change notice is not mapped back.
-  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-  text.truncate(static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(text.data()))));
+  QString text = EditorText(bytes);
   settingText_ = true;
   editor_->setPlainText(text);
   text.clear();
@@ -421,8 +428,7 @@ QdrlTesterDialog::ShownScript QdrlTesterDialog::PutInEditor(ShownScript next) {
 
 void QdrlTesterDialog::Load() {
   // Emptied first; the script it showed is kept until another is in, so a read that is
-  // cancelled gives it back as it was, Undo and all.
-  // A script still coming in is completed first: a cancelled read gives it back whole.
+  // cancelled gives it back as it was, Undo and all (one still going in is completed first).
   FinishLoading();
   const DocumentLook look(*editor_->document());
   ShownScript previous = PutInEditor(ShownScript{NewDocument(look), {}, false, false});
@@ -454,10 +460,7 @@ void QdrlTesterDialog::Load() {
         Loaded out;
         out.load = LoadScriptFile(file);
         if (!out.load.ok || work.progress.Cancelled()) return out;
-        const std::string& bytes = out.load.bytes;
-        out.text = QString(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-        out.text.truncate(
-            static_cast<qsizetype>(ScriptToEditorText(bytes, reinterpret_cast<char16_t*>(out.text.data()))));
+        out.text = EditorText(out.load.bytes);
         return out;
       });
   if (result.cancelled) {
@@ -525,8 +528,7 @@ void QdrlTesterDialog::FillSlice() {
 
 void QdrlTesterDialog::FinishLoading() {
   if (!loading()) return;
-  while (AppendPending(pending_.size())) {
-  }
+  AppendPending(pending_.size());
   EndLoading();
 }
 
@@ -540,11 +542,6 @@ void QdrlTesterDialog::EndLoading() {
   // Filling was no edit the operator could undo; from here on edits are.
   doc->setUndoRedoEnabled(true);
   editor_->setReadOnly(false);
-}
-
-void QdrlTesterDialog::StopLoading() {
-  if (!loading()) return;
-  EndLoading();
 }
 
 void QdrlTesterDialog::Save() {

@@ -95,8 +95,6 @@ class QdrlTesterDialog : public QDialog {
   void FillSlice();
   // The script is all in: the editor takes keys, and Undo, again.
   void EndLoading();
-  // The editor's script is being replaced: what had not gone in yet is dropped.
-  void StopLoading();
   // An editor document and the script it shows.
   struct ShownScript {
     std::unique_ptr<QTextDocument> doc;
